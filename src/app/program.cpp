@@ -1,0 +1,74 @@
+#include "app/program.h"
+
+#include <QCoreApplication>
+
+#include "platform/folders.h"
+
+namespace vlx {
+namespace {
+Program* g_current = nullptr;
+}
+
+Program::Program(const QString& userFolder, Services services)
+    : services_(std::move(services)), userFolder_(userFolder) {
+  if (!services_.dialogs) services_.dialogs = std::make_unique<QtDialogs>();
+  if (!services_.shell) services_.shell = std::make_unique<SystemShell>();
+  if (!services_.clock) services_.clock = std::make_unique<SystemClock>();
+  if (!services_.random) services_.random = std::make_unique<SystemRandom>();
+  platform::setUserFolderOverride(userFolder_);
+  g_current = this;
+}
+
+Program::~Program() {
+  // The end of a run destroys the windows without running their unload handlers.
+  std::vector<Form*> all = extras_;
+  for (auto& [type, form] : forms_) all.push_back(form);
+  for (Form* f : all) f->stopTimers();
+  for (Form* f : all) {
+    f->hide();
+    f->setParent(nullptr);
+  }
+  for (Form* f : all) delete f;
+  forms_.clear();
+  extras_.clear();
+  if (g_current == this) {
+    g_current = nullptr;
+    platform::setUserFolderOverride(QString());
+  }
+}
+
+Program* Program::current() { return g_current; }
+
+QString Program::userFolder() const { return platform::userFolder(); }
+QString Program::dataFolder() const { return platform::dataFolder(); }
+
+bool Program::unload(Form* form, int unloadMode) {
+  if (!form) return true;
+  int cancel = 0;
+  guarded([&] { form->Form_QueryUnload(cancel, unloadMode); });
+  if (cancel != 0) return false;
+  for (auto it = forms_.begin(); it != forms_.end(); ++it) {
+    if (it->second == form) {
+      forms_.erase(it);
+      break;
+    }
+  }
+  std::erase(extras_, form);
+  form->stopTimers();
+  form->hide();
+  form->deleteLater();
+  return true;
+}
+
+void Program::adopt(Form* form) { extras_.push_back(form); }
+
+bool Program::acquireInstanceLock() { return lock_.acquire(platform::userFolder()); }
+
+void Program::End() {
+  if (ended_) return;
+  ended_ = true;
+  lock_.release();
+  if (onEnd) onEnd();
+}
+
+}  // namespace vlx

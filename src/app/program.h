@@ -1,0 +1,105 @@
+// The run: the default instance of every window (created and loaded on first access), the
+// folders and the platform services. Windows reach each other through it.
+#pragma once
+#include <QString>
+#include <functional>
+#include <map>
+#include <memory>
+#include <typeindex>
+#include <vector>
+
+#include "platform/dialogs.h"
+#include "platform/event.h"
+#include "platform/form.h"
+#include "platform/instance_lock.h"
+#include "platform/services.h"
+
+namespace vlx {
+
+class remote;
+class load_and_save;
+class Form1;
+class Form2;
+class Form3;
+class wavedev;
+class tpwindow;
+
+class Program {
+ public:
+  struct Services {
+    std::unique_ptr<Dialogs> dialogs;
+    std::unique_ptr<Shell> shell;
+    std::unique_ptr<Clock> clock;
+    std::unique_ptr<RandomSource> random;
+  };
+
+  // An empty user folder means the environment's ($VLX_HOME, XDG). Missing services get
+  // the real ones.
+  explicit Program(const QString& userFolder = {}, Services services = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // The Program of this run (the last one made).
+  static Program* current();
+
+  Dialogs& dialogs() { return *services_.dialogs; }
+  Shell& shell() { return *services_.shell; }
+  Clock& clock() { return *services_.clock; }
+  RandomSource& random() { return *services_.random; }
+  QString userFolder() const;
+  QString dataFolder() const;
+
+  // The default instance of a window, created and loaded on first access.
+  template <class F>
+  F& form() {
+    auto it = forms_.find(std::type_index(typeid(F)));
+    if (it != forms_.end()) return static_cast<F&>(*it->second);
+    auto* f = new F(*this);
+    forms_.emplace(std::type_index(typeid(F)), f);
+    guarded([f] { f->Form_Load(); });
+    return *f;
+  }
+  template <class F>
+  F* loaded() const {
+    auto it = forms_.find(std::type_index(typeid(F)));
+    return it == forms_.end() ? nullptr : static_cast<F*>(it->second);
+  }
+  template <class F>
+  void unloadIfLoaded() {
+    if (F* f = loaded<F>()) unload(f, vbFormCode);
+  }
+  // Runs the window's query-unload handler and, unless it cancels, destroys the window;
+  // the next access creates it afresh. Returns false when cancelled.
+  bool unload(Form* form, int unloadMode = vbFormCode);
+  // Extra windows (made at run time) owned by the Program until they are unloaded.
+  void adopt(Form* form);
+  const std::vector<Form*>& extraForms() const { return extras_; }
+
+  vlx::remote& remote();
+  vlx::load_and_save& load_and_save();
+  vlx::Form1& Form1();
+  vlx::Form2& Form2();
+  vlx::Form3& Form3();
+  vlx::wavedev& wavedev();
+  vlx::tpwindow& tpwindow();
+
+  // The single-instance lock of the user folder. False when another instance holds it.
+  bool acquireInstanceLock();
+
+  // Ends the program at once (no window is unloaded).
+  void End();
+  bool ended() const { return ended_; }
+  // What ending does in a real run: quit the event loop.
+  std::function<void()> onEnd;
+
+ private:
+  Services services_;
+  QString userFolder_;
+  std::map<std::type_index, Form*> forms_;
+  std::vector<Form*> extras_;
+  platform::InstanceLock lock_;
+  bool ended_ = false;
+};
+
+}  // namespace vlx

@@ -1,0 +1,41 @@
+#include "app/run.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/program.h"
+#include "controller/remote.h"
+#include "platform/termination.h"
+
+namespace vlx {
+
+int runProgram(Program& prog, QApplication& app) {
+  prog.onEnd = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+  remote& controller = prog.remote();
+  if (prog.ended()) return 0;
+  controller.Show();
+
+  // A signal runs the exit routine and ends in order; a second one while the end is
+  // under way changes nothing.
+  platform::installTerminationHandler([&prog](int) {
+    if (remote* c = prog.loaded<remote>()) c->exitNow();
+    else prog.End();
+  });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [&prog](QSessionManager&) {
+    if (remote* c = prog.loaded<remote>()) c->exitNow();
+  });
+
+  // For the start-up benchmark: report when the Controller is on screen, then leave.
+  if (std::getenv("VLX_EXIT_WHEN_SHOWN")) {
+    QTimer::singleShot(0, &app, [&controller] {
+      if (controller.isVisible()) std::printf("vlx: controller shown\n");
+      std::fflush(stdout);
+      std::_Exit(0);
+    });
+  }
+  return app.exec();
+}
+
+}  // namespace vlx

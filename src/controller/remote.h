@@ -1,0 +1,104 @@
+// remote: the Controller, the start-up window. It restores the saved state at load, drives
+// the players, shows and hides the other windows and writes the settings at exit.
+#pragma once
+#include <memory>
+
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/menu.h"
+#include "platform/timer.h"
+
+class QSystemTrayIcon;
+
+namespace vlx {
+
+class remote : public Form {
+ public:
+  explicit remote(Program& prog);
+  ~remote() override;
+  void Form_Load() override;
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
+
+  // Title, state, volume word, position, mute, CPU, rewind / fast-forward, time.
+  Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label8, *Label9, *per;
+  PictureBox* Picture4;  // back picture
+  PictureBox* per3;      // position bar, also the loader of back pictures
+  // Transport picture buttons and their stores of normal and highlighted pictures.
+  PictureBox *Image1, *Image2, *Image3, *Image4, *Image5, *Image6;
+  PictureBox *Image9, *Image10, *Image11, *Image12, *Image13;
+  PictureBox *Image15, *Image16, *Image17, *Image18, *Image19;
+  CommandButton *Command1, *Command2, *Command3, *Command4, *Command5, *Command6, *Command7,
+      *Command8, *Command9, *Command11, *Command13, *Command16, *Command17, *Command18;
+  CheckBox *Check1, *Check2, *Check3, *Check5, *Check6, *dispstyle;
+  Slider* Slider1;
+  Timer *Timer1, *Timer2, *Timer3, *Timer4, *Timer5;
+
+  // Popup menus (their titles are hidden from the menu bar at load) and their items.
+  Menu *mnuselecthide, *mnuhideall, *mnuhidecontroller;
+  Menu *mnuAbout, *mnuDisplay, *mnuhideDisp, *mnuSfront, *MnuReal, *mnuHideReal, *MnuShowReal,
+      *mnuPlaylist, *mnuhide, *MnuShow, *mnuBoth, *mnuBhide, *mnuBshow, *mnuRemote, *mnuRhide,
+      *mnuShowTop, *mnuRPshow, *mnuRDshow, *mnuClipV, *mnuWmpC, *mnuTWeb, *mnutrans, *waveout_d,
+      *mnuInfo, *mnuMan, *mnuManTxt, *mnuManHtml, *mnuFileType, *mnuExit;
+  Menu *MnuPlyStat, *mnuplay, *mnupause, *mnustop, *mnuback, *mnunext;
+  Menu *MnuSelectFile, *MnuWebFile, *mnuReadMe;
+  Menu *MnuSave, *saveFontdata, *saveBackpicture;
+  Menu *MnuChange, *chgFont, *chgFColor, *chgPFColor, *chgCBPic;
+  Menu *mnuMake, *makeWmp, *makeReal;
+
+  // Event handlers.
+  void Command2_Click();  // the exit routine
+  void Command4_Click();
+  void Command16_Click();
+  void Check1_Click();
+  void Check2_Click();
+  void Check3_Click();
+  void Check5_Click();
+  void Check6_Click();
+  void dispstyle_Click();
+  void Timer1_Timer();
+  void Image4_Click();  // stop
+
+  // Puts the window above all others (true) or back into the normal order.
+  void applyTopMost();
+  // The end of the program: unloads every window in order and ends the run.
+  void EndProgram();
+  // The desktop session ends or a termination signal came: the exit routine (unless it
+  // already ran) and the end, without waiting for the farewell log.
+  void exitNow();
+  bool exitRoutineDone() const { return exitDone_; }
+
+  bool startedBefore() const { return startedBefore_; }
+  QString controllerBackPicturePath() const { return cBackPicture_; }
+  QString playlistBackPicturePath() const { return pBackPicture_; }
+  QSystemTrayIcon* trayIcon() const { return tray_; }
+
+ private:
+  bool startedBefore_ = false;
+  bool exitDone_ = false;
+  bool ending_ = false;
+  bool cpuStatsOpen_ = false;
+  QString cBackPicture_;
+  QString pBackPicture_;
+  QSystemTrayIcon* tray_ = nullptr;
+
+  void buildControls();
+  void buildMenus();
+  void layoutControls();
+  void showFirstRunMessage();
+  void restorePosition();
+  void restoreCheckValues();
+  void restoreFonts();
+  void restorePlaylistColors();
+  void restoreBackPictures();
+  void paintBackPicture();
+  void addTrayIcon();
+  void removeTrayIcon();
+  void refreshTrayTip();
+  void writeExitSettings();
+  void setOptionCaption(CheckBox* box, const char* set, const char* clear);
+};
+
+// The first-run message, line by line.
+QString FirstRunMessage();
+
+}  // namespace vlx

@@ -1,0 +1,177 @@
+#include "platform/control.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QPalette>
+
+#include "platform/color.h"
+#include "platform/twips.h"
+
+namespace vlx {
+
+Control::Control(QWidget* widget) : QObject(widget), widget_(widget) {
+  const QRect g = widget->geometry();
+  left_ = pxToTwips(g.x());
+  top_ = pxToTwips(g.y());
+  width_ = pxToTwips(g.width());
+  height_ = pxToTwips(g.height());
+  const QPalette pal = widget->palette();
+  foreColor_ = toVbColor(pal.color(QPalette::WindowText));
+  backColor_ = toVbColor(pal.color(QPalette::Window));
+  watchMouse();
+}
+
+void Control::watchMouse() {
+  if (QWidget* target = mouseTarget()) target->installEventFilter(this);
+  if (mouseTarget() != widget_) widget_->installEventFilter(this);
+}
+
+void Control::Move(double left, double top, double width, double height) {
+  left_ = left;
+  top_ = top;
+  width_ = std::max(0.0, width);
+  height_ = std::max(0.0, height);
+  if (widget_)
+    widget_->setGeometry(twipsToPx(left_), twipsToPx(top_), twipsToPx(width_),
+                         twipsToPx(height_));
+}
+
+bool Control::Enabled() const { return widget_ && widget_->isEnabled(); }
+void Control::setEnabled(bool on) {
+  if (widget_) widget_->setEnabled(on);
+}
+bool Control::Visible() const {
+  return widget_ && !widget_->isHidden();
+}
+void Control::setVisible(bool on) {
+  if (widget_) widget_->setVisible(on);
+}
+QString Control::ToolTipText() const { return widget_ ? widget_->toolTip() : QString(); }
+void Control::setToolTipText(const QString& text) {
+  if (widget_) widget_->setToolTip(text);
+}
+
+void Control::setForeColor(uint32_t bgr) {
+  foreColor_ = bgr & 0xFFFFFF;
+  foreColorSet_ = true;
+  applyColors();
+}
+void Control::setBackColor(uint32_t bgr) {
+  backColor_ = bgr & 0xFFFFFF;
+  backColorSet_ = true;
+  applyColors();
+}
+
+void Control::applyColors() {
+  if (!widget_) return;
+  QPalette pal = widget_->palette();
+  if (foreColorSet_) {
+    const QColor c = vbColor(foreColor_);
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+      pal.setColor(role, c);
+  }
+  if (backColorSet_) {
+    const QColor c = vbColor(backColor_);
+    for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) pal.setColor(role, c);
+    widget_->setAutoFillBackground(true);
+  }
+  widget_->setPalette(pal);
+}
+
+QString Control::FontName() const { return widget_ ? widget_->font().family() : QString(); }
+void Control::setFontName(const QString& name) {
+  if (!widget_) return;
+  QFont f = widget_->font();
+  f.setFamily(name);
+  widget_->setFont(f);
+}
+double Control::FontSize() const { return widget_ ? widget_->font().pointSizeF() : 0; }
+void Control::setFontSize(double points) {
+  if (!widget_ || points <= 0) return;
+  QFont f = widget_->font();
+  f.setPointSizeF(points);
+  widget_->setFont(f);
+}
+bool Control::FontBold() const { return widget_ && widget_->font().bold(); }
+void Control::setFontBold(bool on) {
+  if (!widget_) return;
+  QFont f = widget_->font();
+  f.setBold(on);
+  widget_->setFont(f);
+}
+bool Control::FontItalic() const { return widget_ && widget_->font().italic(); }
+void Control::setFontItalic(bool on) {
+  if (!widget_) return;
+  QFont f = widget_->font();
+  f.setItalic(on);
+  widget_->setFont(f);
+}
+
+void Control::SetFocus() {
+  if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::setMousePointer(int shape) {
+  if (!widget_) return;
+  if (shape < 0)
+    widget_->unsetCursor();
+  else
+    widget_->setCursor(Qt::CursorShape(shape));
+}
+
+namespace {
+int buttonOf(Qt::MouseButton b) {
+  switch (b) {
+    case Qt::LeftButton: return vbLeftButton;
+    case Qt::RightButton: return vbRightButton;
+    case Qt::MiddleButton: return vbMiddleButton;
+    default: return 0;
+  }
+}
+int shiftOf(Qt::KeyboardModifiers m) {
+  return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+         (m & Qt::AltModifier ? 4 : 0);
+}
+}  // namespace
+
+bool Control::eventFilter(QObject* watched, QEvent* event) {
+  const bool mouseSource = watched == mouseTarget();
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseMove: {
+      if (!mouseSource) break;
+      auto* me = static_cast<QMouseEvent*>(event);
+      const int button = event->type() == QEvent::MouseMove ? buttonOf(Qt::MouseButton(int(me->buttons())))
+                                                             : buttonOf(me->button());
+      const float x = float(pxToTwips(int(me->position().x())));
+      const float y = float(pxToTwips(int(me->position().y())));
+      const int shift = shiftOf(me->modifiers());
+      if (event->type() == QEvent::MouseButtonPress)
+        raise(MouseDown, button, shift, x, y);
+      else if (event->type() == QEvent::MouseButtonRelease) {
+        raise(MouseUp, button, shift, x, y);
+        if (button == vbLeftButton && mouseTarget()->rect().contains(me->position().toPoint()))
+          leftClicked();
+      }
+      else
+        raise(MouseMove, button, shift, x, y);
+      break;
+    }
+    case QEvent::MouseButtonDblClick:
+      if (mouseSource) raise(DblClick);
+      break;
+    case QEvent::FocusIn:
+      if (watched == widget_) raise(GotFocus);
+      break;
+    case QEvent::FocusOut:
+      if (watched == widget_) raise(LostFocus);
+      break;
+    default:
+      break;
+  }
+  return false;
+}
+
+}  // namespace vlx

@@ -1,0 +1,461 @@
+// Profile-string files on our own parser, with a per-path cache of parsed files and
+// atomic replacement on write.
+#include "platform/profile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRandomGenerator>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vlx::platform {
+namespace {
+
+std::atomic<quint64> g_parses{0};
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool isBlank(QChar c) {
+  const char16_t u = c.unicode();
+  return u == u' ' || u == u'\t' || u == u'\v' || u == u'\f';
+}
+
+QString trimBlanks(const QString& s) {
+  qsizetype b = 0, e = s.size();
+  while (b < e && isBlank(s[b])) ++b;
+  while (e > b && isBlank(s[e - 1])) --e;
+  return s.mid(b, e - b);
+}
+
+// Names compare in any ASCII letter case; other characters must match exactly.
+QString asciiLower(QString s) {
+  for (QChar& c : s)
+    if (c >= u'A' && c <= u'Z') c = QChar(c.unicode() + 32);
+  return s;
+}
+
+QString lookupName(const QString& name) { return asciiLower(trimBlanks(name)); }
+
+bool validUtf8(const char* p, qsizetype n) {
+  const auto* s = reinterpret_cast<const unsigned char*>(p);
+  qsizetype i = 0;
+  while (i < n) {
+    const unsigned char c = s[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int more;
+    unsigned min;
+    unsigned cp;
+    if ((c & 0xE0) == 0xC0) {
+      more = 1, min = 0x80, cp = c & 0x1F;
+    } else if ((c & 0xF0) == 0xE0) {
+      more = 2, min = 0x800, cp = c & 0x0F;
+    } else if ((c & 0xF8) == 0xF0) {
+      more = 3, min = 0x10000, cp = c & 0x07;
+    } else {
+      return false;
+    }
+    if (i + more >= n) return false;
+    for (int k = 1; k <= more; ++k) {
+      if ((s[i + k] & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (s[i + k] & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    i += more + 1;
+  }
+  return true;
+}
+
+// Where a key line sits: [lineBegin, contentEnd) is the line without its terminator and
+// valueBegin is just after its '='.
+struct KeyLine {
+  qsizetype lineBegin = 0;
+  qsizetype contentEnd = 0;
+  qsizetype valueBegin = 0;
+};
+
+struct Section {
+  QHash<QString, KeyLine> keys;  // lower-cased name -> first line with that name
+  qsizetype insertAt = 0;        // just after the last non-blank line of the section
+  bool insertNeedsEol = false;   // that line ends the file without a line end
+};
+
+struct Parsed {
+  QByteArray bytes;
+  std::vector<Section> sections;
+  QHash<QString, int> sectionIndex;  // lower-cased name -> first section with that name
+  QByteArray eol;                    // the file's first line end; LF when it has none
+  bool endsWithEol = true;
+};
+
+// Decodes part of a line: UTF-8 when the whole line is valid UTF-8, else Latin-1.
+QString decodePart(const char* d, qsizetype lineBegin, qsizetype lineEnd, qsizetype b,
+                   qsizetype e) {
+  bool ascii = true;
+  for (qsizetype i = b; i < e && ascii; ++i) ascii = static_cast<unsigned char>(d[i]) < 0x80;
+  if (ascii || !validUtf8(d + lineBegin, lineEnd - lineBegin))
+    return QString::fromLatin1(d + b, e - b);
+  return QString::fromUtf8(d + b, e - b);
+}
+
+std::shared_ptr<const Parsed> parse(QByteArray bytes) {
+  ++g_parses;
+  auto p = std::make_shared<Parsed>();
+  p->bytes = std::move(bytes);
+  const char* d = p->bytes.constData();
+  const qsizetype n = p->bytes.size();
+  qsizetype pos = 0;
+  // A UTF-8 byte-order mark written by some editors is not part of the first line.
+  if (n >= 3 && std::memcmp(d, "\xEF\xBB\xBF", 3) == 0) pos = 3;
+  p->endsWithEol = n == pos || d[n - 1] == '\n' || d[n - 1] == '\r';
+  int current = -1;  // section that the lines belong to; -1 before any or in a duplicate
+  while (pos < n) {
+    const qsizetype begin = pos;
+    qsizetype end = begin;
+    while (end < n && d[end] != '\n' && d[end] != '\r') ++end;
+    qsizetype next = end;
+    if (end < n) {
+      next = (d[end] == '\r' && end + 1 < n && d[end + 1] == '\n') ? end + 2 : end + 1;
+      if (p->eol.isEmpty()) p->eol = QByteArray(d + end, next - end);
+    }
+    pos = next;
+
+    qsizetype b = begin;
+    while (b < end && isBlank(d[b])) ++b;
+    if (b == end) continue;  // a blank line belongs to no one
+
+    if (d[b] == '[') {
+      const void* close = memrchr(d + b + 1, ']', end - b - 1);
+      if (close) {
+        qsizetype nb = b + 1, ne = static_cast<const char*>(close) - d;
+        while (nb < ne && isBlank(d[nb])) ++nb;
+        while (ne > nb && isBlank(d[ne - 1])) --ne;
+        const QString name = asciiLower(decodePart(d, begin, end, nb, ne));
+        if (p->sectionIndex.contains(name)) {
+          current = -1;  // a later section of the same name is never read or written
+        } else {
+          current = int(p->sections.size());
+          p->sectionIndex.insert(name, current);
+          p->sections.emplace_back();
+          p->sections.back().insertAt = next;
+          p->sections.back().insertNeedsEol = next == end;
+        }
+        continue;
+      }
+    }
+    if (current < 0) continue;
+    Section& section = p->sections[current];
+    section.insertAt = next;
+    section.insertNeedsEol = next == end;
+    const void* eq = std::memchr(d + b, '=', end - b);
+    if (!eq) continue;
+    qsizetype ke = static_cast<const char*>(eq) - d;
+    const qsizetype valueBegin = ke + 1;
+    while (ke > b && isBlank(d[ke - 1])) --ke;
+    if (ke == b) continue;
+    const QString key = asciiLower(decodePart(d, begin, end, b, ke));
+    if (!section.keys.contains(key)) section.keys.insert(key, KeyLine{begin, end, valueBegin});
+  }
+  if (p->eol.isEmpty()) p->eol = "\n";
+  return p;
+}
+
+// What identifies one state of a file on disk.
+struct Identity {
+  dev_t dev = 0;
+  ino_t ino = 0;
+  off_t size = 0;
+  timespec mtime{};
+  timespec ctime{};
+
+  static Identity of(const struct stat& st) {
+    return Identity{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+  }
+  bool operator==(const Identity& o) const {
+    return dev == o.dev && ino == o.ino && size == o.size && mtime.tv_sec == o.mtime.tv_sec &&
+           mtime.tv_nsec == o.mtime.tv_nsec && ctime.tv_sec == o.ctime.tv_sec &&
+           ctime.tv_nsec == o.ctime.tv_nsec;
+  }
+};
+
+qint64 nsOf(const timespec& t) { return qint64(t.tv_sec) * 1000000000 + t.tv_nsec; }
+
+qint64 nowNs() {
+  timespec t{};
+  clock_gettime(CLOCK_REALTIME, &t);
+  return nsOf(t);
+}
+
+// File times advance in ticks of the kernel's coarse clock. A file changed within one tick
+// of our last look can change again without a new time stamp, so until this much time has
+// passed between its time stamps and our look, its bytes are compared instead of trusted.
+constexpr qint64 kTimestampSlackNs = 100'000'000;
+constexpr off_t kCompareLimit = 1 << 20;
+
+struct CacheEntry {
+  Identity id;
+  qint64 verifiedAt = 0;  // clock reading taken before the bytes were last read or written
+  std::shared_ptr<const Parsed> parsed;
+  quint64 lastUse = 0;
+};
+
+constexpr int kCacheEntries = 8;
+
+std::mutex g_mutex;  // guards the cache and serialises the writers of this process
+QHash<QString, CacheEntry>& cache() {
+  static QHash<QString, CacheEntry> c;
+  return c;
+}
+quint64 g_useCounter = 0;
+
+void remember(const QString& path, const Identity& id, qint64 verifiedAt,
+              std::shared_ptr<const Parsed> parsed) {
+  auto& c = cache();
+  if (!c.contains(path) && c.size() >= kCacheEntries) {
+    auto oldest = c.begin();
+    for (auto it = c.begin(); it != c.end(); ++it)
+      if (it->lastUse < oldest->lastUse) oldest = it;
+    c.erase(oldest);
+  }
+  c.insert(path, CacheEntry{id, verifiedAt, std::move(parsed), ++g_useCounter});
+}
+
+bool readAll(int fd, qsizetype sizeHint, QByteArray& out) {
+  out.clear();
+  out.resize(sizeHint + 1);
+  qsizetype got = 0;
+  for (;;) {
+    if (got == out.size()) out.resize(out.size() * 2 + 4096);
+    const ssize_t r = ::read(fd, out.data() + got, size_t(out.size() - got));
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (r == 0) break;
+    got += r;
+  }
+  out.resize(got);
+  return true;
+}
+
+enum class Load { Ok, Missing, Failed };
+
+// Parsed content of `path`, taken from the cache while the file is unchanged. `st` receives
+// the file's status when it exists.
+Load load(const QString& path, std::shared_ptr<const Parsed>& out, struct stat& st) {
+  const qint64 lookedAt = nowNs();
+  const QByteArray native = QFile::encodeName(path);
+  const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) {
+    const bool missing = errno == ENOENT;
+    cache().remove(path);
+    return missing ? Load::Missing : Load::Failed;
+  }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Load::Failed;
+  const Identity id = Identity::of(st);
+  auto it = cache().find(path);
+  const bool known = it != cache().end() && it->id == id;
+  // A big file is trusted on its identity alone: comparing it byte for byte on every
+  // read would make each read as slow as parsing it anew.
+  const bool settled = st.st_size > kCompareLimit ||
+                       (it != cache().end() && it->verifiedAt - nsOf(id.mtime) > kTimestampSlackNs &&
+                        it->verifiedAt - nsOf(id.ctime) > kTimestampSlackNs);
+  if (known && settled) {
+    it->lastUse = ++g_useCounter;
+    out = it->parsed;
+    return Load::Ok;
+  }
+  QByteArray bytes;
+  if (!readAll(fd, st.st_size, bytes)) return Load::Failed;
+  if (known && bytes == it->parsed->bytes) {
+    it->verifiedAt = lookedAt;
+    it->lastUse = ++g_useCounter;
+    out = it->parsed;
+    return Load::Ok;
+  }
+  out = parse(std::move(bytes));
+  remember(path, id, lookedAt, out);
+  return Load::Ok;
+}
+
+QString truncated(QString s, int bufferSize) {
+  const qsizetype max = bufferSize - 1;
+  if (s.size() > max) {
+    s.truncate(max);
+    if (!s.isEmpty() && s.back().isHighSurrogate()) s.chop(1);
+  }
+  return s;
+}
+
+bool writeAllBytes(int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype left = bytes.size();
+  while (left > 0) {
+    const ssize_t w = ::write(fd, p, size_t(left));
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    left -= w;
+  }
+  return true;
+}
+
+// Replaces `target` with `bytes`: a temporary file in the same folder is written, flushed
+// to the disk and renamed over the target, so a reader or a crash sees the old or the new
+// file, never a part of one. The folder is not flushed: that would double the cost of a
+// write, and the rename reaches the disk with the file system's next journal commit (a
+// power cut before it leaves the old file, complete). `existing` carries the old file's
+// mode and owner.
+bool replaceFile(const QString& target, const QByteArray& bytes, const struct stat* existing,
+                 Identity& written) {
+  const QFileInfo info(target);
+  const QByteArray folder = QFile::encodeName(info.absolutePath());
+  const QByteArray dest = QFile::encodeName(info.absoluteFilePath());
+  QByteArray temp;
+  int fd = -1;
+  for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+    temp = folder + "/." + QFile::encodeName(info.fileName()) + '.' +
+           QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
+  if (fd < 0) return false;
+  auto fail = [&] {
+    ::close(fd);
+    ::unlink(temp.constData());
+    return false;
+  };
+  if (existing) {
+    struct stat mine {};
+    if (fstat(fd, &mine) != 0) return fail();
+    // Only a privileged writer can give the file back to its owner; others keep theirs.
+    if (mine.st_uid != existing->st_uid || mine.st_gid != existing->st_gid) {
+      [[maybe_unused]] const int ignored = fchown(fd, existing->st_uid, existing->st_gid);
+    }
+    if (fchmod(fd, existing->st_mode & 07777) != 0) return fail();
+  }
+  if (!writeAllBytes(fd, bytes) || fdatasync(fd) != 0) return fail();
+  if (::rename(temp.constData(), dest.constData()) != 0) return fail();
+  struct stat st {};
+  const bool known = fstat(fd, &st) == 0;
+  ::close(fd);
+  written = known ? Identity::of(st) : Identity{};
+  return true;
+}
+
+// A file reached through a symbolic link is written where the link points, so the link stays.
+QString writeTarget(const QString& path) {
+  const QFileInfo info(path);
+  if (!info.isSymLink()) return path;
+  const QString canonical = info.canonicalFilePath();
+  return canonical.isEmpty() ? info.symLinkTarget() : canonical;
+}
+
+bool breaksLines(const QString& s) {
+  return s.contains(u'\n') || s.contains(u'\r') || s.contains(QChar(0));
+}
+
+}  // namespace
+
+quint64 ProfileParseCount() { return g_parses.load(); }
+
+QString GetProfileString(const QString& file, const QString& section, const QString& key,
+                         const QString& def, int bufferSize) {
+  if (bufferSize <= 0) return {};
+  if (file.isEmpty()) return truncated(def, bufferSize);
+  std::shared_ptr<const Parsed> p;
+  {
+    std::lock_guard lock(g_mutex);
+    struct stat st {};
+    if (load(file, p, st) != Load::Ok) return truncated(def, bufferSize);
+  }
+  const auto s = p->sectionIndex.constFind(lookupName(section));
+  if (s == p->sectionIndex.cend()) return truncated(def, bufferSize);
+  const auto& keys = p->sections[*s].keys;
+  const auto k = keys.constFind(lookupName(key));
+  if (k == keys.cend()) return truncated(def, bufferSize);
+
+  const char* d = p->bytes.constData();
+  qsizetype b = k->valueBegin, e = k->contentEnd;
+  while (b < e && isBlank(d[b])) ++b;
+  while (e > b && isBlank(d[e - 1])) --e;
+  if (e - b >= 2 && d[b] == '"' && d[e - 1] == '"') ++b, --e;
+  if (const void* nul = std::memchr(d + b, '\0', e - b)) e = static_cast<const char*>(nul) - d;
+  return truncated(decodePart(d, k->lineBegin, k->contentEnd, b, e), bufferSize);
+}
+
+bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+                        const QString& value) {
+  const QString sectionName = trimBlanks(section);
+  const QString keyName = trimBlanks(key);
+  if (file.isEmpty() || sectionName.isEmpty() || keyName.isEmpty()) return false;
+  if (breaksLines(section) || breaksLines(key) || breaksLines(value)) return false;
+  // Such a key would be read back as another key or as a section header.
+  if (keyName.contains(u'=') || keyName.startsWith(u'[')) return false;
+
+  std::lock_guard lock(g_mutex);
+  const QString target = writeTarget(file);
+  std::shared_ptr<const Parsed> p;
+  struct stat st {};
+  const Load state = load(target, p, st);
+  if (state == Load::Failed) return false;
+  const bool exists = state == Load::Ok;
+  if (exists && faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
+    return false;  // a file made read-only stays as it is
+  if (!exists) p = parse({});
+
+  const QByteArray& old = p->bytes;
+  QByteArray out;
+  out.reserve(old.size() + keyName.size() + value.size() * 3 + sectionName.size() + 16);
+  const auto s = p->sectionIndex.constFind(asciiLower(sectionName));
+  if (s != p->sectionIndex.cend()) {
+    const Section& sec = p->sections[*s];
+    const auto k = sec.keys.constFind(asciiLower(keyName));
+    if (k != sec.keys.cend()) {
+      out.append(old.constData(), k->valueBegin);
+      out.append(value.toUtf8());
+      out.append(old.constData() + k->contentEnd, old.size() - k->contentEnd);
+    } else {
+      out.append(old.constData(), sec.insertAt);
+      if (sec.insertNeedsEol) out.append(p->eol);
+      out.append(keyName.toUtf8() + '=' + value.toUtf8() + p->eol);
+      out.append(old.constData() + sec.insertAt, old.size() - sec.insertAt);
+    }
+  } else {
+    out.append(old);
+    if (!p->endsWithEol) out.append(p->eol);
+    out.append('[' + sectionName.toUtf8() + ']' + p->eol);
+    out.append(keyName.toUtf8() + '=' + value.toUtf8() + p->eol);
+  }
+
+  if (exists && out == old) return true;  // the file already says so
+
+  const qint64 writtenAt = nowNs();
+  Identity id;
+  if (!replaceFile(target, out, exists ? &st : nullptr, id)) return false;
+  if (id.ino != 0)
+    remember(target, id, writtenAt, parse(std::move(out)));
+  else
+    cache().remove(target);
+  return true;
+}
+
+}  // namespace vlx::platform

@@ -1,0 +1,32 @@
+// Profile-string files: "[section]" header lines followed by "key=value" lines, read and
+// written the way the Windows profile-string calls do, on our own parser.
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+namespace vlx::platform {
+
+// Value of `key` in `section` of `file`, or `def` when the file, the section or the key is
+// missing or the file cannot be read. Names match in any ASCII letter case; the first
+// matching section and the first matching key win. The value is trimmed of surrounding
+// blanks and loses one enclosing pair of double quotes. At most bufferSize - 1 characters
+// come back (a read with the usual 255 returns at most 254); a surrogate pair is never split.
+// Lines that are not valid UTF-8 are decoded as Latin-1.
+QString GetProfileString(const QString& file, const QString& section, const QString& key,
+                         const QString& def, int bufferSize = 255);
+
+// Sets `key` in `section` of `file` to `value`, creating the file (not its folder), the
+// section (appended at the end) and the key (after the last non-blank line of its section)
+// as needed. Every other line keeps its bytes and its own line end; new lines take the
+// file's first line end (LF for a new file). The file is replaced atomically and has reached
+// the disk when this returns true; a file that already holds exactly that text is not touched. Returns false, leaving the file alone, when it cannot be
+// read or written, or when a name or the value would break the line structure (CR, LF or
+// NUL anywhere; an empty name; '=' in the key or a key starting with '[').
+bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+                        const QString& value);
+
+// Number of times a file's text has been parsed in this process. Parsed files are kept
+// while they stay unchanged on disk; tests and benchmarks check that with this count.
+quint64 ProfileParseCount();
+
+}  // namespace vlx::platform

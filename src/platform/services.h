@@ -1,0 +1,51 @@
+// Platform services that tests replace: the shell, the clock and the random source.
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace vlx {
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+  // Opens a file, folder or URL with the program associated with it.
+  virtual bool openDocument(const QString& pathOrUrl) = 0;
+  // Runs a program (or a .desktop file, or opens a folder) with arguments.
+  virtual bool run(const QString& program, const QStringList& arguments) = 0;
+  // Executable of the program associated with a file; empty when none.
+  virtual QString associatedProgram(const QString& path) = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  // Milliseconds on a monotonic clock.
+  virtual int64_t nowMs() = 0;
+};
+
+class RandomSource {
+ public:
+  virtual ~RandomSource() = default;
+  // A number in [0, 1), as the runtime's random function gives.
+  virtual double next() = 0;
+};
+
+class SystemShell : public Shell {
+ public:
+  bool openDocument(const QString& pathOrUrl) override;
+  bool run(const QString& program, const QStringList& arguments) override;
+  QString associatedProgram(const QString& path) override;
+};
+
+class SystemClock : public Clock {
+ public:
+  int64_t nowMs() override;
+};
+
+class SystemRandom : public RandomSource {
+ public:
+  double next() override;
+};
+
+}  // namespace vlx

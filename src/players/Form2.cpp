@@ -1,0 +1,28 @@
+// Form2: the Wmp window.
+#include "players/Form2.h"
+
+#include "app/program.h"
+#include "platform/vb.h"
+#include "settings/ini.h"
+
+namespace vlx {
+
+Form2::Form2(Program& p) : Form(p, QStringLiteral("V L X   [Wmp]")) { Move(7700, 0, 4800, 3600); }
+
+void Form2::Form_Load() {
+  guarded([this] { setTop(vb::CInt(ReadSetting("DPosition", "DTop"))); });
+  guarded([this] { setLeft(vb::CInt(ReadSetting("DPosition", "DLeft"))); });
+  guarded([this] { setHeight(vb::CInt(ReadSetting("DPosition", "DHeight"))); });
+  guarded([this] { setWidth(vb::CInt(ReadSetting("DPosition", "DWidth"))); });
+}
+
+void Form2::Form_QueryUnload(int&, int) {
+  WriteSetting("DPosition", "DTop", vb::CStr(float(Top())));
+  WriteSetting("DPosition", "DLeft", vb::CStr(float(Left())));
+  WriteSetting("DPosition", "DHeight", vb::CStr(float(Height())));
+  WriteSetting("DPosition", "DWidth", vb::CStr(float(Width())));
+}
+
+void Form2::stopPlayer() {}
+
+}  // namespace vlx

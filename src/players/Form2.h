@@ -1,0 +1,17 @@
+// Form2: the Wmp window, which hosts the media player.
+#pragma once
+#include "platform/controls.h"
+#include "platform/form.h"
+
+namespace vlx {
+
+class Form2 : public Form {
+ public:
+  explicit Form2(Program& prog);
+  void Form_Load() override;
+  void Form_QueryUnload(int& cancel, int unloadMode) override;
+  // Stops the window's player.
+  void stopPlayer();
+};
+
+}  // namespace vlx

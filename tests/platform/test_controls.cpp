@@ -1,0 +1,230 @@
+// Controls and windows keep the semantics the windows rely on.
+#include <QApplication>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/controls.h"
+#include "platform/form.h"
+#include "platform/menu.h"
+#include "platform/timer.h"
+#include "support/program_fixture.h"
+
+namespace vlx::test {
+namespace {
+
+TEST(Controls, LabelRaisesChangeOnlyWhenTheCaptionChanges) {
+  QWidget parent;
+  Label label(&parent, QStringLiteral("a"));
+  int changes = 0;
+  label.Change = [&] { ++changes; };
+  label.setCaption(QStringLiteral("a"));
+  EXPECT_EQ(changes, 0);
+  label.setCaption(QStringLiteral("b"));
+  label.setCaption(QStringLiteral("c"));
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(Controls, CheckBoxValueRaisesClickAndRefusesBadValues) {
+  QWidget parent;
+  CheckBox box(&parent);
+  int clicks = 0;
+  box.Click = [&] { ++clicks; };
+  box.setValue(1);
+  box.setValue(1);
+  box.setValue(0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_THROW(box.setValue(3), std::exception);
+  EXPECT_EQ(box.Value(), 0);
+  // A user click toggles and raises Click too.
+  parent.show();
+  box.Move(0, 0, 1500, 300);
+  QTest::mouseClick(box.widget(), Qt::LeftButton, {}, QPoint(5, 10));
+  EXPECT_EQ(box.Value(), 1);
+  EXPECT_EQ(clicks, 3);
+}
+
+TEST(Controls, ListIndexRaisesClickAndTextFollowsTheSelection) {
+  QWidget parent;
+  ListBox list(&parent);
+  for (const char* s : {"a", "b", "c"}) list.AddItem(QString::fromUtf8(s));
+  int clicks = 0;
+  list.Click = [&] { ++clicks; };
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.Text(), QString());
+  list.setListIndex(2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(list.Text(), QStringLiteral("c"));
+  list.RemoveItem(2);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_THROW(list.setListIndex(5), std::exception);
+  list.setListIndex(-1);
+  EXPECT_EQ(list.ListCount(), 2);
+}
+
+TEST(Controls, TextBoxChangeAndCrLfLines) {
+  QWidget parent;
+  TextBox box(&parent, true);
+  int changes = 0;
+  box.Change = [&] { ++changes; };
+  box.setText(QStringLiteral("a\r\nb"));
+  EXPECT_EQ(box.Text(), QStringLiteral("a\r\nb"));
+  box.setText(QStringLiteral("a\r\nb"));
+  EXPECT_EQ(changes, 1);
+  box.setText(QStringLiteral("x\ny"));
+  EXPECT_EQ(box.Text(), QStringLiteral("x\r\ny"));
+  EXPECT_EQ(changes, 2);
+}
+
+TEST(Controls, ComboTextRaisesChange) {
+  QWidget parent;
+  ComboBox combo(&parent);
+  combo.AddItem(QStringLiteral("*.mp3"));
+  int changes = 0;
+  combo.Change = [&] { ++changes; };
+  combo.setText(QStringLiteral("*.avi"));
+  EXPECT_EQ(combo.Text(), QStringLiteral("*.avi"));
+  EXPECT_EQ(changes, 1);
+  combo.AddItem(QStringLiteral("*.wav"));
+  EXPECT_EQ(combo.Text(), QStringLiteral("*.avi"));
+}
+
+TEST(Controls, SliderRefusesValuesOutsideItsRange) {
+  QWidget parent;
+  Slider s(&parent, 0, 300);
+  int changes = 0;
+  s.Change = [&] { ++changes; };
+  s.setValue(150);
+  EXPECT_THROW(s.setValue(301), std::exception);
+  EXPECT_THROW(s.setValue(-1), std::exception);
+  EXPECT_EQ(s.Value(), 150);
+  EXPECT_EQ(changes, 1);
+}
+
+TEST(Controls, HandlerExceptionsNeverEscape) {
+  QWidget parent;
+  CommandButton b(&parent, QStringLiteral("x"));
+  b.Click = [] { throw std::runtime_error("boom"); };
+  EXPECT_NO_THROW(b.press());
+  b.setEnabled(false);
+  int clicks = 0;
+  b.Click = [&] { ++clicks; };
+  b.press();
+  EXPECT_EQ(clicks, 0) << "a disabled button does not click";
+}
+
+TEST(Controls, GeometryKeepsTwipsExactly) {
+  QWidget parent;
+  Label l(&parent);
+  l.Move(100, 205, 1234, 255);
+  EXPECT_EQ(l.Left(), 100);
+  EXPECT_EQ(l.Top(), 205);
+  EXPECT_EQ(l.Width(), 1234);
+  EXPECT_EQ(l.widget()->geometry(), QRect(7, 14, 82, 17));
+}
+
+TEST(Timers, IntervalZeroNeverFiresAndEnablingRestarts) {
+  QObject owner;
+  Timer t(&owner, 0, true);
+  int ticks = 0;
+  t.Tick = [&] { ++ticks; };
+  pump(50);
+  EXPECT_EQ(ticks, 0);
+  t.setInterval(20);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
+  t.setEnabled(false);
+  const int stopped = ticks;
+  pump(60);
+  EXPECT_EQ(ticks, stopped);
+  t.fire();
+  EXPECT_EQ(ticks, stopped + 1);
+}
+
+TEST(Menus, HiddenTopLevelMenuKeepsItsPopup) {
+  QMenuBar bar;
+  Menu top(&bar, QStringLiteral("playstate"));
+  Menu* play = top.addItem(QStringLiteral("play"));
+  int clicks = 0;
+  play->Click = [&] { ++clicks; };
+  top.setVisible(false);
+  EXPECT_FALSE(top.Visible());
+  ASSERT_NE(top.popup(), nullptr);
+  EXPECT_EQ(top.popup()->actions().size(), 1);
+  play->action()->trigger();
+  EXPECT_EQ(clicks, 1);
+  play->setEnabled(false);
+  play->click();
+  EXPECT_EQ(clicks, 1);
+}
+
+class FormTest : public ProgramFixture {};
+
+class Plain : public Form {
+ public:
+  explicit Plain(Program& p) : Form(p, QStringLiteral("plain"), true) {}
+  int queries = 0;
+  int cancel = 0;
+  void Form_QueryUnload(int& c, int) override {
+    ++queries;
+    c = cancel;
+  }
+};
+
+TEST_F(FormTest, OuterFrameInTwipsIncludesTheFrameAndVisibleMenus) {
+  Plain& f = prog->form<Plain>();
+  f.Move(300, 450, 4650, 2115);
+  EXPECT_EQ(f.Width(), 4650);
+  EXPECT_EQ(f.Height(), 2115);
+  EXPECT_EQ(f.ScaleWidth(), 4650 - 120);
+  EXPECT_EQ(f.ScaleHeight(), 2115 - 410);
+  EXPECT_EQ(f.client()->width(), 302);
+  // A visible menu adds the menu bar to the frame.
+  Menu m(f.menuBar(), QStringLiteral("file"));
+  f.Move(300, 450, 4650, 2115);
+  EXPECT_LT(f.ScaleHeight(), 2115 - 410);
+  m.setVisible(false);
+  f.Move(300, 450, 4650, 2115);
+  EXPECT_EQ(f.ScaleHeight(), 2115 - 410);
+}
+
+TEST_F(FormTest, UnloadRunsQueryUnloadAndTheNextAccessMakesANewWindow) {
+  Plain& f = prog->form<Plain>();
+  f.cancel = 1;
+  EXPECT_FALSE(prog->unload(&f));
+  EXPECT_EQ(prog->loaded<Plain>(), &f);
+  f.cancel = 0;
+  EXPECT_TRUE(prog->unload(&f));
+  EXPECT_EQ(prog->loaded<Plain>(), nullptr);
+  Plain& again = prog->form<Plain>();
+  EXPECT_EQ(again.queries, 0);
+}
+
+TEST_F(FormTest, TitleBarCloseDoesNothingWhenDisabled) {
+  Plain& f = prog->form<Plain>();
+  f.show();
+  f.disableCloseCommand();
+  f.close();
+  pump();
+  EXPECT_EQ(prog->loaded<Plain>(), &f);
+  EXPECT_EQ(f.queries, 0);
+}
+
+TEST_F(FormTest, OwnedWindowsOutliveTheirOwner) {
+  Plain& owner = prog->form<Plain>();
+  class Other : public Form {
+   public:
+    explicit Other(Program& p) : Form(p, QStringLiteral("other")) {}
+  };
+  Other& owned = prog->form<Other>();
+  owned.Show(&owner);
+  EXPECT_EQ(owned.owner(), &owner);
+  prog->unload(&owner);
+  pump();
+  ASSERT_EQ(prog->loaded<Other>(), &owned);
+  EXPECT_EQ(owned.owner(), nullptr);
+  owned.Show();
+}
+
+}  // namespace
+}  // namespace vlx::test

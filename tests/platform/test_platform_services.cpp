@@ -1,0 +1,95 @@
+// Folders, the single-instance lock and the Windows-form file filters.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/dialogs.h"
+#include "platform/folders.h"
+#include "platform/instance_lock.h"
+
+namespace vlx::test {
+namespace {
+
+TEST(Folders, JoinInsertsOneSeparatorOnly) {
+  EXPECT_EQ(platform::joinPath("/ab", "x.mp3"), QStringLiteral("/ab/x.mp3"));
+  EXPECT_EQ(platform::joinPath("/", "x.mp3"), QStringLiteral("/x.mp3"));
+  EXPECT_EQ(platform::joinPath("a", "b.jpg"), QStringLiteral("a/b.jpg"));
+}
+
+TEST(Folders, TemporaryFolderIsPrivateAndRefusesLinks) {
+  QTemporaryDir root;
+  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+  const QByteArray savedTmp = qgetenv("TMPDIR");
+  qunsetenv("XDG_RUNTIME_DIR");
+  qputenv("TMPDIR", QFile::encodeName(root.path()));
+  const QString folder = platform::GetTempFolder();
+  EXPECT_EQ(folder, root.path() + QString("/vlx-%1").arg(geteuid()));
+  struct stat st {};
+  ASSERT_EQ(stat(QFile::encodeName(folder).constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+  // Someone planted a link where our folder goes: refuse it.
+  QDir(folder).removeRecursively();
+  QDir().mkpath(root.path() + "/elsewhere");
+  ASSERT_TRUE(QFile::link(root.path() + "/elsewhere", folder));
+  EXPECT_TRUE(platform::GetTempFolder().isEmpty());
+  qputenv("XDG_RUNTIME_DIR", savedRuntime);
+  qputenv("TMPDIR", savedTmp);
+  if (savedRuntime.isEmpty()) qunsetenv("XDG_RUNTIME_DIR");
+  if (savedTmp.isEmpty()) qunsetenv("TMPDIR");
+}
+
+TEST(Folders, UserFolderFollowsTheEnvironment) {
+  QTemporaryDir root;
+  platform::setUserFolderOverride(QString());
+  const QByteArray saved = qgetenv("VLX_HOME");
+  qunsetenv("VLX_HOME");
+  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
+  EXPECT_EQ(platform::userFolder(), root.path() + "/vlx");
+  EXPECT_TRUE(QFileInfo(root.path() + "/vlx").isDir());
+  qputenv("VLX_HOME", QFile::encodeName(root.path() + "/home"));
+  EXPECT_EQ(platform::userFolder(), root.path() + "/home");
+  if (saved.isEmpty()) qunsetenv("VLX_HOME"); else qputenv("VLX_HOME", saved);
+  if (savedConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedConfig);
+}
+
+TEST(InstanceLock, AnotherProcessHoldingTheLockIsRefused) {
+  QTemporaryDir folder;
+  int ready[2];
+  int done[2];
+  ASSERT_EQ(pipe(ready), 0);
+  ASSERT_EQ(pipe(done), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    platform::InstanceLock lock;
+    const char ok = lock.acquire(folder.path()) ? '1' : '0';
+    [[maybe_unused]] auto w = write(ready[1], &ok, 1);
+    char c;
+    [[maybe_unused]] auto r = read(done[0], &c, 1);
+    _exit(0);
+  }
+  char ok = 0;
+  ASSERT_EQ(read(ready[0], &ok, 1), 1);
+  EXPECT_EQ(ok, '1');
+  platform::InstanceLock mine;
+  EXPECT_FALSE(mine.acquire(folder.path()));
+  [[maybe_unused]] auto w = write(done[1], "x", 1);
+  int status = 0;
+  waitpid(child, &status, 0);
+  // The holder ended: its lock went with it.
+  EXPECT_TRUE(mine.acquire(folder.path()));
+}
+
+TEST(Dialogs, WindowsFiltersBecomeQtFilters) {
+  EXPECT_EQ(qtFilter(QStringLiteral("playlist (*.vlx)|*.vlx|all|*.*")),
+            QStringLiteral("playlist (*.vlx) (*.vlx);;all (*.*)"));
+  EXPECT_EQ(qtFilter(QStringLiteral("media|*.mp3;*.wav")), QStringLiteral("media (*.mp3 *.wav)"));
+}
+
+}  // namespace
+}  // namespace vlx::test

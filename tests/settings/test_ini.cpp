@@ -1,0 +1,375 @@
+// The settings file and the per-user store: paths, reading and writing profile strings,
+// keeping foreign lines intact, and surviving hostile files and killed writers.
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "platform/folders.h"
+#include "platform/profile.h"
+#include "settings/ini.h"
+
+using namespace vlx;
+using platform::GetProfileString;
+using platform::WriteProfileString;
+
+namespace {
+
+class IniTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    platform::setUserFolderOverride(dir.path());
+  }
+  void TearDown() override { platform::setUserFolderOverride(QString()); }
+
+  QString path() const { return dir.path() + "/VLX_Data.ini"; }
+  void put(const QByteArray& bytes) const {
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(bytes), bytes.size());
+  }
+  QByteArray contents() const {
+    QFile f(path());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
+
+  QTemporaryDir dir;
+};
+
+TEST_F(IniTest, PathsFollowTheUserFolderWithOneSeparator) {
+  EXPECT_EQ(SettingsFilePath(), dir.path() + "/VLX_Data.ini");
+  EXPECT_EQ(SettingsFolder(), dir.path() + "/");
+  EXPECT_EQ(RegistryFilePath(), dir.path() + "/VLX_Registry.ini");
+
+  platform::setUserFolderOverride(dir.path() + "//");
+  EXPECT_EQ(SettingsFilePath(), dir.path() + "/VLX_Data.ini");
+
+  platform::setUserFolderOverride("/");
+  EXPECT_EQ(SettingsFilePath(), "/VLX_Data.ini");
+  EXPECT_EQ(SettingsFolder(), "/");
+
+  // Asked anew on every call.
+  QTemporaryDir other;
+  platform::setUserFolderOverride(other.path());
+  EXPECT_EQ(SettingsFilePath(), other.path() + "/VLX_Data.ini");
+}
+
+TEST_F(IniTest, MissingFileSectionOrKeyReadsAsEmpty) {
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
+  EXPECT_EQ(ReadRegistry("VLX", "SPI_CALLLOG", "none"), "none");
+  put("[Kidou]\nShokai=1\n");
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
+  EXPECT_EQ(ReadSetting("Kidou", "Other"), "");
+  EXPECT_EQ(ReadSetting("Sound", "Shokai"), "");
+  EXPECT_EQ(ReadSetting("Kidou", ""), "");
+}
+
+TEST_F(IniTest, ReadsReturnAtMost254Characters) {
+  const QString v254(254, u'x');
+  ASSERT_NE(WriteSetting("DirList", "Dilist", v254), 0);
+  EXPECT_EQ(ReadSetting("DirList", "Dilist"), v254);
+
+  ASSERT_NE(WriteSetting("DirList", "Dilist", v254 + "y"), 0);
+  EXPECT_EQ(ReadSetting("DirList", "Dilist"), v254);
+  // The whole value is stored; a larger buffer gets all of it.
+  EXPECT_EQ(GetProfileString(path(), "DirList", "Dilist", "", 1000), v254 + "y");
+
+  // A character outside the basic plane is not cut in half.
+  ASSERT_NE(WriteSetting("DirList", "Dilist", QString(253, u'x') + QString::fromUcs4(U"\U0001F600")), 0);
+  EXPECT_EQ(ReadSetting("DirList", "Dilist"), QString(253, u'x'));
+
+  // The registry store is not limited to 254.
+  const QString longPath = "/" + QString(600, u'p');
+  ASSERT_NE(WriteRegistry("software\\vlx\\plug-in", "path", longPath), 0);
+  EXPECT_EQ(ReadRegistry("SOFTWARE\\VLX\\Plug-In", "Path"), longPath);
+}
+
+TEST_F(IniTest, NamesMatchInAnyCaseAndValuesAreTrimmed) {
+  put("[kidou]\n  SHOKAI =  \"True\"  \n[Font]\nname = MS Gothic \nQuote=\"\nEmpty=\n");
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "True");
+  EXPECT_EQ(ReadSetting("KIDOU", "shokai"), "True");
+  EXPECT_EQ(ReadSetting(" Font ", "Name"), "MS Gothic");
+  EXPECT_EQ(ReadSetting("font", "quote"), "\"");
+  EXPECT_EQ(ReadSetting("font", "empty"), "");
+
+  // A write in another case replaces the value in place rather than adding a line.
+  ASSERT_NE(WriteSetting("KIDOU", "shokai", "1"), 0);
+  EXPECT_EQ(contents(), "[kidou]\n  SHOKAI =1\n[Font]\nname = MS Gothic \nQuote=\"\nEmpty=\n");
+}
+
+TEST_F(IniTest, WritesKeepEveryOtherLineInPlace) {
+  put("; settings\n"
+      "[CPosition]\n"
+      "CTop=100\n"
+      "; keep me\n"
+      "CLeft=200\n"
+      "\n"
+      "\n"
+      "[Sound]\n"
+      "Volume=50\n"
+      "junk line without equals\n"
+      "\n"
+      "[Last]\n"
+      "x=1");
+  ASSERT_NE(WriteSetting("CPosition", "CLeft", "300"), 0);
+  ASSERT_NE(WriteSetting("CPosition", "CHeight", "2600"), 0);  // after CLeft, before blanks
+  ASSERT_NE(WriteSetting("Sound", "Mute", "0"), 0);            // after the last non-blank line
+  ASSERT_NE(WriteSetting("Last", "y", "2"), 0);                 // file had no final line end
+  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);           // new section at the end
+  EXPECT_EQ(contents(),
+            "; settings\n"
+            "[CPosition]\n"
+            "CTop=100\n"
+            "; keep me\n"
+            "CLeft=300\n"
+            "CHeight=2600\n"
+            "\n"
+            "\n"
+            "[Sound]\n"
+            "Volume=50\n"
+            "junk line without equals\n"
+            "Mute=0\n"
+            "\n"
+            "[Last]\n"
+            "x=1\n"
+            "y=2\n"
+            "[Kidou]\n"
+            "Shokai=1\n");
+  EXPECT_EQ(ReadSetting("CPosition", "CHeight"), "2600");
+  EXPECT_EQ(ReadSetting("Last", "x"), "1");
+}
+
+TEST_F(IniTest, NewFileIsCreatedWithLineFeeds) {
+  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);
+  ASSERT_NE(WriteSetting("Sound", "Volume", "-20"), 0);
+  ASSERT_NE(WriteSetting("Kidou", "Other", "x"), 0);
+  EXPECT_EQ(contents(), "[Kidou]\nShokai=1\nOther=x\n[Sound]\nVolume=-20\n");
+}
+
+TEST_F(IniTest, StoringTheSameValueAgainLeavesTheFileUntouched) {
+  ASSERT_NE(WriteSetting("Sound", "Volume", "50"), 0);
+  const QByteArray native = QFile::encodeName(path());
+  struct stat first {}, again {}, changed {};
+  ASSERT_EQ(stat(native.constData(), &first), 0);
+  ASSERT_NE(WriteSetting("sound", "VOLUME", "50"), 0);
+  ASSERT_EQ(stat(native.constData(), &again), 0);
+  EXPECT_EQ(again.st_ino, first.st_ino);
+  ASSERT_NE(WriteSetting("Sound", "Volume", "51"), 0);
+  ASSERT_EQ(stat(native.constData(), &changed), 0);
+  EXPECT_NE(changed.st_ino, first.st_ino);
+  EXPECT_EQ(contents(), "[Sound]\nVolume=51\n");
+}
+
+TEST_F(IniTest, WindowsLineEndsAreReadAndKept) {
+  put("[CPosition]\r\nCTop=100\r\nCLeft=200\r\n\r\n[Sound]\r\nVolume=50\r\n");
+  EXPECT_EQ(ReadSetting("CPosition", "CLeft"), "200");
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "50");
+  ASSERT_NE(WriteSetting("CPosition", "CTop", "1500"), 0);
+  ASSERT_NE(WriteSetting("CPosition", "CWidth", "4800"), 0);
+  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);
+  EXPECT_EQ(contents(),
+            "[CPosition]\r\nCTop=1500\r\nCLeft=200\r\nCWidth=4800\r\n\r\n[Sound]\r\nVolume=50\r\n"
+            "[Kidou]\r\nShokai=1\r\n");
+
+  // Lone CR ends a line too, and a mixed file keeps each line's own end.
+  put("[A]\rx=1\r\ny=2\nz=3\r");
+  EXPECT_EQ(ReadSetting("a", "x"), "1");
+  EXPECT_EQ(ReadSetting("a", "y"), "2");
+  EXPECT_EQ(ReadSetting("a", "z"), "3");
+  ASSERT_NE(WriteSetting("A", "y", "22"), 0);
+  ASSERT_NE(WriteSetting("A", "w", "4"), 0);
+  EXPECT_EQ(contents(), "[A]\rx=1\r\ny=22\nz=3\rw=4\r");
+}
+
+TEST_F(IniTest, TextThatIsNotUtf8SurvivesByteForByte) {
+  const QByteArray latin1Line = "Name=Caf\xE9 \xFF\xFE\r\n";
+  put("[Font]\r\n" + latin1Line + "Size=9\r\n");
+  EXPECT_EQ(ReadSetting("Font", "Name"), QString::fromLatin1("Caf\xE9 \xFF\xFE"));
+  ASSERT_NE(WriteSetting("Font", "Size", "10.5"), 0);
+  ASSERT_NE(WriteSetting("Font", QString::fromUtf8("Schrift"), QString::fromUtf8("明朝 Ä")), 0);
+  EXPECT_EQ(contents(), "[Font]\r\n" + latin1Line + "Size=10.5\r\nSchrift=" +
+                            QString::fromUtf8("明朝 Ä").toUtf8() + "\r\n");
+  EXPECT_EQ(ReadSetting("Font", "Schrift"), QString::fromUtf8("明朝 Ä"));
+  EXPECT_EQ(ReadSetting("Font", "Name"), QString::fromLatin1("Caf\xE9 \xFF\xFE"));
+
+  // A file saved with a byte-order mark still has its first section, and keeps the mark.
+  put("\xEF\xBB\xBF[Kidou]\nShokai=1\n");
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
+  ASSERT_NE(WriteSetting("Kidou", "Shokai", "0"), 0);
+  EXPECT_EQ(contents(), "\xEF\xBB\xBF[Kidou]\nShokai=0\n");
+}
+
+TEST_F(IniTest, WritesThatWouldBreakTheLineStructureAreRefused) {
+  put("[Kidou]\nShokai=0\n");
+  const QByteArray before = contents();
+  EXPECT_EQ(WriteSetting("ComboB1", "ComboB_1", "x\n[Kidou]\nShokai=1"), 0);
+  EXPECT_EQ(WriteSetting("ComboB1", "ComboB_1", "x\ry"), 0);
+  EXPECT_EQ(WriteSetting("ComboB1", "ComboB_1", QString("a") + QChar(0) + "b"), 0);
+  EXPECT_EQ(WriteSetting("Kidou]\n[X", "k", "v"), 0);
+  EXPECT_EQ(WriteSetting("Kidou", "Shokai=1\nx", "v"), 0);
+  EXPECT_EQ(WriteSetting("Kidou", "a=b", "v"), 0);
+  EXPECT_EQ(WriteSetting("Kidou", "[Sound]", "v"), 0);
+  EXPECT_EQ(WriteSetting("", "k", "v"), 0);
+  EXPECT_EQ(WriteSetting("Kidou", "  ", "v"), 0);
+  EXPECT_EQ(contents(), before);
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "0");
+}
+
+TEST_F(IniTest, HostileFilesNeverCrashAndFirstSectionWins) {
+  put("[Sound]\nVolume=1\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
+  EXPECT_EQ(ReadSetting("Sound", "Bass"), "");  // only the first section is looked at
+  ASSERT_NE(WriteSetting("sound", "Bass", "9"), 0);
+  EXPECT_EQ(contents(), "[Sound]\nVolume=1\nBass=9\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
+
+  // NUL bytes, stray brackets and keys outside any section.
+  static const char raw[] = "orphan=1\n[A\0B]\nk\0ey=v\0al\n[]\n=x\n[C]\nv=a\0b\n[ ] ]\n[D\n";
+  put(QByteArray(raw, sizeof raw - 1));
+  EXPECT_EQ(ReadSetting("", "orphan"), "");
+  EXPECT_EQ(ReadSetting("C", "v"), "a");  // a value ends at a NUL
+  EXPECT_EQ(ReadSetting(QString("A") + QChar(0) + "B", QString("k") + QChar(0) + "ey"), "v");
+  ASSERT_NE(WriteSetting("C", "w", "2"), 0);
+  EXPECT_EQ(ReadSetting("C", "w"), "2");
+  const qsizetype afterC = 41;  // just after "v=a\0b\n"
+  EXPECT_EQ(contents(), QByteArray(raw, afterC) + "w=2\n" +
+                            QByteArray(raw + afterC, qsizetype(sizeof raw) - 1 - afterC));
+
+  // Random bytes: every read and write completes and the written key reads back.
+  auto* rng = QRandomGenerator::global();
+  for (int round = 0; round < 20; ++round) {
+    QByteArray junk(4096 + round * 97, '\0');
+    for (char& c : junk) c = char(rng->bounded(256));
+    put(junk);
+    for (const char* name : {"Sound", "", "\xff", "["})
+      ReadSetting(QString::fromLatin1(name), "Volume");
+    ASSERT_NE(WriteSetting("Sound", "Volume", "77"), 0);
+    EXPECT_EQ(ReadSetting("Sound", "Volume"), "77");
+    EXPECT_TRUE(contents().startsWith(junk)) << "round " << round;
+  }
+}
+
+TEST_F(IniTest, UnreadableOrReadOnlyFilesAreLeftAlone) {
+  put("[Kidou]\nShokai=1\n");
+  ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0), 0);
+  if (geteuid() != 0) {  // permissions do not bind root
+    EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
+    EXPECT_EQ(WriteSetting("Kidou", "Shokai", "0"), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0444), 0);
+    EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
+    EXPECT_EQ(WriteSetting("Kidou", "Shokai", "0"), 0);
+  }
+  ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0644), 0);
+  EXPECT_EQ(contents(), "[Kidou]\nShokai=1\n");
+
+  // A folder where the file should be, and a missing folder.
+  platform::setUserFolderOverride(dir.path() + "/sub");
+  ASSERT_TRUE(QDir().mkpath(dir.path() + "/sub/VLX_Data.ini"));
+  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
+  EXPECT_EQ(WriteSetting("Kidou", "Shokai", "1"), 0);
+  EXPECT_EQ(WriteProfileString(dir.path() + "/no/such/folder/x.ini", "a", "b", "c"), false);
+}
+
+TEST_F(IniTest, WritesKeepModeAndSymbolicLinks) {
+  put("[Kidou]\nShokai=1\n");
+  const QByteArray native = QFile::encodeName(path());
+  ASSERT_EQ(chmod(native.constData(), 0640), 0);
+  ASSERT_NE(WriteSetting("Kidou", "Shokai", "0"), 0);
+  struct stat st {};
+  ASSERT_EQ(stat(native.constData(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+
+  // A settings file kept elsewhere and linked into the user folder stays linked.
+  const QString real = dir.path() + "/real.ini";
+  ASSERT_TRUE(QFile::rename(path(), real));
+  ASSERT_TRUE(QFile::link(real, path()));
+  ASSERT_NE(WriteSetting("Sound", "Volume", "5"), 0);
+  EXPECT_TRUE(QFileInfo(path()).isSymLink());
+  QFile f(real);
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  EXPECT_EQ(f.readAll(), "[Kidou]\nShokai=0\n[Sound]\nVolume=5\n");
+  // No temporary files are left behind.
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
+}
+
+TEST_F(IniTest, UnchangedFilesAreParsedOnceAndChangesAreSeen) {
+  // 100 MB of random bytes with one real section at the end.
+  QByteArray junk(100 * 1024 * 1024, '\0');
+  QRandomGenerator rng(7);
+  rng.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
+  junk.append("\n[Sound]\nVolume=42\n");
+  put(junk);
+  const quint64 before = platform::ProfileParseCount();
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(ReadSetting("Sound", "Volume"), "42");
+    ReadSetting("CPosition", QString("Key%1").arg(i));
+  }
+  EXPECT_EQ(platform::ProfileParseCount() - before, 1u);
+  junk.clear();
+
+  // Another program rewrites the file in place, same size, right after our read.
+  put("[Sound]\nVolume=1\n");
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
+  {
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(15));
+    ASSERT_EQ(f.write("9"), 1);
+  }
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "9");
+  // And our own write followed at once by another program's change of the same size.
+  ASSERT_NE(WriteSetting("Sound", "Volume", "3"), 0);
+  {
+    QFile f(path());
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(f.seek(15));
+    ASSERT_EQ(f.write("8"), 1);
+  }
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "8");
+}
+
+TEST_F(IniTest, KilledWriterLeavesOldOrNewFileComplete) {
+  // 100 keys of 2000 characters each: one write rewrites and flushes 200 KB.
+  constexpr int kKeys = 100;
+  const QString a(2000, u'A'), b(2000, u'B');
+  for (int k = 0; k < kKeys; ++k)
+    ASSERT_TRUE(WriteProfileString(path(), "Big", QString("k%1").arg(k), a));
+
+  auto* rng = QRandomGenerator::global();
+  bool childWroteSomething = false;
+  for (int round = 0; round < 8; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int i = 0;; ++i)
+        WriteProfileString(path(), "Big", QString("k%1").arg(i % kKeys), (i / kKeys) % 2 ? a : b);
+    }
+    usleep(useconds_t(2000 + rng->bounded(30000)));
+    kill(child, SIGKILL);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+
+    for (int k = 0; k < kKeys; ++k) {
+      const QString v = GetProfileString(path(), "Big", QString("k%1").arg(k), "missing", 4096);
+      ASSERT_TRUE(v == a || v == b) << "round " << round << " key " << k << " holds "
+                                    << v.left(20).toStdString() << "... of " << v.size();
+      childWroteSomething |= v == b;
+    }
+    // The parent can still write after the child died mid-write.
+    ASSERT_TRUE(WriteProfileString(path(), "Check", "round", QString::number(round)));
+    EXPECT_EQ(GetProfileString(path(), "Check", "round", ""), QString::number(round));
+  }
+  EXPECT_TRUE(childWroteSomething);  // the writers were killed while at work, not before
+}
+
+}  // namespace

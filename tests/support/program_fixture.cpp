@@ -1,0 +1,94 @@
+#include "support/program_fixture.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include "controller/remote.h"
+#include "settings/load_and_save.h"
+
+namespace vlx::test {
+
+void pump(int ms) {
+  QElapsedTimer t;
+  t.start();
+  do {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  } while (t.elapsed() < ms);
+}
+
+QByteArray readAll(const QString& path) {
+  QFile f(path);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+void ProgramFixture::SetUp() {
+  ASSERT_TRUE(home_.isValid());
+  makeProgram();
+}
+
+void ProgramFixture::TearDown() {
+  destroyProgram();
+  pump();
+}
+
+Program& ProgramFixture::makeProgram() {
+  destroyProgram();
+  Program::Services services;
+  auto d = std::make_unique<ScriptedDialogs>();
+  auto s = std::make_unique<FakeShell>();
+  auto c = std::make_unique<FakeClock>();
+  auto r = std::make_unique<FakeRandom>();
+  dialogs = d.get();
+  shell = s.get();
+  clock = c.get();
+  random = r.get();
+  services.dialogs = std::move(d);
+  services.shell = std::move(s);
+  services.clock = std::move(c);
+  services.random = std::move(r);
+  prog = std::make_unique<Program>(home_.path(), std::move(services));
+  return *prog;
+}
+
+void ProgramFixture::destroyProgram() {
+  if (!prog) return;
+  prog.reset();
+  dialogs = nullptr;
+  shell = nullptr;
+  clock = nullptr;
+  random = nullptr;
+  pump();
+}
+
+QString ProgramFixture::settingsPath() const { return home_.path() + "/VLX_Data.ini"; }
+
+void ProgramFixture::writeSettingsFile(const QByteArray& bytes) { writeAll(settingsPath(), bytes); }
+
+QByteArray ProgramFixture::settingsBytes() const { return readAll(settingsPath()); }
+
+remote& ProgramFixture::startController() {
+  remote& c = prog->remote();
+  if (!prog->ended()) c.Show();
+  pump();
+  return c;
+}
+
+bool ProgramFixture::exitAndFinish() {
+  remote& c = prog->remote();
+  c.Command2->press();
+  load_and_save& log = prog->load_and_save();
+  for (int i = 0; i < 1000 && !prog->ended(); ++i) log.Timer3->fire();
+  pump();
+  return prog->ended();
+}
+
+}  // namespace vlx::test

@@ -1,0 +1,49 @@
+// A Program on a fresh temporary user folder with scripted dialogs and fake services.
+#pragma once
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+#include "app/program.h"
+#include "support/fakes.h"
+#include "support/scripted_dialogs.h"
+
+namespace vlx::test {
+
+class ProgramFixture : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Builds a new Program on the same user folder (as the next start of the program).
+  Program& makeProgram();
+  void destroyProgram();
+
+  QString userFolder() const { return home_.path(); }
+  QString settingsPath() const;
+  void writeSettingsFile(const QByteArray& bytes);
+  QByteArray settingsBytes() const;
+
+  // Loads the Controller and lets the first events run.
+  remote& startController();
+  // Runs the exit routine and the farewell log to its end; true when the program ended.
+  bool exitAndFinish();
+
+  std::unique_ptr<Program> prog;
+  ScriptedDialogs* dialogs = nullptr;
+  FakeShell* shell = nullptr;
+  FakeClock* clock = nullptr;
+  FakeRandom* random = nullptr;
+
+ private:
+  QTemporaryDir home_;
+};
+
+// Lets pending events run for a while.
+void pump(int ms = 0);
+// Reads a file whole ("" when missing).
+QByteArray readAll(const QString& path);
+void writeAll(const QString& path, const QByteArray& bytes);
+
+}  // namespace vlx::test
