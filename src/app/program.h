@@ -23,6 +23,7 @@ class Form2;
 class Form3;
 class wavedev;
 class tpwindow;
+class Splaylist;
 
 class Program {
  public:
@@ -83,6 +84,7 @@ class Program {
   vlx::Form3& Form3();
   vlx::wavedev& wavedev();
   vlx::tpwindow& tpwindow();
+  vlx::Splaylist& Splaylist();
 
   // The single-instance lock of the user folder. False when another instance holds it.
   bool acquireInstanceLock();

@@ -5,6 +5,7 @@
 #include "players/Form3.h"
 #include "players/wavedev.h"
 #include "playlist/Form1.h"
+#include "playlist/Splaylist.h"
 #include "settings/load_and_save.h"
 #include "winutil/tpwindow.h"
 
@@ -17,5 +18,6 @@ vlx::Form2& Program::Form2() { return form<vlx::Form2>(); }
 vlx::Form3& Program::Form3() { return form<vlx::Form3>(); }
 vlx::wavedev& Program::wavedev() { return form<vlx::wavedev>(); }
 vlx::tpwindow& Program::tpwindow() { return form<vlx::tpwindow>(); }
+vlx::Splaylist& Program::Splaylist() { return form<vlx::Splaylist>(); }
 
 }  // namespace vlx

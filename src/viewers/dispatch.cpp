@@ -1,0 +1,7 @@
+#include "viewers/dispatch.h"
+
+namespace vlx {
+
+void DispatchEntry(Program&, DispatchFrom) {}
+
+}  // namespace vlx
