@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTimer>
 #include <stdexcept>
 
 #include "platform/twips.h"
@@ -127,17 +128,30 @@ QString TextBox::Text() const { return lastText_; }
 void TextBox::setText(const QString& text) {
   const QString normal = multiLine_ ? toCrLf(text) : text;
   const bool changed = normal != lastText_;
-  settingText_ = true;
-  if (edit_)
-    edit_->setPlainText(fromCrLf(text));
-  else
-    line_->setText(text);
-  settingText_ = false;
   lastText_ = normal;
+  if (edit_) {
+    // Laying out a long text is slow: a burst of settings reaches the screen once.
+    if (!displayPending_) {
+      displayPending_ = true;
+      QTimer::singleShot(0, this, [this] { flushDisplay(); });
+    }
+  } else {
+    settingText_ = true;
+    line_->setText(text);
+    settingText_ = false;
+  }
   if (changed) raise(Change);
+}
+void TextBox::flushDisplay() {
+  if (!displayPending_) return;
+  displayPending_ = false;
+  settingText_ = true;
+  edit_->setPlainText(fromCrLf(lastText_));
+  settingText_ = false;
 }
 void TextBox::textEdited() {
   if (settingText_) return;
+  displayPending_ = false;
   lastText_ = edit_ ? toCrLf(edit_->toPlainText()) : line_->text();
   raise(Change);
 }
@@ -147,9 +161,11 @@ void TextBox::setLocked(bool on) {
   if (line_) line_->setReadOnly(on);
 }
 int TextBox::SelStart() const {
+  const_cast<TextBox*>(this)->flushDisplay();
   return edit_ ? edit_->textCursor().position() : line_->cursorPosition();
 }
 void TextBox::setSelStart(int pos) {
+  flushDisplay();
   if (edit_) {
     QTextCursor c = edit_->textCursor();
     c.setPosition(std::clamp(pos, 0, int(edit_->document()->characterCount()) - 1));

@@ -104,8 +104,14 @@ class TextBox : public Control {
   bool multiLine_;
   bool locked_ = false;
   bool settingText_ = false;
+  bool displayPending_ = false;
   QString lastText_;
   void textEdited();
+ public:
+  // Puts a pending text on screen now (it is otherwise shown when events next run).
+  void flushDisplay();
+
+ private:
   QWidget* mouseTarget() const override;
 };
 
