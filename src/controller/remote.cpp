@@ -600,6 +600,8 @@ void remote::refreshTrayTip() {
 
 // ---------------------------------------------------------------- transport
 
+void remote::Image3_Click() {}
+
 void remote::Image4_Click() {
   guarded([this] { prog.Form3().Label1->setCaption(QStringLiteral("stop")); });
   guarded([this] { prog.Form2().stopPlayer(); });

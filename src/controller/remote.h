@@ -56,6 +56,7 @@ class remote : public Form {
   void Check6_Click();
   void dispstyle_Click();
   void Timer1_Timer();
+  void Image3_Click();  // play
   void Image4_Click();  // stop
 
   // Puts the window above all others (true) or back into the normal order.

@@ -1,0 +1,149 @@
+// Test media for the player tests (see media.h).
+#include "media.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <cmath>
+#include <memory>
+
+namespace vlx::test {
+
+namespace {
+
+void putU32(QByteArray& b, quint32 v) {
+  char raw[4];
+  qToLittleEndian(v, raw);
+  b.append(raw, 4);
+}
+
+void putU16(QByteArray& b, quint16 v) {
+  char raw[2];
+  qToLittleEndian(v, raw);
+  b.append(raw, 2);
+}
+
+QByteArray infoEntry(const char* id, const QString& text) {
+  QByteArray value = text.toUtf8();
+  value.append('\0');
+  if (value.size() % 2) value.append('\0');
+  QByteArray out(id, 4);
+  putU32(out, quint32(value.size()));
+  return out + value;
+}
+
+bool runFfmpeg(const QStringList& args) {
+  QProcess p;
+  p.start(QStringLiteral("ffmpeg"),
+          QStringList{"-hide_banner", "-loglevel", "error", "-y"} + args);
+  if (!p.waitForFinished(60000)) {
+    p.kill();
+    p.waitForFinished();
+    return false;
+  }
+  return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+}  // namespace
+
+bool writeWav(const QString& path, double seconds, const QString& title, const QString& artist) {
+  constexpr quint32 rate = 8000;
+  const quint32 frames = quint32(std::lround(seconds * rate));
+  QByteArray samples;
+  samples.reserve(int(frames * 2));
+  for (quint32 i = 0; i < frames; ++i)
+    putU16(samples, quint16(qint16(8000 * std::sin(2 * M_PI * 440.0 * i / rate))));
+
+  QByteArray info;
+  if (!title.isEmpty() || !artist.isEmpty()) {
+    QByteArray entries("INFO");
+    if (!title.isEmpty()) entries += infoEntry("INAM", title);
+    if (!artist.isEmpty()) entries += infoEntry("IART", artist);
+    info = QByteArray("LIST");
+    putU32(info, quint32(entries.size()));
+    info += entries;
+  }
+
+  QByteArray fmt("fmt ");
+  putU32(fmt, 16);
+  putU16(fmt, 1);  // PCM
+  putU16(fmt, 1);  // mono
+  putU32(fmt, rate);
+  putU32(fmt, rate * 2);
+  putU16(fmt, 2);
+  putU16(fmt, 16);
+
+  QByteArray data("data");
+  putU32(data, quint32(samples.size()));
+  data += samples;
+
+  QByteArray body = QByteArray("WAVE") + fmt + info + data;
+  QByteArray file("RIFF");
+  putU32(file, quint32(body.size()));
+  file += body;
+
+  QFile out(path);
+  return out.open(QIODevice::WriteOnly) && out.write(file) == file.size();
+}
+
+const Media& media() {
+  static std::unique_ptr<QTemporaryDir> dir;
+  static Media m;
+  if (dir) return m;
+  dir = std::make_unique<QTemporaryDir>();
+  const QString d = dir->path() + QLatin1Char('/');
+
+  m.wav1 = d + "tone1.wav";
+  writeWav(m.wav1, 1.0, QStringLiteral("Tone One"), QStringLiteral("Tester"));
+  m.wav2 = d + "tone2.wav";
+  writeWav(m.wav2, 2.0);
+
+  m.empty = d + "empty.mp4";
+  QFile(m.empty).open(QIODevice::WriteOnly);
+  m.text = d + "words.mp3";
+  {
+    QFile f(m.text);
+    f.open(QIODevice::WriteOnly);
+    f.write("this is a shopping list, not a song\n");
+  }
+  m.noise = d + "noise.avi";
+  {
+    QByteArray bytes(20000, '\0');
+    QRandomGenerator gen(42);
+    for (char& c : bytes) c = char(gen.bounded(256));
+    QFile f(m.noise);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+  }
+  m.missing = d + "nowhere/missing.wav";
+
+  if (!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
+    const QString mp4 = d + "clip.mp4";
+    if (runFfmpeg({"-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=25", "-f", "lavfi", "-i",
+                   "sine=d=1", "-c:v", "mpeg4", "-c:a", "aac", "-shortest", mp4})) {
+      m.mp4 = mp4;
+      QFile whole(mp4);
+      if (whole.open(QIODevice::ReadOnly)) {
+        const QByteArray head = whole.read(3000);
+        m.truncated = d + "cut.mp4";
+        QFile cut(m.truncated);
+        cut.open(QIODevice::WriteOnly);
+        cut.write(head);
+      }
+    }
+    // RealVideo 1.0 needs sides that are multiples of 16.
+    const QString rm = d + "clip.rm";
+    if (runFfmpeg({"-f", "lavfi", "-i", "testsrc=d=1:s=160x128:r=25", "-f", "lavfi", "-i",
+                   "sine=d=1:sample_rate=8000", "-c:v", "rv10", "-c:a", "real_144", "-ar",
+                   "8000", "-ac", "1", "-metadata", "title=Clip T", "-metadata",
+                   "author=Auth A", rm}))
+      m.rm = rm;
+  }
+  return m;
+}
+
+}  // namespace vlx::test
