@@ -8,6 +8,7 @@
 #include "app/first_paint.h"
 #include "app/program.h"
 #include "controller/remote.h"
+#include "platform/mpv_loader.h"
 #include "platform/termination.h"
 
 namespace vlx {
@@ -17,6 +18,7 @@ int runProgram(Program& prog, QApplication& app) {
   remote& controller = prog.remote();
   if (prog.ended()) return 0;
   controller.Show();
+  platform::preloadMpv();
 
   // A signal runs the exit routine and ends in order; a second one while the end is
   // under way changes nothing.
