@@ -18,7 +18,8 @@ int runProgram(Program& prog, QApplication& app) {
   remote& controller = prog.remote();
   if (prog.ended()) return 0;
   controller.Show();
-  platform::preloadMpv();
+  // The player library loads in the background once the Controller is on screen.
+  new FirstPaint(&controller, [] { platform::preloadMpv(); });
 
   // A signal runs the exit routine and ends in order; a second one while the end is
   // under way changes nothing.

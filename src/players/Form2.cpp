@@ -7,7 +7,13 @@
 
 namespace vlx {
 
-Form2::Form2(Program& p) : Form(p, QStringLiteral("V L X   [Wmp]")) { Move(7700, 0, 4800, 3600); }
+Form2::Form2(Program& p) : Form(p, QStringLiteral("V L X   [Wmp]")) {
+  Label1 = new Label(client(), QStringLiteral("no file"));
+  Label1->Move(60, 30, 4500, 255);
+  MediaPlayer1 = new MediaPlayer(client());
+  MediaPlayer1->setGeometry(4, 20, 300, 180);
+  Move(7700, 0, 4800, 3600);
+}
 
 void Form2::Form_Load() {
   guarded([this] { setTop(vb::CInt(ReadSetting("DPosition", "DTop"))); });
@@ -23,6 +29,6 @@ void Form2::Form_QueryUnload(int&, int) {
   WriteSetting("DPosition", "DWidth", vb::CStr(float(Width())));
 }
 
-void Form2::stopPlayer() {}
+void Form2::stopPlayer() { MediaPlayer1->Stop(); }
 
 }  // namespace vlx

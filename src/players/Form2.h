@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "players/player_controls.h"
 
 namespace vlx {
 
@@ -10,6 +11,8 @@ class Form2 : public Form {
   explicit Form2(Program& prog);
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int unloadMode) override;
+  Label* Label1;            // title line
+  MediaPlayer* MediaPlayer1;
   // Stops the window's player.
   void stopPlayer();
 };

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "players/player_controls.h"
 
 namespace vlx {
 
@@ -10,6 +11,7 @@ class Form3 : public Form {
   explicit Form3(Program& prog);
   Label* Label1;    // state word of the window
   ComboBox* Combo1; // zoom
+  RealAudio* RealAudio1;
   // Stops the window's player.
   void stopPlayer();
 };
