@@ -12,6 +12,8 @@ Form2::Form2(Program& p) : Form(p, QStringLiteral("V L X   [Wmp]")) {
   Label1->Move(60, 30, 4500, 255);
   MediaPlayer1 = new MediaPlayer(client());
   MediaPlayer1->setGeometry(4, 20, 300, 180);
+  Timer1 = new Timer(this, 10, false);
+  Timer2 = new Timer(this, 100, false);
   Move(7700, 0, 4800, 3600);
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 #include "platform/controls.h"
 #include "platform/form.h"
+#include "platform/timer.h"
 #include "players/player_controls.h"
 
 namespace vlx {
@@ -13,6 +14,8 @@ class Form2 : public Form {
   void Form_QueryUnload(int& cancel, int unloadMode) override;
   Label* Label1;            // title line
   MediaPlayer* MediaPlayer1;
+  Timer* Timer1;  // deferred layout, runs once
+  Timer* Timer2;  // volume synchronisation, runs once
   // Stops the window's player.
   void stopPlayer();
 };
