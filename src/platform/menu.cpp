@@ -7,8 +7,11 @@
 namespace vlx {
 
 Menu::Menu(QMenuBar* bar, const QString& caption) : QObject(bar) {
-  menu_ = new QMenu(caption, bar);
-  action_ = bar->addMenu(menu_);
+  // A title without items is a command of the bar; it gets its popup with its first item.
+  action_ = bar->addAction(caption);
+  QObject::connect(action_, &QAction::triggered, this, [this] {
+    if (!menu_) raise(Click);
+  });
 }
 
 Menu::Menu(Menu* parent, const QString& caption) : QObject(parent) {
@@ -19,8 +22,9 @@ Menu::Menu(Menu* parent, const QString& caption) : QObject(parent) {
 QMenu* Menu::ensureMenu() {
   if (!menu_) {
     // An item that gets items of its own becomes a submenu.
-    auto* owner = action_->parent();
-    menu_ = new QMenu(action_->text(), qobject_cast<QWidget*>(owner));
+    auto* owner = qobject_cast<QWidget*>(action_->parent());
+    if (!owner) owner = qobject_cast<QWidget*>(parent());
+    menu_ = new QMenu(action_->text(), owner);
     action_->setMenu(menu_);
   }
   return menu_;

@@ -158,6 +158,23 @@ TEST(Menus, HiddenTopLevelMenuKeepsItsPopup) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(Menus, TitleWithoutItemsIsACommandOfTheBar) {
+  QMenuBar bar;
+  Menu get(&bar, QStringLiteral("[get playlist]"));
+  int clicks = 0;
+  get.Click = [&] { ++clicks; };
+  ASSERT_EQ(bar.actions().size(), 1);
+  bar.actions().first()->trigger();
+  EXPECT_EQ(clicks, 1);
+  get.setEnabled(false);
+  EXPECT_FALSE(bar.actions().first()->isEnabled());
+  // The first item turns the title into a popup.
+  get.setEnabled(true);
+  get.addItem(QStringLiteral("item"));
+  ASSERT_NE(get.popup(), nullptr);
+  EXPECT_EQ(bar.actions().first()->menu(), get.popup());
+}
+
 class FormTest : public ProgramFixture {};
 
 class Plain : public Form {
