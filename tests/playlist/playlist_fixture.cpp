@@ -1,0 +1,119 @@
+#include "playlist_fixture.h"
+
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTest>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "controller/remote.h"
+#include "playlist/entry_bytes.h"
+
+namespace vlx::test {
+
+bool runningAsRoot() { return ::geteuid() == 0; }
+
+void PlaylistFixture::SetUp() {
+  ProgramFixture::SetUp();
+  ASSERT_TRUE(tree.isValid());
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  startController();
+  form = &prog->Form1();
+  form->Show();
+  pump();
+  dialogs->messages.clear();
+}
+
+void PlaylistFixture::TearDown() {
+  // Folders made unreadable must be removable again.
+  for (const QString& folder : locked_) ::chmod(QFile::encodeName(folder).constData(), 0755);
+  // Names that are not UTF-8 cannot be removed by their decoded text.
+  for (const QByteArray& file : raw_) ::unlink(file.constData());
+  ProgramFixture::TearDown();
+}
+
+QString PlaylistFixture::path(const QString& relative) const {
+  return relative.isEmpty() ? tree.path() : tree.path() + '/' + relative;
+}
+
+QString PlaylistFixture::makeFolder(const QString& relative) {
+  const QString p = path(relative);
+  EXPECT_TRUE(QDir().mkpath(p));
+  return p;
+}
+
+QString PlaylistFixture::makeFile(const QString& relative, const QByteArray& bytes) {
+  const QString p = path(relative);
+  QDir().mkpath(QFileInfo(p).path());
+  writeAll(p, bytes);
+  return p;
+}
+
+QByteArray PlaylistFixture::makeRawFile(const QString& folder, const QByteArray& name) {
+  const QByteArray full = QFile::encodeName(folder) + '/' + name;
+  const int fd = ::open(full.constData(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+  EXPECT_GE(fd, 0);
+  raw_ << full;
+  if (fd >= 0) {
+    EXPECT_EQ(::write(fd, "abc", 3), 3);
+    ::close(fd);
+  }
+  return full;
+}
+
+QString PlaylistFixture::makeLockedFolder(const QString& relative) {
+  const QString p = makeFolder(relative);
+  EXPECT_EQ(::chmod(QFile::encodeName(p).constData(), 0), 0);
+  locked_ << p;
+  return p;
+}
+
+QStringList PlaylistFixture::entries() const {
+  QStringList out;
+  for (int i = 0; i < form->lstFoundFiles->ListCount(); ++i) out << form->lstFoundFiles->List(i);
+  return out;
+}
+
+void PlaylistFixture::search(const QString& folder, const QString& pattern) {
+  form->dirList->setPath(folder);
+  form->txtSearchSpec->setText(pattern);
+  form->cmdSearch->press();
+}
+
+void PlaylistFixture::addByHand(const QStringList& paths) {
+  for (const QString& p : paths) {
+    form->Text1->setText(p);
+    form->Command13->press();
+  }
+}
+
+void PlaylistFixture::clickEntry(int index, Qt::MouseButton button) {
+  QListWidget* list = form->lstFoundFiles->list();
+  list->scrollToItem(list->item(index));
+  const QPoint at = list->visualItemRect(list->item(index)).center();
+  QTest::mousePress(list->viewport(), button, {}, at);
+  QTest::mouseRelease(list->viewport(), button, {}, at);
+  pump();
+}
+
+void PlaylistFixture::rightClickEntry(int index) { clickEntry(index, Qt::RightButton); }
+
+void PlaylistFixture::dropFiles(const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  QWidget* target = form->lstFoundFiles->list()->viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  ASSERT_TRUE(drop.isAccepted());
+}
+
+QString PlaylistFixture::panel() const { return form->sbStatusBar->PanelText(1); }
+
+}  // namespace vlx::test

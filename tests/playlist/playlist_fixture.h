@@ -1,0 +1,50 @@
+// The Playlist window on a running Controller, with a folder tree of real files to browse
+// and search.
+#pragma once
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "playlist/Form1.h"
+#include "support/program_fixture.h"
+
+namespace vlx::test {
+
+class PlaylistFixture : public ProgramFixture {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Paths inside the tree; folders are made as needed.
+  QString path(const QString& relative) const;
+  QString makeFile(const QString& relative, const QByteArray& bytes = {});
+  QString makeFolder(const QString& relative);
+  // A folder that only its owner's root powers can read (removed normally at the end).
+  QString makeLockedFolder(const QString& relative);
+  // A file whose name is given as file-system bytes (not necessarily UTF-8).
+  QByteArray makeRawFile(const QString& folder, const QByteArray& name);
+
+  QStringList entries() const;
+  // Opens a folder in the folder list and searches it with a pattern.
+  void search(const QString& folder, const QString& pattern);
+  // Adds entries as the user does: types a path into Text1 and presses "add to list".
+  void addByHand(const QStringList& paths);
+  // A mouse click on an entry (the button-down handler runs once the press is done).
+  void clickEntry(int index, Qt::MouseButton button = Qt::LeftButton);
+  void rightClickEntry(int index);
+  // Files dropped on the list.
+  void dropFiles(const QList<QUrl>& urls);
+  QString panel() const;
+
+  Form1* form = nullptr;
+  QTemporaryDir tree;
+
+ private:
+  QStringList locked_;
+  QList<QByteArray> raw_;
+};
+
+// True when the tests run with the power to read any folder.
+bool runningAsRoot();
+
+}  // namespace vlx::test

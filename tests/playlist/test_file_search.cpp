@@ -1,0 +1,208 @@
+// The recursive file search of the Playlist window: its order, stopping, awkward trees and
+// the 32767-entry limit.
+#include <QCursor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "controller/remote.h"
+#include "platform/vb.h"
+#include "playlist/entry_bytes.h"
+#include "playlist_fixture.h"
+
+namespace vlx::test {
+namespace {
+
+class FileSearchTest : public PlaylistFixture {
+ protected:
+  QString label4() { return prog->remote().Label4->Caption(); }
+  // The window is idle again: lists shown, pattern editable, stop off, search on.
+  void expectIdle() {
+    for (Control* c : {static_cast<Control*>(form->lstFoundFiles), static_cast<Control*>(form->dirList),
+                       static_cast<Control*>(form->filList), static_cast<Control*>(form->drvList),
+                       static_cast<Control*>(form->Combo1), static_cast<Control*>(form->Combo2)})
+      EXPECT_TRUE(c->Visible());
+    EXPECT_FALSE(form->txtSearchSpec->Locked());
+    EXPECT_TRUE(form->Image2->Enabled());
+    EXPECT_TRUE(form->cmdSearch->Enabled());
+    EXPECT_FALSE(form->Command4->Enabled());
+    EXPECT_TRUE(form->Command13->Enabled());
+    EXPECT_NE(form->cursor().shape(), Qt::BusyCursor);
+    EXPECT_FALSE(form->searching());
+  }
+};
+
+TEST_F(FileSearchTest, SubfoldersLastToFirstThenTheFolderItself) {
+  makeFile("r/A/a.mp3");
+  makeFile("r/B/b.MP3");
+  makeFile("r/B/deep/d.mp3");
+  makeFile("r/c.mp3");
+  makeFile("r/c.txt");
+  search(path("r"), "*.mp3");
+  EXPECT_EQ(entries(), (QStringList{path("r/B/deep/d.mp3"), path("r/B/b.MP3"), path("r/A/a.mp3"),
+                                    path("r/c.mp3")}));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("3"));
+  EXPECT_EQ(form->dirList->Path(), path("r"));
+  EXPECT_EQ(form->filList->Path(), path("r"));
+  EXPECT_EQ(form->Text1->Text(), path("r"));
+  EXPECT_TRUE(form->Command1->Enabled());
+  EXPECT_TRUE(prog->remote().Image1->Enabled());
+  expectIdle();
+
+  // A second search appends; ";" joins patterns.
+  search(path("r/A"), "*.txt;a.*");
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 5);
+  EXPECT_EQ(form->lstFoundFiles->List(4), path("r/A/a.mp3"));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("4"));
+}
+
+TEST_F(FileSearchTest, NothingFoundLeavesTheEmptyListState) {
+  makeFile("n/sub/x.txt");
+  search(path("n"), "*.mp3");
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
+  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  EXPECT_FALSE(form->Command1->Enabled());
+  EXPECT_FALSE(prog->remote().Image1->Enabled());
+  expectIdle();
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(FileSearchTest, HighlightedFolderIsOnlyOpenedByTheFirstPress) {
+  makeFile("h/A/a.mp3");
+  makeFile("h/top.mp3");
+  form->dirList->setPath(path("h"));
+  form->txtSearchSpec->setText("*.mp3");
+  form->dirList->setListIndex(0);
+  form->cmdSearch->press();
+  EXPECT_EQ(form->dirList->Path(), path("h/A"));
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
+  expectIdle();
+  form->cmdSearch->press();
+  EXPECT_EQ(entries(), QStringList{path("h/A/a.mp3")});
+  // A highlighted parent is opened the same way.
+  form->dirList->setListIndex(-2);
+  form->cmdSearch->press();
+  EXPECT_EQ(form->dirList->Path(), path("h"));
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 1);
+}
+
+TEST_F(FileSearchTest, StopKeepsTheEntriesFoundSoFar) {
+  for (int i = 0; i < 60; ++i) makeFile(QString("s/f%1/x.mp3").arg(i, 2, 10, QChar('0')));
+  // The user presses "stop" once a few entries are in, while the search yields.
+  int seenWhileSearching = -1;
+  bool lockedWhileSearching = false, stopOn = false, listHidden = false;
+  QTimer user;
+  user.setInterval(0);
+  QObject::connect(&user, &QTimer::timeout, [&] {
+    if (form->lstFoundFiles->ListCount() < 5 || !form->Command4->Enabled()) return;
+    lockedWhileSearching = form->txtSearchSpec->Locked();
+    stopOn = form->Command4->Enabled();
+    listHidden = !form->lstFoundFiles->Visible();
+    seenWhileSearching = form->lstFoundFiles->ListCount();
+    form->Command4->press();
+  });
+  user.start();
+  search(path("s"), "*.mp3");
+  user.stop();
+  EXPECT_TRUE(lockedWhileSearching && stopOn && listHidden);
+  ASSERT_GE(seenWhileSearching, 5);
+  EXPECT_LT(form->lstFoundFiles->ListCount(), 60);
+  EXPECT_LE(form->lstFoundFiles->ListCount(), seenWhileSearching + 1);
+  // Post-order from the last folder: the entries found are the last folders'.
+  EXPECT_EQ(form->lstFoundFiles->List(0), path("s/f59/x.mp3"));
+  EXPECT_EQ(form->lblCount->Caption(), vb::CStr(int32_t(form->lstFoundFiles->ListCount() - 1)));
+  EXPECT_TRUE(form->Command1->Enabled());
+  expectIdle();
+}
+
+TEST_F(FileSearchTest, AwkwardTreeIsWalkedOnceAndKeepsNameBytes) {
+  makeFile("t/folder with space/song one.mp3");
+  makeFile("t/.hidden/h.mp3");
+  makeFile("t/.dot.mp3");
+  makeFile("t/loop/in.mp3");
+  ASSERT_EQ(::symlink("..", QFile::encodeName(path("t/loop/up")).constData()), 0);
+  ASSERT_EQ(::symlink(QFile::encodeName(path("t/loop")).constData(),
+                      QFile::encodeName(path("t/loop/self")).constData()), 0);
+  ASSERT_EQ(::symlink("in.mp3", QFile::encodeName(path("t/loop/linked.mp3")).constData()), 0);
+  ASSERT_EQ(::symlink("nowhere.mp3", QFile::encodeName(path("t/loop/dangling.mp3")).constData()), 0);
+  makeFile("t/locked/l.mp3");
+  makeLockedFolder("t/locked");
+  const QByteArray raw = makeRawFile(path("t"), "caf\xE9 \xFF.mp3");
+
+  QElapsedTimer timer;
+  timer.start();
+  search(path("t"), "*.mp3");
+  EXPECT_LT(timer.elapsed(), 5000);  // the links did not send it round in circles
+
+  // Subfolders from the last: loop, locked (readable only with root's powers), the spaced one.
+  QStringList expected = {path("t/loop/in.mp3"), path("t/loop/linked.mp3")};
+  if (runningAsRoot()) expected << path("t/locked/l.mp3");
+  expected << path("t/folder with space/song one.mp3") << bytesToEntry(raw);
+  EXPECT_EQ(entries(), expected);
+  EXPECT_TRUE(dialogs->messages.empty());
+
+  // The odd name shows as text, goes back to its bytes and its file is found.
+  const QString odd = entries().last();
+  EXPECT_TRUE(odd.contains(QStringLiteral("caf\u00E9")));
+  EXPECT_EQ(entryToBytes(odd), raw);
+  form->lstFoundFiles->setListIndex(form->lstFoundFiles->ListCount() - 1);
+  form->lstFoundFiles_MouseDown(vbLeftButton);
+  EXPECT_TRUE(form->sbStatusBar->PanelText(1).startsWith(QStringLiteral("last up: ")));
+  EXPECT_EQ(form->Text1->Text(), odd);
+  expectIdle();
+}
+
+TEST_F(FileSearchTest, VanishedHighlightedFolderReportsSearchFailed) {
+  makeFolder("v/gone");
+  form->dirList->setPath(path("v"));
+  ASSERT_TRUE(QDir(path("v/gone")).removeRecursively());
+  form->dirList->setListIndex(0);
+  form->cmdSearch->press();
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"search failed !"});
+  expectIdle();
+}
+
+TEST_F(FileSearchTest, FullListStopsAt32767AndStaysUsable) {
+  const int total = 32800;
+  const QString big = makeFolder("big");
+  const QByteArray folder = QFile::encodeName(big);
+  for (int i = 0; i < total; ++i) {
+    const QByteArray name = folder + "/f" + QByteArray::number(100000 + i) + ".mp3";
+    const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+  }
+  makeFile("big/sub/first.mp3");
+  QElapsedTimer timer;
+  timer.start();
+  search(big, "*.mp3");
+  EXPECT_LT(timer.elapsed(), 15000);
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"full of playlist !"});
+  ASSERT_EQ(form->lstFoundFiles->ListCount(), 32767);
+  EXPECT_EQ(form->lstFoundFiles->List(0), path("big/sub/first.mp3"));
+  EXPECT_EQ(form->lstFoundFiles->List(32766), big + "/f132765.mp3");
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("32766"));
+  expectIdle();
+
+  // Still usable: no more room to add, but entries can be chosen and deleted.
+  form->Text1->setText(QStringLiteral("/extra.mp3"));
+  form->Command13->press();
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 32767);
+  form->Text6->setText(QStringLiteral("32766"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 32766);
+  EXPECT_EQ(label4(), QStringLiteral("32766/32766"));
+  form->Command1->press();
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("32765"));
+  form->Text1->setText(QStringLiteral("/extra.mp3"));
+  form->Command13->press();
+  EXPECT_EQ(form->lstFoundFiles->List(32766), QStringLiteral("/extra.mp3"));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("32766"));
+}
+
+}  // namespace
+}  // namespace vlx::test

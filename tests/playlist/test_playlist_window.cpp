@@ -1,0 +1,456 @@
+// The Playlist window: adding entries from the file list, the counters, the number pad,
+// the information line, drops and the buttons that hand the entry to other windows.
+#include <QCursor>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QLocale>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+#include <sys/stat.h>
+
+#include "controller/remote.h"
+#include "platform/file_drops.h"
+#include "platform/menu.h"
+#include "players/wmp9.h"
+#include "playlist/Splaylist.h"
+#include "playlist/entry_bytes.h"
+#include "playlist/send_to.h"
+#include "plugins/susie.h"
+#include "playlist_fixture.h"
+#include "viewers/frmBrowser.h"
+#include "viewers/text.h"
+
+namespace vlx::test {
+namespace {
+
+class PlaylistWindowTest : public PlaylistFixture {
+ protected:
+  // Clicks the file of that name in the file list.
+  void clickFile(const QString& name) {
+    FileListBox* files = form->filList;
+    for (int i = 0; i < files->ListCount(); ++i)
+      if (files->List(i) == name) {
+        files->setListIndex(-1);
+        files->setListIndex(i);
+        return;
+      }
+    ADD_FAILURE() << "no file " << name.toStdString();
+  }
+  QStringList numbered(int n) {
+    QStringList out;
+    for (int i = 0; i < n; ++i) out << makeFile(QString("n/%1.mp3").arg(i, 2, 10, QChar('0')));
+    return out;
+  }
+  QString label4() { return prog->remote().Label4->Caption(); }
+};
+
+TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
+  const QString folder = makeFolder("with space");
+  makeFile("with space/a b.mp3", QByteArray(12345, 'x'));
+  form->dirList->setPath(folder);
+  form->EmptyListReset();  // the state of an emptied list
+  EXPECT_FALSE(form->Command1->Enabled());
+  EXPECT_FALSE(prog->remote().Image1->Enabled());
+
+  clickFile("a b.mp3");
+  EXPECT_EQ(entries(), QStringList{folder + "/a b.mp3"});
+  EXPECT_EQ(form->Text1->Text(), QStringLiteral("a b.mp3"));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("0"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("0"));
+  EXPECT_EQ(label4(), QStringLiteral("-1/0"));
+  for (CommandButton* b : {form->Command1, form->Command3, form->Command7, form->Command8,
+                           form->Command9, form->Command12})
+    EXPECT_TRUE(b->Enabled()) << b->Caption().toStdString();
+  remote& c = prog->remote();
+  EXPECT_TRUE(c.Image1->Enabled() && c.Image2->Enabled() && c.mnuback->Enabled() &&
+              c.mnunext->Enabled());
+
+  // The information line of the file: date in the system's format, size unrounded.
+  struct stat st {};
+  ASSERT_EQ(::stat(QFile::encodeName(folder + "/a b.mp3").constData(), &st), 0);
+  const QString date = QLocale::system().toString(QDateTime::fromSecsSinceEpoch(st.st_mtime),
+                                                  QLocale::ShortFormat);
+  EXPECT_EQ(panel(), "last up: " + date + QStringLiteral("｜size : 0.01177310943603515625 MB"));
+  EXPECT_TRUE(form->sbStatusBar->Visible());
+
+  // A second click adds again; the counters follow.
+  clickFile("a b.mp3");
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("1"));
+  EXPECT_EQ(label4(), QStringLiteral("-1/1"));
+}
+
+TEST_F(PlaylistWindowTest, FileInTheRootFolderJoinsWithOneSeparator) {
+  // The root must hold a plain file for this; made when the test may write there.
+  QString name;
+  for (const QString& f : QDir("/").entryList(QDir::Files))
+    if (!f.startsWith('.')) name = f;
+  QString made;
+  if (name.isEmpty() && runningAsRoot()) {
+    made = QString("/vlx-root-test-%1.mp3").arg(::getpid());
+    writeAll(made, "x");
+    name = made.mid(1);
+  }
+  if (name.isEmpty()) GTEST_SKIP() << "no file in / and no right to make one";
+  form->dirList->setPath("/");
+  form->txtSearchSpec->setText(name);
+  clickFile(name);
+  if (!made.isEmpty()) QFile::remove(made);
+  EXPECT_EQ(entries(), QStringList{"/" + name});
+  EXPECT_EQ(form->dirList->List(-1), QStringLiteral("/"));
+}
+
+TEST_F(PlaylistWindowTest, InformationLineSizeIsExactAndAMissingFileShowsTheIdleText) {
+  const QString mb = makeFile("one.bin", QByteArray(1024 * 1024, 'x'));
+  const QString tiny = makeFile("tiny.bin", "x");
+  const QString gone = makeFile("gone.bin", "x");
+  addByHand({mb, tiny, gone});
+  QFile::remove(gone);
+  form->lstFoundFiles->setListIndex(0);
+  form->lstFoundFiles_MouseDown(vbLeftButton);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 1 MB")));
+  form->lstFoundFiles->setListIndex(1);
+  form->lstFoundFiles_MouseDown(vbLeftButton);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000095367431640625 MB")));
+  form->lstFoundFiles->setListIndex(2);
+  form->lstFoundFiles_MouseDown(vbLeftButton);
+  EXPECT_EQ(panel(), QStringLiteral("date | size"));
+}
+
+TEST_F(PlaylistWindowTest, CountersFollowDeleteAndTheLastDeleteLeavesTheIdleWords) {
+  const QStringList files = numbered(3);
+  addByHand(files);
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("2"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("0"));
+  EXPECT_TRUE(prog->Splaylist().mnuGetlist->Enabled());
+
+  form->lstFoundFiles->setListIndex(1);
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("1"));
+  EXPECT_EQ(label4(), QStringLiteral("1/2"));
+  EXPECT_EQ(form->Text1->Text(), files[1]);
+  EXPECT_EQ(prog->send_to().Text1->Text(), files[1]);
+  form->Command1->press();
+  EXPECT_EQ(entries(), (QStringList{files[0], files[2]}));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("1"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("-1"));
+  EXPECT_EQ(label4(), QStringLiteral("-1/1"));
+
+  // A list of one entry offers no "[get playlist]".
+  form->lstFoundFiles->setListIndex(0);
+  form->Command1->press();
+  EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
+  form->lstFoundFiles->setListIndex(0);
+  form->Command1->press();
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
+  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  EXPECT_FALSE(form->Command1->Enabled());
+  // Nothing selected: delete does nothing.
+  form->Command1->press();
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
+  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"), makeFile("m/c.mp3", "333")};
+  addByHand(files);
+  clickEntry(1);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("1"));
+  EXPECT_EQ(label4(), QStringLiteral("1/2"));
+  EXPECT_EQ(form->Text1->Text(), files[1]);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.0000019073486328125 MB"))) << panel().toStdString();
+  // The right button picks the entry under it and opens the number pad on it.
+  rightClickEntry(2);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+  EXPECT_TRUE(form->SetPIndex->Visible());
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
+  EXPECT_EQ(label4(), QStringLiteral("2/2"));
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
+}
+
+TEST_F(PlaylistWindowTest, ClearResetsEverything) {
+  addByHand(numbered(3));
+  form->lstFoundFiles->setListIndex(2);
+  form->Command3->press();
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(panel(), QStringLiteral("date | size"));
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
+  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  EXPECT_TRUE(form->Text1->Text().isEmpty());
+  EXPECT_TRUE(form->Text5->Text().isEmpty());
+  EXPECT_TRUE(form->cmdSearch->Enabled());
+  for (CommandButton* b : {form->Command1, form->Command7, form->Command3, form->Command4,
+                           form->Command8, form->Command9})
+    EXPECT_FALSE(b->Enabled()) << b->Caption().toStdString();
+  remote& c = prog->remote();
+  EXPECT_FALSE(c.Image1->Enabled() || c.Image2->Enabled() || c.mnuback->Enabled() ||
+               c.mnunext->Enabled());
+  EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
+}
+
+TEST_F(PlaylistWindowTest, NumberPadSelectsTheTypedEntryOrResets) {
+  addByHand(numbered(13));
+  rightClickEntry(0);
+  EXPECT_TRUE(form->SetPIndex->Visible());
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  form->b1->press();
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("1"));  // "01" reads "1"
+  form->b2->press();
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 12);
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("12"));
+  EXPECT_EQ(label4(), QStringLiteral("12/12"));
+
+  // Beyond the last entry, negative or no number: back to 0.
+  form->Text6->setText(QStringLiteral("13"));
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
+  form->Text6->setText(QStringLiteral("7"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 7);
+  for (const char* bad : {"-3", "x", "", "99999999999"}) {
+    form->Text6->setText(QString::fromLatin1(bad));
+    EXPECT_EQ(form->Text6->Text(), QStringLiteral("0")) << bad;
+    EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0) << bad;
+  }
+  form->SetPIndex_Click();
+  EXPECT_FALSE(form->SetPIndex->Visible());
+}
+
+TEST_F(PlaylistWindowTest, NumberPadWithFewEntriesAndWithoutSelection) {
+  addByHand(numbered(5));
+  form->lstFoundFiles->setListIndex(0);
+  form->b1->press();
+  form->b2->press();
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
+  // Digits need a selected entry.
+  form->lstFoundFiles->setListIndex(-1);
+  form->b3->press();
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), -1);
+}
+
+TEST_F(PlaylistWindowTest, UpAndDownStopAtTheEnds) {
+  const QStringList files = numbered(3);
+  addByHand(files);
+  form->lstFoundFiles->setListIndex(1);
+  form->LstUP->press();
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
+  form->LstUP->press();
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
+  form->LstDown->press();
+  form->LstDown->press();
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
+  EXPECT_EQ(prog->send_to().Text1->Text(), files[2]);
+  form->LstDown->press();
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+}
+
+TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
+  const QString a = makeFile("d/a.mp3"), b = makeFile("d/b c.mp3");
+  const QByteArray raw = makeRawFile(path("d"), "caf\xE9.mp3");
+  shell->associated = QStringLiteral("/usr/bin/player");
+  addByHand({a});
+  dropFiles({QUrl::fromLocalFile(b), QUrl("http://example.org/x.mp3"),
+             QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+  ASSERT_EQ(form->lstFoundFiles->ListCount(), 3);
+  EXPECT_EQ(form->lstFoundFiles->List(1), b);
+  EXPECT_EQ(entryToBytes(form->lstFoundFiles->List(2)), raw);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral(" 2"));
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral(" 2"));
+  EXPECT_EQ(form->Text5->Text(), shell->associated);
+  // The kept bytes find the file: its information line shows.
+  form->lstFoundFiles_MouseDown(vbLeftButton);
+  EXPECT_TRUE(panel().startsWith(QStringLiteral("last up: "))) << panel().toStdString();
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
+}
+
+TEST_F(PlaylistWindowTest, DroppedPlaylistFileGoesToTheEditorAndClearsTheList) {
+  const QString list = makeFile("l/songs.vlx", "x.mp3\r\ny.mp3\r\n");
+  addByHand({makeFile("l/a.mp3")});
+  dropFiles({QUrl::fromLocalFile(list)});
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  EXPECT_TRUE(prog->Splaylist().isVisible());
+  EXPECT_TRUE(prog->Splaylist().Text1->Text().startsWith(QStringLiteral("x.mp3\r\ny.mp3")));
+}
+
+TEST_F(PlaylistWindowTest, Text1OffersItsPathAsOneFileAndKeepsItsBytes) {
+  const QByteArray raw = makeRawFile(path(""), "na\xEFve \xFF.mp3");
+  const QString entry = bytesToEntry(raw);
+  std::unique_ptr<QMimeData> data(platform::fileDragData(entry));
+  ASSERT_EQ(data->urls().size(), 1);
+  EXPECT_TRUE(data->urls()[0].isLocalFile());
+  // What another program reads from the drag is the file's own bytes.
+  EXPECT_EQ(QByteArray::fromPercentEncoding(data->urls()[0].path(QUrl::FullyEncoded).toLatin1()), raw);
+  EXPECT_EQ(platform::droppedFiles(*data), QStringList{entry});
+}
+
+TEST_F(PlaylistWindowTest, PlayRemembersTheEntryAndItsExtension) {
+  shell->associated = QStringLiteral("/usr/bin/player");
+  const QStringList files = {makeFile("p/Song.Mp3"), makeFile("p/noext")};
+  addByHand(files);
+  form->Text5->setText(QString());
+  form->Command5->press();  // nothing selected: nothing opened
+  EXPECT_TRUE(form->entryPath.isEmpty());
+  form->lstFoundFiles->setListIndex(0);
+  form->lstFoundFiles_DblClick();
+  EXPECT_EQ(form->entryPath, files[0]);
+  EXPECT_EQ(form->entryExt, QStringLiteral("Mp3"));
+  EXPECT_EQ(form->Text5->Text(), QStringLiteral("/usr/bin/player"));
+  form->lstFoundFiles->setListIndex(1);
+  form->Command5->press();
+  EXPECT_EQ(form->entryPath, files[1]);
+  EXPECT_TRUE(form->entryExt.isEmpty());
+}
+
+TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
+  const QString doc = makeFile("v/read me.txt", "line one\nline two\n");
+  addByHand({doc});
+  // Nothing selected: no window is bothered.
+  for (CommandButton* b : {form->Command7, form->Command9, form->Command8, form->Command2, form->Sendto}) {
+    b->setEnabled(true);
+    b->press();
+  }
+  EXPECT_TRUE(shell->opened.isEmpty());
+  EXPECT_EQ(prog->loaded<vlx::wmp9>(), nullptr);
+
+  form->lstFoundFiles->setListIndex(0);
+  form->Command7->press();
+  EXPECT_EQ(shell->opened, QStringList{doc});  // as it stands, no separator appended
+
+  form->Command9->press();
+  vlx::text& viewer = prog->text();
+  EXPECT_EQ(viewer.RichTextBox1->Text(), QStringLiteral("line one\r\nline two\r\n"));
+  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer]"));
+  EXPECT_TRUE(viewer.RichTextBox1->Visible());
+  EXPECT_FALSE(viewer.isVisible());
+
+  form->Command8->press();
+  EXPECT_EQ(prog->susie().TextFileName->Text(), doc);
+  form->Command2->press();
+  EXPECT_TRUE(prog->wmp9().isVisible());
+  EXPECT_EQ(prog->wmp9().URL(), doc);
+  form->Sendto->press();
+  EXPECT_EQ(prog->send_to().Text1->Text(), doc);
+
+  Menu* webMenu = prog->remote().MnuWebFile;
+  if (webMenu->items().empty()) webMenu->addItem(QStringLiteral("open by webfile viewer"));
+  form->Command12->press();
+  QMenu* web = webMenu->popup();
+  ASSERT_NE(web, nullptr);
+  EXPECT_TRUE(web->isVisible());
+  web->hide();
+
+  form->Command6->press();
+  EXPECT_TRUE(prog->Splaylist().isVisible());
+  EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
+}
+
+TEST_F(PlaylistWindowTest, TextViewerKeepsItsBoxWhenTheFileIsGone) {
+  const QString doc = makeFile("v/gone.txt", "x");
+  addByHand({doc});
+  QFile::remove(doc);
+  form->lstFoundFiles->setListIndex(0);
+  form->Command9->press();
+  EXPECT_TRUE(prog->text().RichTextBox1->Visible());
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer]"));
+}
+
+TEST_F(PlaylistWindowTest, FolderAndFileListsHideDotNamesAndMatchPatternsCaseInsensitively) {
+  makeFile("b/Z.MP3");
+  makeFile("b/a.txt");
+  makeFile("b/c.wav");
+  makeFile("b/.hidden.mp3");
+  makeFolder("b/sub two");
+  makeFolder("b/Alpha");
+  makeFolder("b/.git");
+  form->dirList->setPath(path("b"));
+  EXPECT_EQ(form->dirList->ListCount(), 2);
+  EXPECT_EQ(form->dirList->List(0), path("b/Alpha"));
+  EXPECT_EQ(form->dirList->List(1), path("b/sub two"));
+  EXPECT_EQ(form->dirList->List(-1), path("b"));
+  EXPECT_EQ(form->dirList->List(-2), tree.path());
+  form->txtSearchSpec->setText(QStringLiteral("*.mp3; *.TXT"));
+  EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3; *.TXT"));
+  QStringList shown;
+  for (int i = 0; i < form->filList->ListCount(); ++i) shown << form->filList->List(i);
+  EXPECT_EQ(shown, (QStringList{"a.txt", "Z.MP3"}));
+
+  // A click shows the path; a right-click sends it to the web-file viewer.
+  form->dirList_MouseDown(vbLeftButton);
+  EXPECT_EQ(form->Text1->Text(), path("b"));
+  form->dirList_MouseDown(vbRightButton);
+  EXPECT_EQ(prog->frmBrowser().cboAddress->Text(), path("b"));
+  EXPECT_TRUE(prog->frmBrowser().isVisible());
+  EXPECT_EQ(prog->frmBrowser().owner(), form);
+}
+
+TEST_F(PlaylistWindowTest, PatternListsSetThePatternAndItsColour) {
+  ASSERT_EQ(form->Combo1->ListCount(), 38);
+  ASSERT_EQ(form->Combo2->ListCount(), 28);
+  EXPECT_EQ(form->Combo1->List(12), QStringLiteral("*.mp3"));
+  EXPECT_EQ(form->Combo2->List(14), QStringLiteral("*.vlx"));
+  EXPECT_EQ(form->Combo1->Text(), QStringLiteral("*.*"));
+  form->Combo1->setListIndex(12);
+  EXPECT_EQ(form->txtSearchSpec->Text(), QStringLiteral("*.mp3"));
+  EXPECT_EQ(form->txtSearchSpec->ForeColor(), 0x80FFFFu);
+  EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3"));
+  form->Combo2->setListIndex(21);
+  EXPECT_EQ(form->txtSearchSpec->Text(), QStringLiteral("*.txt"));
+  EXPECT_EQ(form->txtSearchSpec->ForeColor(), 0x80FF80u);
+}
+
+TEST_F(PlaylistWindowTest, FolderPickerMovesBothListsAndTheDriveList) {
+  const QString chosen = makeFolder("picked");
+  makeFile("picked/x.mp3");
+  dialogs->fileAnswers.push_back(chosen);
+  form->Image2_Click();
+  EXPECT_EQ(dialogs->dialogTitles, QStringList{"Select folder !"});
+  EXPECT_EQ(form->dirList->Path(), chosen);
+  EXPECT_EQ(form->filList->Path(), chosen);
+  EXPECT_EQ(form->CommonDialog1.InitDir, chosen);
+  EXPECT_EQ(form->drvList->Drive(), driveOfPath(chosen));
+  EXPECT_EQ(form->filList->ListCount(), 1);
+  // Cancelled: nothing moves.
+  dialogs->fileAnswers.push_back(QString());
+  form->Image2_Click();
+  EXPECT_EQ(form->dirList->Path(), chosen);
+}
+
+TEST_F(PlaylistWindowTest, UnreadableFolderReportsAndMovesToTheProgramFolder) {
+  if (runningAsRoot()) GTEST_SKIP() << "root reads every folder";
+  makeLockedFolder("c/locked");
+  form->dirList->setPath(path("c"));
+  ASSERT_EQ(form->dirList->ListCount(), 1);  // shown, so that the user can try it
+  form->dirList->setListIndex(0);
+  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"device is nonexistent!"});
+  EXPECT_NE(form->dirList->Path(), path("c/locked"));
+  EXPECT_NE(form->dirList->Path(), path("c"));
+  EXPECT_EQ(form->filList->Path(), form->dirList->Path());
+}
+
+TEST_F(PlaylistWindowTest, FolderOpenedByDoubleClickMovesTheFileList) {
+  makeFile("o/inner/x.mp3");
+  form->dirList->setPath(path("o"));
+  form->dirList->setListIndex(0);
+  EXPECT_EQ(form->dirList->Path(), path("o"));  // highlighted only
+  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
+  EXPECT_EQ(form->dirList->Path(), path("o/inner"));
+  EXPECT_EQ(form->filList->ListCount(), 1);
+  // The parent row opens the parent.
+  form->dirList->setListIndex(-2);
+  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
+  EXPECT_EQ(form->dirList->Path(), path("o"));
+}
+
+}  // namespace
+}  // namespace vlx::test
