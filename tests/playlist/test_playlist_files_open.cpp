@@ -1,0 +1,269 @@
+// Opening playlist files into the Edit Playlist window, the playlist-entry check, saving,
+// and the window's menus and position.
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QListWidget>
+#include <QMimeData>
+
+#include "playlist/playlist_files.h"
+#include "settings/ini.h"
+#include "test_playlist_files.h"
+
+namespace vlx::test {
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEnd) {
+  struct Case {
+    const char* name;
+    QByteArray bytes;
+  } cases[] = {{"crlf.vlx", "/a\r\n/b\r\n"},
+               {"lf.vlx", "/a\n/b\n"},
+               {"cr.vlx", "/a\r/b\r"},
+               {"mixed.vlx", "/a\r\n/b"},  // the last line has no line end
+               {"bom.m3u", "\xEF\xBB\xBF/a\r\n/b\r\n"}};
+  for (const Case& c : cases) {
+    open(writeFile(c.name, c.bytes));
+    EXPECT_EQ(editText(), QStringLiteral("/a\r\n/b\r\n")) << c.name;
+    EXPECT_TRUE(editor().isVisible());
+  }
+  EXPECT_EQ(dialogs->dialogTitles.first(), QStringLiteral("load playlist"));
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(PlaylistFilesTest, BlankLinesStayEntriesAndM3uDirectivesDoNot) {
+  open(writeFile("list.m3u",
+                 "#EXTM3U\r\n#EXTINF:123,One\r\n/music/one.mp3\r\n\r\n#EXTINF:9,Two\r\n"
+                 "/music/two.ogg\r\nrelative/three.wav"));
+  editor().mnuSend1000->click();
+  EXPECT_EQ(entries(), QStringList({"/music/one.mp3", "", "/music/two.ogg", "relative/three.wav"}));
+  EXPECT_TRUE(editText().isEmpty());
+}
+
+TEST_F(PlaylistFilesTest, OpenOfAnotherKindWarnsAndLoadsAllTheSame) {
+  open(writeFile("list.txt", "/a\r\n"));
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"list error!"});
+  EXPECT_EQ(editText(), QStringLiteral("/a\r\n"));
+  EXPECT_TRUE(editor().isVisible());
+  EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
+}
+
+TEST_F(PlaylistFilesTest, CancelledOrFailedOpenKeepsTheText) {
+  editor().Text1->setText(QStringLiteral("typed by hand"));
+  open(QString());
+  EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
+  open(files.filePath("missing.vlx"));
+  ASSERT_TRUE(QDir(files.path()).mkdir(QStringLiteral("folder.vlx")));
+  open(files.filePath(QStringLiteral("folder.vlx")));  // a folder is no file
+  EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(PlaylistFilesTest, FileTooLargeForAPlaylistIsNotRead) {
+  QByteArray big(33 * 1024 * 1024, 'x');
+  open(writeFile("big.vlx", big));
+  EXPECT_TRUE(editText().isEmpty());
+}
+
+TEST_F(PlaylistFilesTest, ExtensionDecidesWhatIsAPlaylist) {
+  const QByteArray body = "/x/1.mp3\r\n/x/2.mp3\r\n";
+  struct Case {
+    const char* name;
+    bool playlist;
+  } cases[] = {{"a.m3u", true}, {"x.y.vlx", true}, {"A.M3U", false}, {".vlx", false}, {"a.vlx.txt", false}};
+  for (const Case& c : cases) {
+    makeProgram();
+    const QString path = writeFile(c.name, body);
+    editor().Text1->setText(QString());
+    addEntries({"/other.mp3", path});
+    list().lstFoundFiles->setListIndex(1);
+    CheckPlaylistEntry(*prog);
+    if (c.playlist) {
+      EXPECT_EQ(editText(), QString::fromLatin1(body)) << c.name;
+      EXPECT_EQ(list().lstFoundFiles->ListCount(), 0) << c.name;
+      EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("files"));
+      EXPECT_EQ(list().Label1->Caption(), QStringLiteral("active"));
+      EXPECT_TRUE(editor().isVisible());
+    } else {
+      EXPECT_EQ(list().lstFoundFiles->ListCount(), 2) << c.name;
+      EXPECT_EQ(prog->loaded<Splaylist>(), nullptr) << c.name;
+    }
+  }
+}
+
+TEST_F(PlaylistFilesTest, ListIsClearedBeforeThePlaylistLinesCanBeSent) {
+  const QString path = writeFile("l.vlx", "/n/1\r\n/n/2\r\n");
+  addEntries({"/old/1", "/old/2", path});
+  list().lstFoundFiles->setListIndex(2);
+  CheckPlaylistEntry(*prog);
+  editor().LAplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
+}
+
+TEST_F(PlaylistFilesTest, DroppedPlaylistFileReplacesTheList) {
+  addEntries({"/old/1"});
+  const QString path = writeFile("dropped.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QWidget* target = list().lstFoundFiles->list()->viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(editText(), QStringLiteral("#EXTM3U\r\n/n/1\r\n/n/2\r\n"));
+  EXPECT_TRUE(editor().isVisible());
+  editor().LAplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
+}
+
+TEST_F(PlaylistFilesTest, PlainEntryHidesAnEditorThatStillHoldsText) {
+  open(writeFile("l.vlx", "/n/1\r\n/n/2\r\n"));
+  addEntries({"/music/a.mp3"});
+  list().lstFoundFiles->setListIndex(0);
+  CheckPlaylistEntry(*prog);
+  ASSERT_NE(prog->loaded<Splaylist>(), nullptr);
+  EXPECT_FALSE(editor().isVisible());
+  EXPECT_EQ(editText(), QStringLiteral("/n/1\r\n/n/2\r\n"));
+}
+
+TEST_F(PlaylistFilesTest, ControllerCheckSaysSizeDateForEveryEntry) {
+  addEntries({"/music/a.mp3"});
+  list().lstFoundFiles->setListIndex(0);
+  CheckPlaylistEntry(*prog, EntryCheckFrom::Controller);
+  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("size | date"));
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 1);
+
+  const QString path = writeFile("l.vlx", "/n/1\r\n");
+  CheckPlaylistEntry(*prog, path, EntryCheckFrom::Controller);
+  EXPECT_EQ(editText(), QStringLiteral("/n/1\r\n"));
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("size | date"));
+}
+
+TEST_F(PlaylistFilesTest, ControllerLoadOfAnotherKindGetsAFreshWindow) {
+  Splaylist* before = &editor();
+  before->Text1->setText(QStringLiteral("old"));
+  dialogs->fileAnswers.push_back(writeFile("list.txt", "/a\r\n/b\r\n"));
+  LoadPlaylistFromController(*prog);
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"playlist error!"});
+  EXPECT_EQ(dialogs->dialogTitles, QStringList{"load playlist"});
+  ASSERT_NE(prog->loaded<Splaylist>(), nullptr);
+  EXPECT_NE(prog->loaded<Splaylist>(), before);
+  EXPECT_EQ(editText(), QStringLiteral("/a\r\n/b\r\n"));
+  EXPECT_TRUE(editor().isVisible());
+  EXPECT_TRUE(list().lstFoundFiles->Visible());
+  EXPECT_TRUE(list().Image2->Enabled());
+
+  dialogs->fileAnswers.push_back(writeFile("list.vlx", "/c\r\n"));
+  LoadPlaylistFromController(*prog);
+  EXPECT_EQ(dialogs->messages.size(), 1u);
+  EXPECT_EQ(editText(), QStringLiteral("/c\r\n"));
+  dialogs->fileAnswers.push_back(QString());
+  LoadPlaylistFromController(*prog);
+  EXPECT_EQ(editText(), QStringLiteral("/c\r\n"));
+}
+
+TEST_F(PlaylistFilesTest, GetPlaylistThenSaveWritesEntriesEachEndedByCrLf) {
+  addEntries({"e0", "e1", "e2"});
+  editor().mnuGetlist->click();
+  EXPECT_EQ(editText(), QStringLiteral("e0\r\ne1\r\ne2"));
+  const QString out = files.filePath("out.vlx");
+  save(out);
+  EXPECT_EQ(readAll(out), QByteArray("e0\r\ne1\r\ne2\r\n"));
+  EXPECT_EQ(dialogs->dialogTitles, QStringList{"save playlist"});
+  EXPECT_FALSE(editor().isVisible());
+  EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
+}
+
+TEST_F(PlaylistFilesTest, OpenThenSaveKeepsTheFileAsItWas) {
+  const QByteArray bytes = "/a\r\n\r\n/b\r\n";
+  open(writeFile("in.vlx", bytes));
+  const QString out = files.filePath("out.vlx");
+  save(out);
+  EXPECT_EQ(readAll(out), bytes);
+}
+
+TEST_F(PlaylistFilesTest, GetPlaylistStartsANewLineAfterAnUnendedOne) {
+  addEntries({"e0", "e1"});
+  editor().Text1->setText(QStringLiteral("/typed"));
+  editor().mnuGetlist->click();
+  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1"));
+  editor().Text1->setText(QStringLiteral("/typed\r\n"));
+  editor().mnuGetlist->click();
+  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1"));
+}
+
+TEST_F(PlaylistFilesTest, SaveNeedsTextAndAChosenFile) {
+  editor().Show();
+  editor().mnuSplaylist_Click();  // the menu itself is disabled on an empty box
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"no list!"});
+  EXPECT_TRUE(dialogs->dialogTitles.isEmpty());
+  editor().Text1->setText(QStringLiteral("/a"));
+  save(QString());
+  EXPECT_TRUE(editor().isVisible());
+  const QString out = files.filePath("no/such/folder/out.vlx");
+  save(out);
+  EXPECT_TRUE(editor().isVisible());
+  EXPECT_FALSE(QFile::exists(out));
+}
+
+TEST_F(PlaylistFilesTest, MenusFollowTheText) {
+  Splaylist& e = editor();
+  for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_FALSE(m->Enabled());
+  open(writeFile("l.vlx", "/a\r\n"));
+  for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_TRUE(m->Enabled());
+  e.nmuClear->click();
+  EXPECT_TRUE(editText().isEmpty());
+  EXPECT_EQ(e.Caption(), kEditPlaylistCaption + ' ');
+  for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_FALSE(m->Enabled());
+  // Typing into the box counts as a change too.
+  e.Text1->setText(QStringLiteral("x"));
+  EXPECT_TRUE(e.mnuSend->Enabled());
+}
+
+TEST_F(PlaylistFilesTest, BarTitlesWithoutItemsAreCommands) {
+  Splaylist& e = editor();
+  e.Text1->setText(QStringLiteral("/a"));
+  QAction* clear = nullptr;
+  QStringList titles;
+  for (QAction* a : e.menuBar()->actions()) {
+    titles << a->text();
+    if (a->text() == QStringLiteral("[clear list]")) clear = a;
+  }
+  EXPECT_EQ(titles, QStringList({"[list open・save]", "[send]", "[get playlist]", "[clear list]"}));
+  ASSERT_NE(clear, nullptr);
+  EXPECT_TRUE(clear->isEnabled());
+  EXPECT_EQ(clear->menu(), nullptr);
+  clear->trigger();
+  EXPECT_TRUE(editText().isEmpty());
+  EXPECT_FALSE(clear->isEnabled());
+}
+
+TEST_F(PlaylistFilesTest, PositionIsReadAsSixteenBitAndWrittenAtUnload) {
+  writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=40000\r\nSPLeft=300\r\n");
+  EXPECT_EQ(editor().Top(), 0);  // 40000 does not convert for this window
+  EXPECT_EQ(editor().Left(), 300);
+  EXPECT_EQ(editor().Height(), 3825);
+  EXPECT_EQ(editor().Width(), 7065);
+  editor().Move(450, 600, 7065, 3825);
+  editor().Text1->setText(QStringLiteral("/a"));
+  list().lstFoundFiles->setVisible(false);
+  prog->unload(&editor());
+  EXPECT_EQ(ReadSetting("SPPosition", "SPTop"), QStringLiteral("600"));
+  EXPECT_EQ(ReadSetting("SPPosition", "SPLeft"), QStringLiteral("450"));
+  EXPECT_TRUE(list().lstFoundFiles->Visible());
+  EXPECT_TRUE(editText().isEmpty());  // a fresh window
+
+  writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=-15\r\nSPLeft=300\r\n");
+  makeProgram();
+  EXPECT_EQ(editor().Top(), 0);
+  EXPECT_EQ(editor().Left(), 0);
+}
+
+}  // namespace
+}  // namespace vlx::test

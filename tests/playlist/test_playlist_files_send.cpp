@@ -1,0 +1,191 @@
+// Sending lines from the Edit Playlist window into the list, copying the list back, and the
+// busy state around the long commands.
+#include <QPlainTextEdit>
+
+#include "controller/remote.h"
+#include "players/Form2.h"
+#include "playlist/playlist_send.h"
+#include "settings/load_and_save.h"
+#include "viewers/frmBrowser.h"
+#include "viewers/text.h"
+#include "test_playlist_files.h"
+
+namespace vlx::test {
+namespace {
+
+TEST_F(PlaylistFilesTest, BatchOf100SendsOneLineMoreThanItsLabel) {
+  open(writeFile("l30.vlx", numberedLines(30)));
+  editor().LAplaylist->click();
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 30);
+  EXPECT_TRUE(editText().isEmpty());
+
+  list().lstFoundFiles->Clear();
+  open(writeFile("l150.vlx", numberedLines(150)));
+  editor().LAplaylist->click();
+  ASSERT_EQ(list().lstFoundFiles->ListCount(), 101);
+  EXPECT_EQ(list().lstFoundFiles->List(100), QStringLiteral("/m/100"));
+  EXPECT_EQ(lineCount(), 49);
+  EXPECT_TRUE(editText().startsWith(QStringLiteral("/m/101\r\n")));
+  // What the box shows is the same rest.
+  const QString shown = editor().Text1->editor()->toPlainText();
+  EXPECT_EQ(shown.count('\n'), 49);
+  EXPECT_TRUE(shown.startsWith(QStringLiteral("/m/101\n")));
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
+  remote& c = startController();
+  open(writeFile("l10.vlx", numberedLines(10)));
+  editor().mnuSEnd500->click();
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 10);
+  EXPECT_TRUE(editor().isVisible());  // the window stays open, its box empty
+  EXPECT_TRUE(editText().isEmpty());
+  EXPECT_FALSE(editor().mnuSend->Enabled());
+  EXPECT_EQ(list().lstFoundFiles->ListIndex(), 9);
+  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("9"));
+  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("9"));
+  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("9/9"));
+  for (CommandButton* b : {list().Command1, list().Command7, list().Command3, list().Command9, list().Command8})
+    EXPECT_TRUE(b->Enabled());
+  // The busy state is over.
+  load_and_save& log = prog->load_and_save();
+  EXPECT_EQ(log.Text1->Text(), QStringLiteral("list processing... ok"));
+  EXPECT_TRUE(log.Timer3->Enabled());
+  EXPECT_TRUE(list().lstFoundFiles->Visible());
+  EXPECT_TRUE(editor().Text1->Visible());
+  EXPECT_TRUE(list().sbStatusBar->Visible());
+  EXPECT_TRUE(list().sbStatusBar->Enabled());
+  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("date | size"));
+  EXPECT_EQ(list().cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(PlaylistFilesTest, BusyStateHidesTheListAndShowsTheHourglassOnLoadedWindows) {
+  startController();
+  prog->Form2();
+  addEntries({"e0", "e1", "e2"});
+  load_and_save& log = prog->load_and_save();
+  QStringList progress;
+  bool checked = false;
+  log.Text1->Change = [&] {
+    progress << log.Text1->Text();
+    if (checked || !log.Text1->Text().contains('/')) return;
+    checked = true;
+    EXPECT_FALSE(list().lstFoundFiles->Visible());
+    EXPECT_FALSE(editor().Text1->Visible());
+    EXPECT_FALSE(list().sbStatusBar->Visible());
+    EXPECT_FALSE(list().sbStatusBar->Enabled());
+    EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("list processing"));
+    EXPECT_EQ(list().cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(editor().cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(log.cursor().shape(), Qt::WaitCursor);
+    EXPECT_EQ(log.Height(), 500);
+    EXPECT_EQ(log.Text1->Height(), 2000);
+    EXPECT_EQ(log.Text1->BackColor(), 0xFFC0C0u);
+    EXPECT_TRUE(log.isVisible());
+  };
+  editor().mnuGetlist->click();
+  EXPECT_TRUE(checked);
+  progress.removeAll(QString());
+  EXPECT_EQ(progress.first(), QStringLiteral("list processing... please wait"));
+  ASSERT_GE(progress.size(), 3);
+  EXPECT_EQ(progress[progress.size() - 2], QStringLiteral("list processing... please wait\r\n2/3"));
+  EXPECT_EQ(progress.last(), QStringLiteral("list processing... ok"));
+  // Windows that were not loaded are not made for the hourglass.
+  EXPECT_EQ(prog->loaded<text>(), nullptr);
+  EXPECT_EQ(prog->loaded<frmBrowser>(), nullptr);
+}
+
+TEST_F(PlaylistFilesTest, GetPlaylistStopsAndClosesTheWmpWindowAndSelectsEntryZero) {
+  remote& c = startController();
+  prog->Form2();
+  addEntries({"e0", "e1", "e2"});
+  list().lstFoundFiles->setListIndex(2);
+  editor().mnuGetlist->click();
+  EXPECT_EQ(prog->loaded<Form2>(), nullptr);
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(list().lstFoundFiles->ListIndex(), 0);
+  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("0"));
+  EXPECT_EQ(editText(), QStringLiteral("e0\r\ne1\r\ne2"));
+  EXPECT_EQ(entries(), QStringList({"e0", "e1", "e2"}));  // copied, not moved
+}
+
+TEST_F(PlaylistFilesTest, SingleSendsOneLineUntilAllAreAdded) {
+  open(writeFile("l.vlx", "/a\r\n#comment\r\n/b\r\n"));
+  editor().Lplaylist->click();
+  EXPECT_EQ(entries(), QStringList{"/a"});
+  EXPECT_TRUE(editor().isVisible());
+  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("0"));
+  EXPECT_TRUE(list().Command1->Enabled());
+  editor().Lplaylist->click();  // the comment goes without an entry
+  EXPECT_EQ(entries(), QStringList{"/a"});
+  EXPECT_TRUE(dialogs->messages.empty());
+
+  dialogs->onMessage = [&](const QString&) { EXPECT_FALSE(editor().isVisible()); };
+  editor().Lplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/a", "/b"}));
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"added all."});
+  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("date | size"));
+}
+
+TEST_F(PlaylistFilesTest, LastLineWithoutLineEndIsSentAsTheLastEntry) {
+  editor().Show();
+  editor().Text1->setText(QStringLiteral("/a\r\n/typed"));
+  editor().Lplaylist->click();
+  editor().Lplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/a", "/typed"}));
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"added all."});
+
+  editor().Text1->setText(QStringLiteral("/x\r\n/y"));
+  editor().mnuSend1000->click();
+  EXPECT_EQ(entries(), QStringList({"/a", "/typed", "/x", "/y"}));
+  EXPECT_TRUE(editText().isEmpty());
+}
+
+TEST_F(PlaylistFilesTest, SendsOnAnEmptyBoxReportAndRestore) {
+  editor().Show();
+  editor().LAplaylist_Click();  // the menu is disabled then; the command holds all the same
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"playlist error!"});
+  EXPECT_FALSE(editor().isVisible());
+  EXPECT_TRUE(list().lstFoundFiles->Visible());
+  EXPECT_TRUE(list().sbStatusBar->Visible());
+  EXPECT_EQ(list().cursor().shape(), Qt::ArrowCursor);
+  EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
+
+  editor().Show();
+  editor().setCaption(QStringLiteral("x"));
+  editor().Lplaylist_Click();
+  EXPECT_EQ(dialogs->messageTexts(), QStringList({"playlist error!", "load error!"}));
+  EXPECT_FALSE(editor().isVisible());
+  EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
+}
+
+TEST_F(PlaylistFilesTest, BatchOfOnlyCommentsLeavesTheIdleCounters) {
+  open(writeFile("c.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\n"));
+  editor().LAplaylist->click();
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("active"));
+}
+
+TEST_F(PlaylistFilesTest, FullListStopsAndKeepsTheRestInTheBox) {
+  open(writeFile("big.vlx", numberedLines(40000)));
+  for (int i = 0; i < 33; ++i) editor().mnuSend1000->click();
+  ASSERT_EQ(list().lstFoundFiles->ListCount(), Form1::kMaxEntries);
+  EXPECT_EQ(list().lstFoundFiles->List(32766), QStringLiteral("/m/32766"));
+  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("32766"));
+  EXPECT_EQ(lineCount(), 40000 - 32767);
+  EXPECT_TRUE(editText().startsWith(QStringLiteral("/m/32767\r\n")));
+  EXPECT_TRUE(editText().endsWith(QStringLiteral("/m/39999\r\n")));
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"full of playlist !"});
+  // More sends change nothing and say why.
+  editor().Lplaylist->click();
+  editor().LAplaylist->click();
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), Form1::kMaxEntries);
+  EXPECT_EQ(lineCount(), 40000 - 32767);
+  EXPECT_EQ(dialogs->messages.size(), 3u);
+  EXPECT_TRUE(list().lstFoundFiles->Visible());
+}
+
+}  // namespace
+}  // namespace vlx::test
