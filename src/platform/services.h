@@ -1,8 +1,10 @@
 // Platform services that tests replace: the shell, the clock and the random source.
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <map>
 
 namespace vlx {
 
@@ -35,7 +37,13 @@ class SystemShell : public Shell {
  public:
   bool openDocument(const QString& pathOrUrl) override;
   bool run(const QString& program, const QStringList& arguments) override;
+  // Asking the desktop for a default application runs a helper program (about a tenth of a
+  // second), so answers are kept per file type until the association files change.
   QString associatedProgram(const QString& path) override;
+
+ private:
+  std::map<QString, QString> associations_;  // by MIME type
+  QByteArray associationStamp_;
 };
 
 class SystemClock : public Clock {

@@ -1,0 +1,152 @@
+// Form2: the Wmp window's player events (new stream, play state, end of media), opening
+// the selected entry, the title line and the extra windows of the Controller's make command.
+#include <stdexcept>
+
+#include "app/program.h"
+#include "controller/play_sequence.h"
+#include "controller/remote.h"
+#include "platform/vb.h"
+#include "players/Form2.h"
+#include "players/Form3.h"
+#include "players/playable_path.h"
+#include "players/wmpcontroller.h"
+#include "playlist/Form1.h"
+#include "playlist/path_rules.h"
+#include "viewers/dispatch.h"
+
+namespace vlx {
+
+namespace {
+const QString kLoading = QStringLiteral("loading");
+
+QString num(int value) { return vb::CStr(int32_t(value)); }
+}  // namespace
+
+void Form2::openSelected() {
+  const QString entry = prog.Form1().lstFoundFiles->Text();
+  if (entry.isEmpty()) throw std::runtime_error("no entry selected");
+  MediaPlayer1->Open(PlayablePath(entry));
+}
+
+void Form2::OpenInPlayer() {
+  guarded([this] { prog.remote().Timer1->setEnabled(true); });
+  guarded([this] { openSelected(); });
+  guarded([this] { prog.Form1().Command3->setEnabled(true); });
+  guarded([this] {
+    remote& c = prog.remote();
+    c.Image1->setEnabled(true);
+    c.Image2->setEnabled(true);
+    c.mnuback->setEnabled(true);
+    c.mnunext->setEnabled(true);
+  });
+}
+
+void Form2::FindAssociatedProgram() { prog.Form1().ShowAssociatedProgram(); }
+
+void Form2::ShowFileTitle(const QString& path) {
+  if (path.isEmpty()) {
+    prog.remote().Label1->setCaption(kTitleIdle);
+    Label1->setCaption(QString());
+    return;
+  }
+  const QString name = FileNamePart(path);
+  if (isMain()) prog.remote().Label1->setCaption(name);
+  Label1->setVisible(true);
+  Label1->setCaption(name);
+}
+
+void Form2::Label1_MouseDown(int) {
+  if (isMain()) prog.wmpcontroller().Show(this);
+}
+
+// ---------------------------------------------------------------- player events
+
+void Form2::MediaPlayer1_EndOfStream(int32_t) {
+  // The next entry, by the same rule as the Controller's "next", opened by this window's
+  // copy of the dispatch (a media entry plays in this instance).
+  guarded([this] { SelectNextEntry(prog); });
+  guarded([this] { currentFile = prog.Form1().lstFoundFiles->Text(); });
+  guarded([this] { FindAssociatedProgram(); });
+  currentExt = ExtensionOf(currentFile);
+  guarded([this] { DispatchEntry(prog, DispatchFrom::Wmp, currentFile, this); });
+
+  Label1->setCaption(QString());
+  guarded([this] {
+    remote& c = prog.remote();
+    guarded([&] { c.Label1->setCaption(kTitleIdle); });
+    guarded([&] { c.Timer3->setEnabled(false); });
+    guarded([&] { c.per->setCaption(kTimeZero); });
+    guarded([&] { c.per3->setWidth(0); });
+    guarded([&] { c.Label6->setCaption(QStringLiteral("?")); });
+    guarded([&] { c.Timer1->setEnabled(true); });
+  });
+}
+
+void Form2::MediaPlayer1_PlayStateChange(int32_t oldState, int32_t newState) {
+  try {
+    if (auto* frames = prog.loaded<vlx::wmpcontroller>())
+      frames->Slider1->setRange(frames->Slider1->Min(), vb::CInt(MediaPlayer1->Duration()));
+    MediaPlayer1->setMute(prog.remote().Command3->Caption() != QLatin1String("mute on"));
+  } catch (const std::exception&) {
+  }
+  // A file that could not be opened goes from waiting to stopped without a new stream: the
+  // title line no longer claims to be loading it.
+  if (oldState == 3 && newState == 0 && Label1->Caption() == kLoading)
+    Label1->setCaption(QString());
+  try {
+    Timer1_Timer();
+    prog.remote().Timer2->setEnabled(true);
+    MediaPlayer1->setRate(vb::CDbl(Combo2->Text()));
+  } catch (const std::exception&) {
+  }
+}
+
+void Form2::MediaPlayer1_NewStream() {
+  remote& c = prog.remote();
+  Form1& pl = prog.Form1();
+  guarded([&] { c.Check2->setValue(0); });
+  guarded([&] {
+    if (auto* rp = prog.loaded<vlx::Form3>()) rp->RealAudio1->DoStop();
+  });
+  guarded([&] {
+    c.mnuHideReal->setEnabled(false);
+    c.MnuShowReal->setEnabled(false);
+    c.mnuhideDisp->setEnabled(true);
+    c.mnuSfront->setEnabled(false);
+  });
+  guarded([&] { c.Check1->setValue(1); });
+  guarded([&] { c.Timer5->setEnabled(false); });
+
+  Timer2->setEnabled(true);
+  Timer1->setEnabled(true);
+  guarded([this] { FindAssociatedProgram(); });
+
+  guarded([&] { pl.ShowFileInfo(pl.lstFoundFiles->Text()); });
+  guarded([&] { currentFile = pl.lstFoundFiles->Text(); });
+  guarded([&] { ShowFileTitle(currentFile); });
+  guarded([&] { c.Timer3->setEnabled(true); });
+
+  // Both sides counted from 0: the third of five entries reads 2/4.
+  guarded([&] {
+    const int index = pl.lstFoundFiles->ListIndex();
+    pl.Label1->setCaption(num(index));
+    c.Label4->setCaption(num(index) + QLatin1Char('/') + num(pl.lstFoundFiles->ListCount() - 1));
+  });
+  guarded([&] { c.Timer1->setEnabled(true); });
+}
+
+// ---------------------------------------------------------------- extra windows
+
+Form2& MakeWmpWindow(Program& prog, int number) {
+  auto* extra = new Form2(prog, QStringLiteral("V L X   [Make Wmp] No.") + num(number));
+  prog.adopt(extra);
+  guarded([extra] { extra->Form_Load(); });
+  guarded([extra] { extra->openSelected(); });
+  guarded([&] { extra->Label1->setCaption(prog.remote().Label1->Caption()); });
+  Form2& main = prog.Form2();
+  guarded([&] { extra->Show(&main); });
+  extra->Move(main.Left() + 900, main.Top() + 900, extra->Width(), extra->Height());
+  return *extra;
+}
+
+}  // namespace vlx

@@ -1,0 +1,64 @@
+#include "player_windows.h"
+
+#include <QTest>
+
+#include "controller/remote.h"
+#include "media.h"
+#include "players/Form2.h"
+#include "playlist/Form1.h"
+#include "settings/load_and_save.h"
+
+namespace vlx::test {
+
+void PlayerWindows::SetUp() {
+  ProgramFixture::SetUp();
+  ASSERT_TRUE(dir.isValid());
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  startController();
+  playlist().Show();
+  // The start-up log shrinks away and resets the Controller's title as it goes.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->load_and_save().isVisible(); }, 5000));
+  pump();
+}
+
+remote& PlayerWindows::controller() { return prog->remote(); }
+Form1& PlayerWindows::playlist() { return prog->Form1(); }
+Form2& PlayerWindows::wmp() { return prog->Form2(); }
+
+QString PlayerWindows::tone(const QString& name, double seconds) {
+  const QString path = dir.path() + '/' + name;
+  EXPECT_TRUE(writeWav(path, seconds));
+  return path;
+}
+
+QString PlayerWindows::file(const QString& name, const QByteArray& bytes) {
+  const QString path = dir.path() + '/' + name;
+  writeAll(path, bytes);
+  return path;
+}
+
+void PlayerWindows::add(const QStringList& paths) {
+  for (const QString& path : paths) {
+    playlist().Text1->setText(path);
+    playlist().Command13->press();
+  }
+}
+
+void PlayerWindows::play(int index) {
+  playlist().lstFoundFiles->setListIndex(index);
+  playlist().Command5->press();
+}
+
+void PlayerWindows::countStreams(Form2& window) {
+  auto own = window.MediaPlayer1->NewStream;
+  window.MediaPlayer1->NewStream = [this, own] {
+    streams.push_back(playlist().lstFoundFiles->ListIndex());
+    own();
+  };
+}
+
+bool PlayerWindows::waitStreams(size_t count, int ms) {
+  return QTest::qWaitFor([&] { return streams.size() >= count; }, ms);
+}
+
+}  // namespace vlx::test

@@ -1,0 +1,43 @@
+// The Controller, the Playlist window and the Wmp window on a fresh user folder, with the
+// playlist filled and entries played as the user does it.
+#pragma once
+#include <QStringList>
+#include <QTemporaryDir>
+#include <vector>
+
+#include "support/program_fixture.h"
+
+namespace vlx {
+class remote;
+class Form1;
+class Form2;
+}  // namespace vlx
+
+namespace vlx::test {
+
+class PlayerWindows : public ProgramFixture {
+ protected:
+  void SetUp() override;
+
+  remote& controller();
+  Form1& playlist();
+  Form2& wmp();
+
+  // A WAV tone of that many seconds, named `name`, in the test's folder.
+  QString tone(const QString& name, double seconds = 0.4);
+  // A file with the given bytes in the test's folder.
+  QString file(const QString& name, const QByteArray& bytes = "x");
+  // Adds entries as the user does: the path typed into the entry box, then "add to list".
+  void add(const QStringList& paths);
+  // Selects an entry and presses the Playlist window's "play".
+  void play(int index);
+  // Records the selected index at each new stream of a Wmp window (its own handler runs too).
+  void countStreams(Form2& window);
+  // Waits until the given number of new streams have been counted.
+  bool waitStreams(size_t count, int ms = 8000);
+
+  std::vector<int> streams;
+  QTemporaryDir dir;
+};
+
+}  // namespace vlx::test

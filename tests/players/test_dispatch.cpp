@@ -1,0 +1,161 @@
+// The file-type dispatch: which window an opened entry reaches, from the Playlist window,
+// the Controller, the Wmp window and the Rp window.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "controller/remote.h"
+#include "media.h"
+#include "player_windows.h"
+#include "players/Form2.h"
+#include "players/Form3.h"
+#include "playlist/Form1.h"
+#include "plugins/susie.h"
+#include "viewers/dispatch.h"
+#include "viewers/frmBrowser.h"
+#include "viewers/pictureview.h"
+#include "viewers/text.h"
+
+namespace vlx::test {
+namespace {
+
+class Dispatch : public PlayerWindows {
+ protected:
+  QString address() { return prog->frmBrowser().cboAddress->Text(); }
+  bool loading() { return wmp().Label1->Caption() == QStringLiteral("loading"); }
+};
+
+TEST_F(Dispatch, ExtensionsCompareCaseSensitively) {
+  const QString upper = file("shot.PNG");
+  const QString mixed = file("shot.Png");
+  add({upper, mixed});
+
+  play(0);
+  EXPECT_EQ(address(), upper);
+  EXPECT_TRUE(prog->frmBrowser().isVisible());
+  EXPECT_FALSE(loading());
+  EXPECT_TRUE(prog->frmBrowser().Caption().endsWith(" shot.PNG"));
+
+  play(1);
+  EXPECT_TRUE(loading()) << "a mixed-case spelling is in no group";
+  EXPECT_EQ(address(), upper);
+  EXPECT_EQ(wmp().MediaPlayer1->PlayState(), 3);
+}
+
+TEST_F(Dispatch, AFileWithoutExtensionPlaysInTheWmpWindow) {
+  const QString bare = tone("tone", 1.0);
+  add({bare});
+  countStreams(wmp());
+  play(0);
+  EXPECT_TRUE(loading());
+  ASSERT_TRUE(waitStreams(1));
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("tone"));
+  EXPECT_EQ(wmp().Label1->Caption(), QStringLiteral("tone"));
+}
+
+TEST_F(Dispatch, AnIdleListPlaysNothing) {
+  add({tone("a.wav")});
+  playlist().lstFoundFiles->setListIndex(0);
+  // The list reads as idle ("a/f"): the entry is not opened, from either opener.
+  controller().Label4->setCaption(QStringLiteral("a/f"));
+  playlist().Command5->press();
+  QTest::mouseClick(controller().Image3->widget(), Qt::LeftButton);
+  pump(300);
+  EXPECT_EQ(wmp().MediaPlayer1->PlayState(), 6);
+  EXPECT_EQ(wmp().Label1->Caption(), QStringLiteral("no file"));
+}
+
+TEST_F(Dispatch, RealMediaGoesToTheRpPlayerShownOnlyWithShowRp) {
+  const QString clip = media().rm.isEmpty() ? file("clip.rm") : media().rm;
+  add({clip});
+  remote& c = controller();
+  c.Check2->setValue(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->Form3().isVisible(); }, 2000));
+  play(0);
+  pump(200);
+  EXPECT_EQ(prog->Form3().RealAudio1->Source(), clip);
+  EXPECT_FALSE(prog->Form3().isVisible());
+  EXPECT_FALSE(loading());
+
+  // Ticked, the dispatch itself shows the window (the Controller's own show/hide is held).
+  c.Check2->setValue(1);
+  c.Timer1->setEnabled(false);
+  play(0);
+  EXPECT_TRUE(prog->Form3().isVisible());
+}
+
+TEST_F(Dispatch, APictureEndsEveryViewerCaptionInItsName) {
+  pictureview* before = &prog->pictureview();
+  add({file("a.jpg"), QStringLiteral("typed.gif")});
+  play(0);
+  EXPECT_TRUE(prog->susie().isVisible());
+  EXPECT_EQ(prog->susie().TextFileName->Text(), QStringLiteral("a.jpg"));
+  EXPECT_EQ(prog->pictureview().Caption(), QStringLiteral("V L X   [Picture Viewer] a.jpg"));
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] a.jpg"));
+  EXPECT_EQ(prog->frmBrowser().Caption(), QStringLiteral("V L X   [Webfile Viewer] a.jpg"));
+  EXPECT_NE(&prog->pictureview(), before) << "the old picture viewer is unloaded";
+  EXPECT_FALSE(loading());
+
+  // An entry without a folder is its own name.
+  play(1);
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] typed.gif"));
+}
+
+TEST_F(Dispatch, TextIsLoadedIntoTheTextViewerWithoutShowingIt) {
+  add({file("notes.txt", "first line\nsecond line\n")});
+  play(0);
+  vlx::text& viewer = prog->text();
+  EXPECT_EQ(viewer.RichTextBox1->Text(), QStringLiteral("first line\r\nsecond line\r\n"));
+  EXPECT_TRUE(viewer.RichTextBox1->Visible());
+  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer] notes.txt"));
+  EXPECT_FALSE(viewer.isVisible());
+}
+
+TEST_F(Dispatch, WebWithNothingSelectedShowsTheFolder) {
+  add({file("page.htm")});
+  playlist().lstFoundFiles->setListIndex(-1);
+  DispatchEntry(*prog, DispatchFrom::Playlist, dir.path() + "/page.htm");
+  EXPECT_EQ(address(), playlist().dirList->Path());
+}
+
+TEST_F(Dispatch, TheRpWindowsCopyHasItsOwnTable) {
+  const QString dat = file("notes.dat");
+  const QString movie = file("film.mov");
+  add({dat, movie});
+
+  // dat is text only for the Rp window: named in the captions, neither loaded nor played.
+  playlist().lstFoundFiles->setListIndex(0);
+  DispatchEntry(*prog, DispatchFrom::Rp, dat);
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("notes.dat"));
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] notes.dat"));
+  EXPECT_TRUE(prog->text().RichTextBox1->Text().isEmpty());
+  EXPECT_FALSE(loading());
+
+  play(0);
+  EXPECT_TRUE(loading()) << "from the Playlist window dat is a media file";
+
+  // mov plays from the Rp window (without looking up the program), and is a web file
+  // from the others.
+  wmp().Label1->setCaption(QString());
+  shell->associated = QStringLiteral("/usr/bin/viewer");
+  playlist().lstFoundFiles->setListIndex(1);
+  DispatchEntry(*prog, DispatchFrom::Rp, movie);
+  EXPECT_TRUE(loading());
+  EXPECT_TRUE(controller().Image5->Enabled());
+  EXPECT_NE(playlist().Text5->Text(), shell->associated);
+  play(1);
+  EXPECT_EQ(address(), movie);
+  EXPECT_EQ(playlist().Text5->Text(), shell->associated);
+}
+
+TEST_F(Dispatch, TheWmpWindowsCopyNamesTheFileOnTheControllerOnly) {
+  add({file("b.gif")});
+  playlist().lstFoundFiles->setListIndex(0);
+  DispatchEntry(*prog, DispatchFrom::Wmp, dir.path() + "/b.gif", &wmp());
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("b.gif"));
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X   [Text Viewer]"));
+  EXPECT_TRUE(prog->susie().isVisible());
+}
+
+}  // namespace
+}  // namespace vlx::test

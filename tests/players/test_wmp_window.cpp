@@ -1,0 +1,212 @@
+// The Wmp window with real files: what a new stream reports, the next entry at the end of
+// a file, files that cannot be played, and extra windows.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTest>
+#include <cstdio>
+
+#include "controller/remote.h"
+#include "media.h"
+#include "player_windows.h"
+#include "players/Form2.h"
+#include "players/wmpcontroller.h"
+#include "playlist/Form1.h"
+#include "playlist/entry_bytes.h"
+
+namespace vlx::test {
+namespace {
+
+const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
+
+using WmpWindow = PlayerWindows;
+
+TEST_F(WmpWindow, ANewStreamReportsTitlePositionAndTime) {
+  QStringList tones;
+  for (const char* name : {"a.wav", "b.wav", "c.wav", "d.wav", "e.wav"})
+    tones << tone(QString::fromLatin1(name), 3.0);
+  add(tones);
+  countStreams(wmp());
+  shell->associated = QStringLiteral("/usr/bin/player");
+  play(2);
+  ASSERT_TRUE(waitStreams(1));
+
+  remote& c = controller();
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("c.wav"));
+  EXPECT_EQ(wmp().Label1->Caption(), QStringLiteral("c.wav"));
+  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("2/4"));
+  EXPECT_EQ(playlist().Label1->Caption(), QStringLiteral("2"));
+  EXPECT_EQ(c.Check1->Value(), 1);
+  EXPECT_EQ(c.Check2->Value(), 0);
+  EXPECT_EQ(playlist().Text5->Text(), shell->associated);
+  EXPECT_TRUE(playlist().sbStatusBar->PanelText(1).startsWith("last up: "));
+  EXPECT_TRUE(playlist().sbStatusBar->PanelText(1).endsWith(" MB"));
+  EXPECT_EQ(wmp().currentFile, tones[2]);
+
+  // The time display runs while the clip plays.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return c.per->Caption() != kTimeZero; }, 4000));
+  const QString first = c.per->Caption();
+  EXPECT_TRUE(first.startsWith(" 0: 0: ")) << qPrintable(first);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return c.per->Caption() != first; }, 3000));
+}
+
+TEST_F(WmpWindow, TheEndOfTheLastEntryPlaysTheFirstInListOrder) {
+  add({tone("a.wav", 3.0), tone("b.wav"), tone("c.wav")});
+  countStreams(wmp());
+  play(2);
+  ASSERT_TRUE(waitStreams(2));
+  EXPECT_EQ(streams[1], 0);
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("a.wav"));
+  EXPECT_EQ(controller().Label4->Caption(), QStringLiteral("0/2"));
+}
+
+TEST_F(WmpWindow, RandomOrderWithTwoEntriesAlwaysPicksTheSecond) {
+  add({tone("a.wav", 0.3), tone("b.wav", 0.3)});
+  controller().Check3->setValue(0);
+  countStreams(wmp());
+  random->values = {0.0, 0.99, 0.5};
+  play(0);
+  ASSERT_TRUE(waitStreams(4));
+  EXPECT_EQ(streams[0], 0);
+  for (size_t i = 1; i < 4; ++i) EXPECT_EQ(streams[i], 1) << i;
+  EXPECT_TRUE(playlist().lstFoundFiles->Visible());
+}
+
+TEST_F(WmpWindow, ASingleEntryPlaysAgainInEitherOrder) {
+  add({tone("only.wav", 0.3)});
+  countStreams(wmp());
+  play(0);
+  ASSERT_TRUE(waitStreams(2));
+  controller().Check3->setValue(0);
+  ASSERT_TRUE(waitStreams(4));
+  for (int index : streams) EXPECT_EQ(index, 0);
+}
+
+TEST_F(WmpWindow, FilesThatCannotBePlayedLeaveTheListUsable) {
+  const Media& m = media();
+  QStringList bad{m.noise, m.empty, m.missing, m.text};
+  if (!m.truncated.isEmpty()) bad << m.truncated;
+  const QString good = tone("good.wav", 1.0);
+  add(bad);
+  add({good});
+  countStreams(wmp());
+
+  for (int i = 0; i < bad.size(); ++i) {
+    play(i);
+    // Whatever the file does, the window settles: not stuck "loading", not spinning.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return wmp().MediaPlayer1->PlayState() != 3; }, 5000))
+        << qPrintable(bad[i]);
+    pump(200);
+    EXPECT_NE(wmp().Label1->Caption(), QStringLiteral("loading")) << qPrintable(bad[i]);
+    EXPECT_LE(streams.size(), size_t(2 * bad.size())) << "playing on through the list";
+  }
+  // After them the list still plays.
+  const size_t before = streams.size();
+  play(int(bad.size()));
+  ASSERT_TRUE(waitStreams(before + 1));
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("good.wav"));
+  EXPECT_EQ(playlist().lstFoundFiles->ListCount(), bad.size() + 1);
+}
+
+TEST_F(WmpWindow, TheEndOfAFileMovesOnToAnEntryThatCannotBePlayed) {
+  add({tone("first.wav", 0.3), media().missing, tone("last.wav", 0.3)});
+  countStreams(wmp());
+  play(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return playlist().lstFoundFiles->ListIndex() == 1; }, 5000));
+  pump(500);
+  // The missing file stops the playlist there; nothing crashed and the list goes on by hand.
+  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(streams.size(), 1u);
+  play(2);
+  ASSERT_TRUE(waitStreams(2));
+  EXPECT_EQ(streams[1], 2);
+}
+
+TEST_F(WmpWindow, AnEntryWhoseNameIsNotUtf8Plays) {
+  const QByteArray name = QFile::encodeName(dir.path()) + "/caf\xe9.wav";
+  ASSERT_TRUE(writeWav(QStringLiteral("%1/plain.wav").arg(dir.path()), 0.5));
+  ASSERT_EQ(::rename(QFile::encodeName(dir.path() + "/plain.wav").constData(), name.constData()),
+            0);
+  const QString entry = bytesToEntry(name);
+  add({entry});
+  countStreams(wmp());
+  play(0);
+  ASSERT_TRUE(waitStreams(1));
+  EXPECT_EQ(controller().Label1->Caption(), bytesToEntry("caf\xe9.wav"));
+}
+
+class ExtraWmpWindow : public PlayerWindows {
+ protected:
+  void SetUp() override {
+    PlayerWindows::SetUp();
+    add({tone("a.wav", 3.0), tone("b.wav", 3.0)});
+    playlist().lstFoundFiles->setListIndex(1);
+  }
+};
+
+TEST_F(ExtraWmpWindow, PlaysTheSelectedEntryWithoutTakingTheControllersTitle) {
+  controller().Label1->setCaption(QStringLiteral("main title"));
+  Form2& extra = MakeWmpWindow(*prog, 1);
+  EXPECT_EQ(extra.Caption(), QStringLiteral("V L X   [Make Wmp] No.1"));
+  EXPECT_FALSE(extra.isMain());
+  EXPECT_TRUE(extra.isVisible());
+  EXPECT_EQ(extra.Left(), wmp().Left() + 900);
+  EXPECT_EQ(extra.Top(), wmp().Top() + 900);
+  countStreams(extra);
+  ASSERT_TRUE(waitStreams(1));
+  EXPECT_EQ(extra.Label1->Caption(), QStringLiteral("b.wav"));
+  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("main title"));
+
+  // Its title line does not open the frame window; the main window's does.
+  QTest::mousePress(extra.Label1->widget(), Qt::LeftButton);
+  EXPECT_EQ(prog->loaded<vlx::wmpcontroller>(), nullptr);
+  wmp().Show();
+  QTest::mousePress(wmp().Label1->widget(), Qt::LeftButton);
+  ASSERT_NE(prog->loaded<vlx::wmpcontroller>(), nullptr);
+  EXPECT_TRUE(prog->wmpcontroller().isVisible());
+}
+
+TEST_F(ExtraWmpWindow, ClosingItLeavesTheControllerAsItWas) {
+  Form2& extra = MakeWmpWindow(*prog, 2);
+  countStreams(extra);
+  ASSERT_TRUE(waitStreams(1));
+  remote& c = controller();
+  // The state word has followed the new clip.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !c.Timer2->Enabled(); }, 2000));
+  c.Label1->setCaption(QStringLiteral("still playing"));
+  c.Label2->setCaption(QStringLiteral("play"));
+  c.per->setCaption(QStringLiteral(" 0: 0: 1 / 0: 0: 3"));
+  extra.Move(1230, 2340, extra.Width(), extra.Height());
+
+  extra.close();
+  pump(300);
+  EXPECT_EQ(prog->extraForms().size(), 0u);
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("still playing"));
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("play"));
+  EXPECT_EQ(c.per->Caption(), QStringLiteral(" 0: 0: 1 / 0: 0: 3"));
+  // It stores its position as the Wmp window's.
+  EXPECT_TRUE(settingsBytes().contains("DTop=2340"));
+  EXPECT_TRUE(settingsBytes().contains("DLeft=1230"));
+}
+
+TEST_F(WmpWindow, ClosingTheMainWindowStopsAndResetsTheController) {
+  add({tone("a.wav", 3.0)});
+  Form2& main = wmp();
+  countStreams(main);
+  play(0);
+  ASSERT_TRUE(waitStreams(1));
+  main.close();
+  remote& c = controller();
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(c.per->Caption(), kTimeZero);
+  EXPECT_EQ(c.Check1->Value(), 0);
+  EXPECT_EQ(main.MediaPlayer1->PlayState(), 0);
+  EXPECT_EQ(prog->loaded<vlx::Form2>(), &main) << "hidden, not unloaded";
+  EXPECT_FALSE(main.isVisible());
+  EXPECT_TRUE(settingsBytes().contains("[WmpHideControls]"));
+  EXPECT_TRUE(settingsBytes().contains("[DPosition]"));
+}
+
+}  // namespace
+}  // namespace vlx::test
