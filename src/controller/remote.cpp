@@ -12,6 +12,14 @@
 #include "players/Form2.h"
 #include "players/Form3.h"
 #include "players/wavedev.h"
+#include "players/wmp9.h"
+#include "players/wmpcontroller.h"
+#include "playlist/Splaylist.h"
+#include "playlist/send_to.h"
+#include "plugins/susie.h"
+#include "viewers/frmBrowser.h"
+#include "viewers/pictureview.h"
+#include "viewers/text.h"
 #include "playlist/Form1.h"
 #include "settings/ini.h"
 #include "settings/setting_value.h"
@@ -56,6 +64,7 @@ remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true) {
   setBorderStyle(FixedSingle);
   buildControls();
   buildMenus();
+  buildTransport();
   Move(0, 0, kCompactWidth, kCompactHeight);
   setCaption(kCaption);
 }
@@ -598,28 +607,6 @@ void remote::refreshTrayTip() {
   if (tip.toUtf8().size() <= 128) tray_->setToolTip(tip);
 }
 
-// ---------------------------------------------------------------- transport
-
-void remote::Image3_Click() {}
-
-void remote::Image4_Click() {
-  guarded([this] { prog.Form3().Label1->setCaption(QStringLiteral("stop")); });
-  guarded([this] { prog.Form2().stopPlayer(); });
-  guarded([this] { prog.Form3().stopPlayer(); });
-  Label2->setCaption(QStringLiteral("stop"));
-  Image5->setEnabled(false);
-  Image3->setPicture(Image16->Picture());
-  Image5->setPicture(Image15->Picture());
-  Image4->setPicture(Image19->Picture());
-  Image1->setPicture(Image18->Picture());
-  Image2->setPicture(Image17->Picture());
-  per->setCaption(kTimeZero);
-  per3->setWidth(0);
-  Label6->setCaption(QStringLiteral("?"));
-  Timer3->setEnabled(false);
-  Timer5->setEnabled(false);
-}
-
 // ---------------------------------------------------------------- exit
 
 void remote::Form_QueryUnload(int&, int) { Command2_Click(); }
@@ -677,7 +664,12 @@ void remote::writeExitSettings() {
 void remote::EndProgram() {
   if (ending_) return;
   ending_ = true;
+  // Each window writes its own keys as it is unloaded; windows never loaded write nothing.
+  prog.unloadIfLoaded<vlx::text>();
+  prog.unloadIfLoaded<vlx::pictureview>();
+  prog.unloadIfLoaded<vlx::susie>();
   prog.unloadIfLoaded<vlx::wavedev>();
+  prog.unloadIfLoaded<vlx::frmBrowser>();
   guarded([this] {
     if (auto* w = prog.loaded<vlx::Form2>()) w->stopPlayer();
   });
@@ -686,6 +678,10 @@ void remote::EndProgram() {
   });
   prog.unloadIfLoaded<vlx::Form2>();
   prog.unloadIfLoaded<vlx::Form3>();
+  prog.unloadIfLoaded<vlx::wmp9>();
+  prog.unloadIfLoaded<vlx::Splaylist>();
+  prog.unloadIfLoaded<vlx::wmpcontroller>();
+  prog.unloadIfLoaded<vlx::send_to>();
   prog.unloadIfLoaded<vlx::Form1>();
   prog.unloadIfLoaded<vlx::tpwindow>();
   prog.End();

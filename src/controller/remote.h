@@ -1,6 +1,7 @@
 // remote: the Controller, the start-up window. It restores the saved state at load, drives
 // the players, shows and hides the other windows and writes the settings at exit.
 #pragma once
+#include <cstdint>
 #include <memory>
 
 #include "platform/controls.h"
@@ -56,8 +57,47 @@ class remote : public Form {
   void Check6_Click();
   void dispstyle_Click();
   void Timer1_Timer();
-  void Image3_Click();  // play
+
+  // Transport (remote_transport.cpp): both players get every command; the dispatch decides
+  // which one plays an entry.
+  void Image1_Click();  // previous
+  void Image2_Click();  // next
+  void Image3_Click();  // play, or resume while paused
   void Image4_Click();  // stop
+  void Image5_Click();  // pause
+  void Image5_DblClick();  // resume
+  // The pressed look of the five transport pictures.
+  void Image_MouseDown(PictureBox* image);
+  void Image_MouseUp(PictureBox* image);
+  void mnuplay_Click();
+  void mnupause_Click();
+  void mnuback_Click();
+  void mnunext_Click();
+  void Timer2_Timer();  // state word, once per enabling
+  void Timer3_Timer();  // Wmp time display
+  void Timer4_Timer();  // rewind / fast-forward step
+  void Timer5_Timer();  // Rp time display
+  void Label4_Change();
+  void Label1_MouseDown(int button, int shift, float x, float y);  // seek
+  void per3_MouseDown(int button, int shift, float x, float y);    // seek
+  void Label8_MouseDown();  // rewind while held
+  void Label8_MouseUp();
+  void Label9_MouseDown();  // fast-forward while held
+  void Label9_MouseUp();
+  void Command3_Click();  // mute
+  void Command5_Click();  // system volume program
+  void Slider1_Change();
+  void Slider1_Scroll();
+
+  // The state word and the lit transport picture for a play state of the Wmp player.
+  void ShowPlayState(int32_t playState);
+  // The Wmp time display for a position read from its player (-1 when it has none).
+  void ShowWmpTime(double position);
+  // Set by pause (and by the Wmp player reporting its paused state): play then resumes.
+  bool Paused() const { return paused_; }
+  // The entry and its extension at the last play, for the dispatch.
+  QString CurrentTitle() const { return currentTitle_; }
+  QString CurrentExtension() const { return currentExt_; }
 
   // Puts the window above all others (true) or back into the normal order.
   void applyTopMost();
@@ -81,8 +121,21 @@ class remote : public Form {
   QString cBackPicture_;
   QString pBackPicture_;
   QSystemTrayIcon* tray_ = nullptr;
+  bool paused_ = false;
+  QString currentTitle_;
+  QString currentExt_;
+  int16_t step_ = 0;  // -1 while "<<" is held, +1 while ">>" is
 
   void buildControls();
+  void buildTransport();
+  void showNormalPictures();
+  bool holdsPausedClip();
+  void resumePlayers();
+  void seekBy(float x);
+  void startStepping(Label* label, int16_t step);
+  void stopStepping(Label* label);
+  void syncVolume();
+  bool wmpControllerVisible() const;
   void buildMenus();
   void layoutControls();
   void showFirstRunMessage();

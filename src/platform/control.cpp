@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <utility>
 
 #include "platform/color.h"
 #include "platform/twips.h"
@@ -148,11 +149,14 @@ bool Control::eventFilter(QObject* watched, QEvent* event) {
       const float x = float(pxToTwips(int(me->position().x())));
       const float y = float(pxToTwips(int(me->position().y())));
       const int shift = shiftOf(me->modifiers());
-      if (event->type() == QEvent::MouseButtonPress)
+      if (event->type() == QEvent::MouseButtonPress) {
+        releaseEndsDblClick_ = false;
         raise(MouseDown, button, shift, x, y);
-      else if (event->type() == QEvent::MouseButtonRelease) {
+      } else if (event->type() == QEvent::MouseButtonRelease) {
+        const bool endsDblClick = std::exchange(releaseEndsDblClick_, false);
         raise(MouseUp, button, shift, x, y);
-        if (button == vbLeftButton && mouseTarget()->rect().contains(me->position().toPoint()))
+        if (button == vbLeftButton && !endsDblClick &&
+            mouseTarget()->rect().contains(me->position().toPoint()))
           leftClicked();
       }
       else
@@ -160,7 +164,9 @@ bool Control::eventFilter(QObject* watched, QEvent* event) {
       break;
     }
     case QEvent::MouseButtonDblClick:
-      if (mouseSource) raise(DblClick);
+      if (!mouseSource) break;
+      releaseEndsDblClick_ = true;
+      raise(DblClick);
       break;
     case QEvent::FocusIn:
       if (watched == widget_) raise(GotFocus);

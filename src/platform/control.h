@@ -81,6 +81,8 @@ class Control : public QObject {
   uint32_t backColor_ = 0xFFFFFF;
   bool backColorSet_ = false;
   bool foreColorSet_ = false;
+  // The release that ends a double-click is no click of its own.
+  bool releaseEndsDblClick_ = false;
 };
 
 }  // namespace vlx

@@ -185,9 +185,16 @@ ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent)) {
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   watchMouse();
-  QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int) {
-    if (!settingIndex_) raise(Click);
-  });
+  // A click moves the current row and the selection one after the other: Click follows the
+  // selection, once it has really changed.
+  QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] { selectionMoved(); });
+}
+void ListBox::selectionMoved() {
+  if (settingIndex_) return;
+  const int now = ListIndex();
+  if (now == reported_) return;
+  reported_ = now;
+  raise(Click);
 }
 QWidget* ListBox::mouseTarget() const { return list_->viewport(); }
 void ListBox::AddItem(const QString& item, int index) {
@@ -202,11 +209,13 @@ void ListBox::RemoveItem(int index) {
   settingIndex_ = true;
   delete list_->takeItem(index);
   list_->setCurrentRow(-1);
+  reported_ = -1;
   settingIndex_ = false;
 }
 void ListBox::Clear() {
   settingIndex_ = true;
   list_->clear();
+  reported_ = -1;
   settingIndex_ = false;
 }
 int ListBox::ListCount() const { return list_->count(); }
@@ -218,8 +227,8 @@ void ListBox::setList(int index, const QString& text) {
   if (QListWidgetItem* item = list_->item(index)) item->setText(text);
 }
 int ListBox::ListIndex() const {
-  const int row = list_->currentRow();
-  return row >= 0 && list_->currentItem() && list_->currentItem()->isSelected() ? row : -1;
+  const QModelIndexList selected = list_->selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? -1 : selected.first().row();
 }
 void ListBox::setListIndex(int index) {
   if (index < -1 || index >= list_->count()) throw std::out_of_range("invalid property value");
@@ -231,6 +240,7 @@ void ListBox::setListIndex(int index) {
   } else {
     list_->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
   }
+  reported_ = ListIndex();
   settingIndex_ = false;
   if (index != before) raise(Click);
 }
@@ -350,6 +360,11 @@ void PictureBox::PaintPicture(const QImage& source, double x, double y, double w
 void PictureBox::Cls() {
   picture_ = QImage();
   refresh();
+}
+void PictureBox::setBorderStyle(int style) {
+  borderStyle_ = style == 1 ? 1 : 0;
+  label_->setFrameStyle(borderStyle_ == 1 ? QFrame::Box | QFrame::Plain : QFrame::NoFrame);
+  label_->setLineWidth(1);
 }
 void PictureBox::setStretch(bool on) {
   stretch_ = on;

@@ -136,6 +136,8 @@ class ListBox : public Control {
  private:
   QListWidget* list_;
   bool settingIndex_ = false;
+  int reported_ = -1;  // the index the last Click told
+  void selectionMoved();
   QWidget* mouseTarget() const override;
 };
 
@@ -189,6 +191,9 @@ class PictureBox : public Control {
   void Cls();
   void setStretch(bool on);
   bool HasPicture() const { return !picture_.isNull(); }
+  // 0 none, 1 a single line around the box.
+  int BorderStyle() const { return borderStyle_; }
+  void setBorderStyle(int style);
   Event<> Click;
 
  private:
@@ -196,6 +201,7 @@ class PictureBox : public Control {
   QLabel* label_;
   QImage picture_;
   bool stretch_ = false;
+  int borderStyle_ = 0;
   void refresh();
 };
 

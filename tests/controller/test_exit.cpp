@@ -9,6 +9,7 @@
 #include "players/Form2.h"
 #include "players/wavedev.h"
 #include "playlist/Form1.h"
+#include "playlist/Splaylist.h"
 #include "settings/ini.h"
 #include "settings/load_and_save.h"
 #include "support/program_fixture.h"
@@ -96,9 +97,20 @@ TEST_F(ExitTest, TheEndUnloadsWindowsThatWriteTheirKeysAfterTheController) {
   ASSERT_TRUE(keys.contains("DPosition/DTop"));
   EXPECT_GT(keys.indexOf("DPosition/DTop"), keys.indexOf("Kidou/Shokai"));
   EXPECT_TRUE(keys.contains("WVPosition/WVTop"));
+  EXPECT_FALSE(keys.contains("SPPosition/SPTop")) << "a window never loaded writes nothing";
   EXPECT_FALSE(prog->loaded<Form2>());
   EXPECT_FALSE(prog->loaded<Form1>());
   EXPECT_EQ(ReadSetting("CPosition", "CTop"), QStringLiteral("600"));
+}
+
+TEST_F(ExitTest, AnOpenEditPlaylistWindowWritesItsPositionAtTheEnd) {
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  startController();
+  prog->Splaylist().Show();
+  ASSERT_TRUE(exitAndFinish());
+  const QStringList keys = keysInOrder(settingsBytes());
+  EXPECT_GT(keys.indexOf("SPPosition/SPTop"), keys.indexOf("Kidou/Shokai"));
+  EXPECT_FALSE(prog->loaded<Splaylist>());
 }
 
 TEST_F(ExitTest, ExitKeepsUnrelatedLinesOfTheFile) {

@@ -1,0 +1,78 @@
+// The Controller with its players and playlist, and real WAV files to play through them.
+#pragma once
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <functional>
+
+#include "controller/remote.h"
+#include "players/Form2.h"
+#include "players/Form3.h"
+#include "playlist/Form1.h"
+#include "support/media_files.h"
+#include "support/program_fixture.h"
+
+namespace vlx::test {
+
+class TransportTest : public ProgramFixture {
+ protected:
+  static constexpr int kWaitMs = 8000;
+  remote* c = nullptr;
+  Form1* pl = nullptr;
+  QTemporaryDir files;
+
+  // The settings file holds a font colour: the rewind labels come back to it.
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    writeSettingsFile("[Kidou]\nShokai=1\n[Font]\nColor=255\n");
+    c = &startController();
+    pl = &prog->Form1();
+  }
+
+  MediaPlayer& wmp() { return *prog->Form2().MediaPlayer1; }
+  RealAudio& rp() { return *prog->Form3().RealAudio1; }
+
+  // A tone of the given length in the test's folder. The Rp window takes the extension
+  // "ra"; the player reads the content, so a WAV named so plays there.
+  QString tone(const QString& name, double seconds, int rate = 8000) {
+    const QString path = QDir(files.path()).filePath(name);
+    EXPECT_TRUE(WriteToneWav(path, seconds, rate));
+    return path;
+  }
+
+  // Entries appended to the playlist as the Playlist window appends them; `select` picks one.
+  void fill(const QStringList& entries, int select = -1) {
+    pl->AddEntries(entries);
+    if (select >= 0) pl->lstFoundFiles->setListIndex(select);
+  }
+
+  void click(Control* control) { QTest::mouseClick(control->widget(), Qt::LeftButton); }
+
+  static bool waitFor(const std::function<bool()>& done, int ms = kWaitMs) {
+    return QTest::qWaitFor(done, ms);
+  }
+  bool wmpPlaysFrom(double seconds) {
+    return waitFor([&] { return wmp().PlayState() == 2 && wmp().CurrentPosition() > seconds; });
+  }
+  bool rpPlaysFrom(int ms) {
+    return waitFor([&] { return rp().engine().isLoaded() && rp().GetPosition() > ms; });
+  }
+  // Counts the new streams of the Wmp player and the opened clips of the Rp player, keeping
+  // the windows' own handlers.
+  int newStreams = 0;
+  int clipsOpened = 0;
+  void countOpens() {
+    auto wmpHandler = wmp().NewStream;
+    wmp().NewStream = [this, wmpHandler] {
+      ++newStreams;
+      if (wmpHandler) wmpHandler();
+    };
+    auto rpHandler = rp().OnClipOpened;
+    rp().OnClipOpened = [this, rpHandler](QString name, QString url) {
+      ++clipsOpened;
+      if (rpHandler) rpHandler(name, url);
+    };
+  }
+};
+
+}  // namespace vlx::test
