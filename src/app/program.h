@@ -24,6 +24,13 @@ class Form3;
 class wavedev;
 class tpwindow;
 class Splaylist;
+class text;
+class susie;
+class wmp9;
+class send_to;
+class frmBrowser;
+class pictureview;
+class wmpcontroller;
 
 class Program {
  public:
@@ -85,6 +92,13 @@ class Program {
   vlx::wavedev& wavedev();
   vlx::tpwindow& tpwindow();
   vlx::Splaylist& Splaylist();
+  vlx::text& text();
+  vlx::susie& susie();
+  vlx::wmp9& wmp9();
+  vlx::send_to& send_to();
+  vlx::frmBrowser& frmBrowser();
+  vlx::pictureview& pictureview();
+  vlx::wmpcontroller& wmpcontroller();
 
   // The single-instance lock of the user folder. False when another instance holds it.
   bool acquireInstanceLock();

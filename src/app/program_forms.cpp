@@ -6,6 +6,13 @@
 #include "players/wavedev.h"
 #include "playlist/Form1.h"
 #include "playlist/Splaylist.h"
+#include "playlist/send_to.h"
+#include "plugins/susie.h"
+#include "players/wmp9.h"
+#include "viewers/frmBrowser.h"
+#include "viewers/pictureview.h"
+#include "players/wmpcontroller.h"
+#include "viewers/text.h"
 #include "settings/load_and_save.h"
 #include "winutil/tpwindow.h"
 
@@ -19,5 +26,12 @@ vlx::Form3& Program::Form3() { return form<vlx::Form3>(); }
 vlx::wavedev& Program::wavedev() { return form<vlx::wavedev>(); }
 vlx::tpwindow& Program::tpwindow() { return form<vlx::tpwindow>(); }
 vlx::Splaylist& Program::Splaylist() { return form<vlx::Splaylist>(); }
+vlx::text& Program::text() { return form<vlx::text>(); }
+vlx::susie& Program::susie() { return form<vlx::susie>(); }
+vlx::wmp9& Program::wmp9() { return form<vlx::wmp9>(); }
+vlx::send_to& Program::send_to() { return form<vlx::send_to>(); }
+vlx::frmBrowser& Program::frmBrowser() { return form<vlx::frmBrowser>(); }
+vlx::pictureview& Program::pictureview() { return form<vlx::pictureview>(); }
+vlx::wmpcontroller& Program::wmpcontroller() { return form<vlx::wmpcontroller>(); }
 
 }  // namespace vlx
