@@ -1,6 +1,5 @@
 #include "platform/filelists.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
