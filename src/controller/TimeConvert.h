@@ -8,4 +8,7 @@ namespace vlx {
 // otherwise), no leading zeros, joined by ":". Fractions of a second are cut.
 QString TimeText(double seconds);
 
+// The time display when nothing plays.
+inline const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
+
 }  // namespace vlx

@@ -1,5 +1,6 @@
 // remote: the Controller window. Load, exit and the end of the program.
 #include "controller/remote.h"
+#include "controller/TimeConvert.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -35,7 +36,6 @@ const QString kOptionOpen = QStringLiteral("option　　▽");
 const QString kOptionClose = QStringLiteral("smart　　△");
 const QString kShowTop = QStringLiteral("show top");
 const QString kShowNormal = QStringLiteral("show normal");
-const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 constexpr double kCompactHeight = 2115, kCompactWidth = 4650;
 constexpr double kExpandedHeight = 2600, kExpandedWidth = 7075;
 }  // namespace

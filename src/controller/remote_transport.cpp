@@ -24,7 +24,6 @@ namespace vlx {
 
 namespace {
 
-const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 const QString kTitleIdle = QStringLiteral("V L X");
 const QString kPause = QStringLiteral("pause");
 const QString kMuteOn = QStringLiteral("mute on");

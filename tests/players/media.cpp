@@ -1,6 +1,8 @@
 // Test media for the player tests (see media.h).
 #include "media.h"
 
+#include "support/media_files.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QProcess>
@@ -14,27 +16,6 @@
 namespace vlx::test {
 
 namespace {
-
-void putU32(QByteArray& b, quint32 v) {
-  char raw[4];
-  qToLittleEndian(v, raw);
-  b.append(raw, 4);
-}
-
-void putU16(QByteArray& b, quint16 v) {
-  char raw[2];
-  qToLittleEndian(v, raw);
-  b.append(raw, 2);
-}
-
-QByteArray infoEntry(const char* id, const QString& text) {
-  QByteArray value = text.toUtf8();
-  value.append('\0');
-  if (value.size() % 2) value.append('\0');
-  QByteArray out(id, 4);
-  putU32(out, quint32(value.size()));
-  return out + value;
-}
 
 bool runFfmpeg(const QStringList& args) {
   QProcess p;
@@ -51,43 +32,7 @@ bool runFfmpeg(const QStringList& args) {
 }  // namespace
 
 bool writeWav(const QString& path, double seconds, const QString& title, const QString& artist) {
-  constexpr quint32 rate = 8000;
-  const quint32 frames = quint32(std::lround(seconds * rate));
-  QByteArray samples;
-  samples.reserve(int(frames * 2));
-  for (quint32 i = 0; i < frames; ++i)
-    putU16(samples, quint16(qint16(8000 * std::sin(2 * M_PI * 440.0 * i / rate))));
-
-  QByteArray info;
-  if (!title.isEmpty() || !artist.isEmpty()) {
-    QByteArray entries("INFO");
-    if (!title.isEmpty()) entries += infoEntry("INAM", title);
-    if (!artist.isEmpty()) entries += infoEntry("IART", artist);
-    info = QByteArray("LIST");
-    putU32(info, quint32(entries.size()));
-    info += entries;
-  }
-
-  QByteArray fmt("fmt ");
-  putU32(fmt, 16);
-  putU16(fmt, 1);  // PCM
-  putU16(fmt, 1);  // mono
-  putU32(fmt, rate);
-  putU32(fmt, rate * 2);
-  putU16(fmt, 2);
-  putU16(fmt, 16);
-
-  QByteArray data("data");
-  putU32(data, quint32(samples.size()));
-  data += samples;
-
-  QByteArray body = QByteArray("WAVE") + fmt + info + data;
-  QByteArray file("RIFF");
-  putU32(file, quint32(body.size()));
-  file += body;
-
-  QFile out(path);
-  return out.open(QIODevice::WriteOnly) && out.write(file) == file.size();
+  return WriteToneWav(path, seconds, 8000, title, artist);
 }
 
 const Media& media() {

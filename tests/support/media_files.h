@@ -5,8 +5,9 @@
 
 namespace vlx::test {
 
-// Writes a mono 16-bit PCM tone of the given length. A low sample rate keeps long files
-// small (an hour at 1000 Hz is about 7 MB). False when the file cannot be written.
-bool WriteToneWav(const QString& path, double seconds, int sampleRate = 8000);
+// Writes a mono 16-bit PCM tone of the given length, with a title and artist tag when
+// given. A low sample rate keeps long files small. False when the file cannot be written.
+bool WriteToneWav(const QString& path, double seconds, int sampleRate = 8000,
+                  const QString& title = {}, const QString& artist = {});
 
 }  // namespace vlx::test
