@@ -2,7 +2,6 @@
 // the player, the zoom and options box, the play rate and the volume.
 #include "players/Form2.h"
 
-#include <QTimer>
 #include <algorithm>
 #include <stdexcept>
 
@@ -11,12 +10,14 @@
 #include "platform/twips.h"
 #include "platform/vb.h"
 #include "settings/ini.h"
+#include "winutil/window_position.h"
 
 namespace vlx {
 
 namespace {
 // Room the title needs beside the two boxes when the player itself is narrower (audio).
 constexpr double kTitleRoom = 1500;
+constexpr WindowPositionKeys kPositionKeys{"DPosition", "DTop", "DLeft", "DHeight", "DWidth"};
 }  // namespace
 
 Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
@@ -64,11 +65,7 @@ Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
 void Form2::Form_Load() {
   // A missing or unreadable position leaves the designed one (and the rate box unset).
   try {
-    setTop(vb::CInt(ReadSetting("DPosition", "DTop")));
-    setLeft(vb::CInt(ReadSetting("DPosition", "DLeft")));
-    setHeight(vb::CInt(ReadSetting("DPosition", "DHeight")));
-    setWidth(vb::CInt(ReadSetting("DPosition", "DWidth")));
-    if (Top() < 0 || Left() < 0) Move(0, 0, Width(), Height());
+    RestoreWindowPosition(*this, kPositionKeys);
     Combo2->setText(QStringLiteral("1.0"));
   } catch (const std::exception&) {
   }
@@ -111,13 +108,7 @@ void Form2::Form_QueryUnload(int& cancel, int unloadMode) {
     }
   }
   // Every instance stores its position as the Wmp window's.
-  try {
-    WriteSetting("DPosition", "DTop", vb::CStr(float(Top())));
-    WriteSetting("DPosition", "DLeft", vb::CStr(float(Left())));
-    WriteSetting("DPosition", "DHeight", vb::CStr(float(Height())));
-    WriteSetting("DPosition", "DWidth", vb::CStr(float(Width())));
-  } catch (const std::exception&) {
-  }
+  guarded([this] { SaveWindowPosition(*this, kPositionKeys); });
   // The main window closed from its title bar only goes out of sight: the Controller shows
   // it again with its player, zoom and colour as they were.
   if (isMain() && unloadMode == vbFormControlMenu) {
@@ -204,17 +195,10 @@ void Form2::applyHideControls(bool hide) {
   WriteSetting("WmpHideControls", "CheckValue", hide ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-void Form2::Combo1_Click() { runOptionOnce(); }
-void Form2::Combo1_Change() { runOptionOnce(); }
-
-void Form2::runOptionOnce() {
-  const QString text = Combo1->Text();
-  if (optionPending_ && text == optionApplied_) return;  // the same pick, reported again
-  optionApplied_ = text;
-  optionPending_ = true;
-  applyOption(text);
-  QTimer::singleShot(0, this, [this] { optionPending_ = false; });
+void Form2::Combo1_Click() {
+  option_.run(this, Combo1->Text(), [this](const QString& text) { applyOption(text); });
 }
+void Form2::Combo1_Change() { Combo1_Click(); }
 
 void Form2::applyOption(const QString& text) {
   try {

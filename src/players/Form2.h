@@ -7,6 +7,7 @@
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/timer.h"
+#include "players/option_once.h"
 #include "players/player_controls.h"
 
 namespace vlx {
@@ -63,14 +64,10 @@ class Form2 : public Form {
   static inline const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 
   bool layingOut_ = false;
-  // The option last applied and whether the same user action may still report it again
-  // (a pick from the list raises both Change and Click).
-  QString optionApplied_;
-  bool optionPending_ = false;
+  OptionOnce option_;
 
   void layout();
   void applyOption(const QString& text);
-  void runOptionOnce();
   void setPanels(bool on);
   // Hide/show controls: the panels, the window size and the stored state.
   void applyHideControls(bool hide);

@@ -126,12 +126,7 @@ void Form2::MediaPlayer1_NewStream() {
   guarded([&] { ShowFileTitle(currentFile); });
   guarded([&] { c.Timer3->setEnabled(true); });
 
-  // Both sides counted from 0: the third of five entries reads 2/4.
-  guarded([&] {
-    const int index = pl.lstFoundFiles->ListIndex();
-    pl.Label1->setCaption(num(index));
-    c.Label4->setCaption(num(index) + QLatin1Char('/') + num(pl.lstFoundFiles->ListCount() - 1));
-  });
+  guarded([&] { pl.ShowSelectedPosition(); });
   guarded([&] { c.Timer1->setEnabled(true); });
 }
 

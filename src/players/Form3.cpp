@@ -1,19 +1,174 @@
-// Form3: the Rp window.
+// Form3: the Rp window. Load and close, the layout of the title line, the options box and
+// the player, the sizes and options, and the volume.
 #include "players/Form3.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+
+#include "app/program.h"
+#include "controller/TimeConvert.h"
+#include "controller/remote.h"
+#include "platform/screen.h"
+#include "platform/twips.h"
+#include "platform/vb.h"
+#include "settings/ini.h"
+#include "winutil/window_position.h"
 
 namespace vlx {
 
-Form3::Form3(Program& p) : Form(p, QStringLiteral("V L X   [Rp]")) {
-  Label1 = new Label(client());
-  Label1->Move(60, 60, 2000, 255);
-  Combo1 = new ComboBox(client());
-  Combo1->Move(2100, 60, 1200, 315);
-  for (const char* zoom : {"50%", "100%", "200%"}) Combo1->AddItem(QString::fromUtf8(zoom));
-  RealAudio1 = new RealAudio(client());
-  RealAudio1->setGeometry(4, 30, 300, 170);
-  Move(7700, 4000, 4800, 3600);
+namespace {
+constexpr WindowPositionKeys kPositionKeys{"RPosition", "RTop", "RLeft", "RHeight", "RWidth"};
+const QString kPictureOnly = QStringLiteral("ImageWindow");
+const QString kAllPanels = QStringLiteral("ImageWindow,ControlPanel,StatusBar");
+
+}  // namespace
+
+Form3::Form3(Program& p, const QString& caption) : Form(p, caption) {
+  QWidget* c = client();
+  Label1 = new Label(c, QStringLiteral("no file"));
+  Label1->Move(240, 120, 2800, 255);
+  Combo1 = new ComboBox(c);
+  Combo1->Move(3040, 50, 1455, 315);
+  for (const char* item :
+       {"100%", "200%", "50%", "1/8", "1/4", "hide controls", "show controls"})
+    Combo1->AddItem(QString::fromUtf8(item));
+  Combo1->setText(QStringLiteral("Real option"));
+  ChkHideControls = new CheckBox(c);
+  ChkHideControls->setVisible(false);
+  RealAudio1 = new RealAudio(c);
+  RealAudio1->setControls(kAllPanels);
+  Timer2 = new Timer(this, 100, false);
+
+  Timer2->Tick = [this] { Timer2_Timer(); };
+  Combo1->Click = [this] { Combo1_Click(); };
+  Combo1->Change = [this] { Combo1_Change(); };
+  RealAudio1->OnClipOpened = [this](QString name, QString url) {
+    RealAudio1_OnClipOpened(name, url);
+  };
+  RealAudio1->OnClipClosed = [this] { RealAudio1_OnClipClosed(); };
+  Move(7700, 4000, 4640, 4650);
+  layout();
+}
+
+// ---------------------------------------------------------------- load and close
+
+void Form3::Form_Load() {
+  // A missing or unreadable position leaves the designed one.
+  guarded([this] { RestoreWindowPosition(*this, kPositionKeys); });
+  QString stored;
+  guarded([&] { stored = ReadSetting("RealHideControls", "CheckValue"); });
+  if (!stored.isEmpty()) {
+    guarded([&] { ChkHideControls->setValue(vb::CInt(stored)); });
+    const bool hide = ChkHideControls->Value() == 1;
+    guarded([&] { RealAudio1->setControls(hide ? kPictureOnly : kAllPanels); });
+    guarded([&] {
+      Combo1->setText(hide ? QStringLiteral("hide controls") : QStringLiteral("show controls"));
+    });
+  }
+  guarded([this] { layout(); });
+}
+
+void Form3::Form_QueryUnload(int& cancel, int unloadMode) {
+  closing_ = true;
+  remote& c = prog.remote();
+  // A failure while saving goes on with the stop and the reset of the Controller.
+  guarded([&] { c.Timer5->setEnabled(false); });
+  if (isMain()) {
+    guarded([&] { c.Check2->setValue(0); });
+    guarded([&] {
+      WriteSetting("RealHideControls", "CheckValue", vb::CStr(int32_t(ChkHideControls->Value())));
+    });
+  }
+  // Every instance stores its position as the Rp window's.
+  guarded([this] { SaveWindowPosition(*this, kPositionKeys); });
+  try {
+    RealAudio1->DoStop();
+    Timer2->setEnabled(false);
+    c.Label2->setCaption(QStringLiteral("stop"));
+    c.Label1->setCaption(QStringLiteral("V L X"));
+    c.Image5->setEnabled(false);
+    c.Image3->setPicture(c.Image16->Picture());
+    c.Image5->setPicture(c.Image15->Picture());
+    c.Image4->setPicture(c.Image19->Picture());
+    c.Image1->setPicture(c.Image18->Picture());
+    c.Image2->setPicture(c.Image17->Picture());
+    c.per->setCaption(kTimeZero);
+    c.per3->setWidth(0);
+    c.Label6->setCaption(QStringLiteral("?"));
+  } catch (const std::exception&) {
+  }
+  // The main window closed from its title bar only goes out of sight: the Controller shows
+  // it again with its size and panels as they were.
+  if (isMain() && unloadMode == vbFormControlMenu) {
+    cancel = 1;
+    Hide();
+    closing_ = false;
+  }
 }
 
 void Form3::stopPlayer() { RealAudio1->DoStop(); }
+
+// ---------------------------------------------------------------- layout
+
+void Form3::Form_Resize() { guarded([this] { layout(); }); }
+
+// The title line at the top left with the options box at its end, the player below.
+void Form3::layout() {
+  Label1->Move(240, 120, Width() - Combo1->Width() - 400, Label1->Height());
+  Combo1->Move(Label1->Left() + Label1->Width(), 50);
+  RealAudio1->setGeometry(twipsToPx(50), twipsToPx(360), twipsToPx(std::max(0.0, Width() - 200)),
+                          twipsToPx(std::max(0.0, Height() - 800)));
+}
+
+// ---------------------------------------------------------------- sizes and options
+
+void Form3::Combo1_Click() {
+  option_.run(this, Combo1->Text(), [this](const QString& text) { applyOption(text); });
+}
+void Form3::Combo1_Change() { Combo1_Click(); }
+
+void Form3::applyOption(const QString& text) {
+  try {
+    const struct {
+      const char* name;
+      double width, height;
+    } sizes[] = {{"100%", 4640, 4650},
+                 {"200%", 9280, 8920},
+                 {"50%", 2320, 2230},
+                 {"1/4", ScreenWidth() / 2, ScreenHeight() / 2},
+                 {"1/8", ScreenWidth() / 4, ScreenHeight() / 4}};
+    for (const auto& size : sizes) {
+      if (text == QLatin1String(size.name)) {
+        Move(Left(), Top(), size.width, size.height);
+        // A hidden window is told of its new size only when it is shown.
+        layout();
+        return;
+      }
+    }
+    if (text == QLatin1String("hide controls")) applyHideControls(true);
+    if (text == QLatin1String("show controls")) applyHideControls(false);
+  } catch (const std::exception&) {
+  }
+}
+
+// Changing the panels restarts the clip from its beginning.
+void Form3::applyHideControls(bool hide) {
+  RealAudio1->DoStop();
+  RealAudio1->DoPlay();
+  RealAudio1->setControls(hide ? kPictureOnly : kAllPanels);
+  ChkHideControls->setValue(hide ? 1 : 0);
+  WriteSetting("RealHideControls", "CheckValue", hide ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+// ---------------------------------------------------------------- volume
+
+void Form3::Timer2_Timer() {
+  try {
+    // Slider 0 is the loudest (100), 300 the quietest (0).
+    RealAudio1->SetVolume(vb::CInt(100 - prog.remote().Slider1->Value() * 100.0 / 300));
+  } catch (const std::exception&) {
+  }
+  Timer2->setEnabled(false);
+}
 
 }  // namespace vlx

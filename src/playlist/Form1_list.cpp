@@ -61,6 +61,11 @@ void Form1::showPosition() {
                                    num(lstFoundFiles->ListCount() - 1));
 }
 
+void Form1::ShowSelectedPosition() {
+  Label1->setCaption(num(lstFoundFiles->ListIndex()));
+  showPosition();
+}
+
 void Form1::showIdleCounters() {
   lblCount->setCaption(kFiles);
   Label1->setCaption(kActive);

@@ -1,22 +1,13 @@
 // load_and_save: the settings progress window.
 #include "settings/load_and_save.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "app/program.h"
 #include "controller/remote.h"
 #include "playlist/Form1.h"
-#include "platform/twips.h"
+#include "platform/screen.h"
 
 namespace vlx {
-
-namespace {
-double screenWidthTwips() {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  return s ? pxToTwips(s->geometry().width()) : 0;
-}
-}  // namespace
 
 load_and_save::load_and_save(Program& p) : Form(p, QStringLiteral("V L X   [Put Get INI]")) {
   setBorderStyle(None);
@@ -41,7 +32,7 @@ load_and_save::load_and_save(Program& p) : Form(p, QStringLiteral("V L X   [Put 
 void load_and_save::Form_Load() {
   Timer3->setInterval(10);
   setTop(400);
-  setLeft(screenWidthTwips() - Width());
+  setLeft(ScreenWidth() - Width());
   setHeight(2790);
   setWidth(5000);
   Timer3->setEnabled(true);

@@ -5,6 +5,7 @@
 #include "controller/remote.h"
 #include "media.h"
 #include "players/Form2.h"
+#include "players/Form3.h"
 #include "playlist/Form1.h"
 #include "settings/load_and_save.h"
 
@@ -24,6 +25,7 @@ void PlayerWindows::SetUp() {
 remote& PlayerWindows::controller() { return prog->remote(); }
 Form1& PlayerWindows::playlist() { return prog->Form1(); }
 Form2& PlayerWindows::wmp() { return prog->Form2(); }
+Form3& PlayerWindows::rp() { return prog->Form3(); }
 
 QString PlayerWindows::tone(const QString& name, double seconds) {
   const QString path = dir.path() + '/' + name;

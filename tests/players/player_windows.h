@@ -1,4 +1,4 @@
-// The Controller, the Playlist window and the Wmp window on a fresh user folder, with the
+// The Controller, the Playlist window and the two player windows on a fresh user folder, with the
 // playlist filled and entries played as the user does it.
 #pragma once
 #include <QStringList>
@@ -11,6 +11,7 @@ namespace vlx {
 class remote;
 class Form1;
 class Form2;
+class Form3;
 }  // namespace vlx
 
 namespace vlx::test {
@@ -22,6 +23,7 @@ class PlayerWindows : public ProgramFixture {
   remote& controller();
   Form1& playlist();
   Form2& wmp();
+  Form3& rp();
 
   // A WAV tone of that many seconds, named `name`, in the test's folder.
   QString tone(const QString& name, double seconds = 0.4);

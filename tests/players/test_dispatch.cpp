@@ -69,6 +69,8 @@ TEST_F(Dispatch, RealMediaGoesToTheRpPlayerShownOnlyWithShowRp) {
   const QString clip = media().rm.isEmpty() ? file("clip.rm") : media().rm;
   add({clip});
   remote& c = controller();
+  // An opened clip ticks "show rp" itself; only the dispatch is under test here.
+  prog->Form3().RealAudio1->OnClipOpened = nullptr;
   c.Check2->setValue(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->Form3().isVisible(); }, 2000));
   play(0);

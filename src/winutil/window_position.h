@@ -1,0 +1,26 @@
+// Window positions in the settings file: the four keys (top, left, height, width, in
+// twips) that a window restores at load and stores when it closes.
+#pragma once
+
+namespace vlx {
+
+class Form;
+
+struct WindowPositionKeys {
+  const char* section;
+  const char* top;
+  const char* left;
+  const char* height;
+  const char* width;
+};
+
+// Applies the stored top, left, height and width in that order, each read as a 16-bit
+// integer; a window left above or beside the screen goes to the top-left corner. Throws at
+// the first key that is missing or does not convert, with the keys before it applied.
+void RestoreWindowPosition(Form& form, const WindowPositionKeys& keys);
+
+// Stores the window's top, left, height and width; a key that cannot be written does not
+// keep the others from being tried.
+void SaveWindowPosition(const Form& form, const WindowPositionKeys& keys);
+
+}  // namespace vlx

@@ -1,0 +1,255 @@
+// The Rp window: what an opened clip reports, the next entry at a clip's end and the
+// Controller's commands that close a clip, the sizes and options, the volume, what a
+// restart restores, and extra windows.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTest>
+#include <vector>
+
+#include "controller/remote.h"
+#include "media.h"
+#include "player_windows.h"
+#include "players/Form2.h"
+#include "players/Form3.h"
+#include "playlist/Form1.h"
+
+namespace vlx::test {
+namespace {
+
+const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
+constexpr int kWaitMs = 8000;
+
+// What the Controller and the playlist show right after each of a window's clip events
+// (the window's own handlers run first).
+struct ClipLog {
+  struct Seen {
+    QString state, time, title, source;
+    int index;
+  };
+  std::vector<Seen> opened, closed;
+
+  ClipLog(Form3& w, remote& c, Form1& pl) {
+    auto seen = [&w, &c, &pl] {
+      return Seen{c.Label2->Caption(), c.per->Caption(), c.Label1->Caption(),
+                  w.RealAudio1->Source(), pl.lstFoundFiles->ListIndex()};
+    };
+    auto open = w.RealAudio1->OnClipOpened;
+    w.RealAudio1->OnClipOpened = [this, open, seen](QString name, QString url) {
+      open(name, url);
+      opened.push_back(seen());
+    };
+    auto close = w.RealAudio1->OnClipClosed;
+    w.RealAudio1->OnClipClosed = [this, close, seen] {
+      close();
+      closed.push_back(seen());
+    };
+  }
+};
+
+using RpWindow = PlayerWindows;
+
+TEST_F(RpWindow, AClipReportsItselfAndTheNextFollowsAtItsEnd) {
+  if (media().rm.isEmpty()) GTEST_SKIP() << "ffmpeg with RealMedia encoders is not available";
+  const QString a = dir.path() + "/a.rm", b = dir.path() + "/b.rm";
+  ASSERT_TRUE(QFile::copy(media().rm, a));
+  ASSERT_TRUE(QFile::copy(media().rm, b));
+  add({a, b});
+  remote& c = controller();
+  ClipLog log(rp(), c, playlist());
+  shell->associated = QStringLiteral("/usr/bin/clipplayer");
+  play(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened.size() == 1; }, kWaitMs));
+
+  EXPECT_EQ(rp().Label1->Caption(), QStringLiteral("Clip T   [Auth A]"));
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("a.rm"));
+  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("0/1"));
+  EXPECT_EQ(playlist().Label1->Caption(), QStringLiteral("0"));
+  EXPECT_EQ(c.Check1->Value(), 0);
+  EXPECT_EQ(c.Check2->Value(), 1);
+  EXPECT_EQ(log.opened[0].state, QStringLiteral("play"));
+  EXPECT_TRUE(c.Timer5->Enabled());
+  EXPECT_EQ(playlist().Text5->Text(), shell->associated);
+  EXPECT_TRUE(playlist().sbStatusBar->PanelText(1).startsWith("last up: "));
+  EXPECT_EQ(rp().currentFile, a);
+
+  // At its end the next entry is dispatched, then the closed clip's reset still runs...
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened.size() == 2; }, kWaitMs));
+  ASSERT_GE(log.closed.size(), 1u);
+  EXPECT_EQ(log.closed[0].index, 1);
+  EXPECT_EQ(log.closed[0].source, b);
+  EXPECT_EQ(log.closed[0].state, QStringLiteral("stop"));
+  EXPECT_EQ(log.closed[0].time, QStringLiteral(" 0: 0: 1 / 0: 0: 1"));
+  // ...and the new clip's opening sets "play" again.
+  EXPECT_EQ(log.opened[1].state, QStringLiteral("play"));
+  EXPECT_EQ(log.opened[1].title, QStringLiteral("b.rm"));
+  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("1/1"));
+}
+
+// The engine finds a clip's format by its content: a tone named .rm goes to the Rp window.
+TEST_F(RpWindow, TheControllersStopClosesAClipWithoutMovingOn) {
+  const QString a = tone("a.rm", 3.0);
+  add({a, tone("b.rm", 3.0)});
+  remote& c = controller();
+  ClipLog log(rp(), c, playlist());
+  play(0);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return rp().RealAudio1->GetPosition() > 200; }, kWaitMs));
+  ASSERT_EQ(log.opened.size(), 1u);
+
+  c.Image4_Click();
+  pump(500);
+  ASSERT_EQ(log.closed.size(), 1u);
+  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 0);
+  EXPECT_EQ(rp().RealAudio1->Source(), a);
+  EXPECT_EQ(log.opened.size(), 1u);
+  // The displays are as the stop command left them, not the closed clip's time.
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(c.per->Caption(), kTimeZero);
+}
+
+TEST_F(RpWindow, AClipClosedWithinHalfASecondOfItsEndHasEnded) {
+  add({tone("a.rm", 2.4), tone("b.wav", 2.0)});
+  remote& c = controller();
+  countStreams(wmp());
+  play(0);
+  RealAudio& r = *rp().RealAudio1;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetLength() == 2400; }, kWaitMs));
+  r.DoPause();
+
+  // 1.3 s of 2.4: one second against two, so no end.
+  r.SetPosition(1300);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(r.GetPosition() - 1300) < 50; }, 2000));
+  rp().RealAudio1_OnClipClosed();
+  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 0);
+  EXPECT_EQ(c.per->Caption(), QStringLiteral(" 0: 0: 1 / 0: 0: 2"));
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
+
+  // 1.7 s rounds to 2: the end, and the next entry plays in the Wmp window.
+  r.SetPosition(1700);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return std::abs(r.GetPosition() - 1700) < 50; }, 2000));
+  rp().RealAudio1_OnClipClosed();
+  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(c.per->Caption(), QStringLiteral(" 0: 0: 2 / 0: 0: 2"));
+  ASSERT_TRUE(waitStreams(1));
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("b.wav"));
+}
+
+TEST_F(RpWindow, SizesFollowTheOptionsBoxAndThePlayerFillsTheWindow) {
+  Form3& w = rp();
+  w.Show();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const double sw = screen.width() * 15.0, sh = screen.height() * 15.0;
+  const struct {
+    const char* option;
+    double width, height;
+  } cases[] = {{"1/8", sw / 4, sh / 4}, {"1/4", sw / 2, sh / 2},   {"200%", 9280, 8920},
+               {"50%", 2320, 2230},     {"too big", 2320, 2230}, {"100%", 4640, 4650}};
+  for (const auto& k : cases) {
+    w.Combo1->setText(QString::fromLatin1(k.option));
+    pump();
+    EXPECT_EQ(w.Width(), k.width) << k.option;
+    EXPECT_EQ(w.Height(), k.height) << k.option;
+    EXPECT_NEAR(w.RealAudio1->width() * 15, k.width - 200, 15) << k.option;
+    EXPECT_NEAR(w.RealAudio1->height() * 15, k.height - 800, 15) << k.option;
+    EXPECT_EQ(w.Label1->Width(), std::max(0.0, k.width - w.Combo1->Width() - 400)) << k.option;
+    EXPECT_EQ(w.Combo1->Left(), w.Label1->Left() + w.Label1->Width()) << k.option;
+  }
+}
+
+TEST_F(RpWindow, TheVolumeSliderSetsThePlayersVolume) {
+  Form3& w = rp();
+  remote& c = controller();
+  const struct {
+    int slider;
+    double volume;
+  } cases[] = {{150, 50}, {0, 100}, {300, 0}, {100, 67}, {200, 33}};
+  for (const auto& k : cases) {
+    c.Slider1->setValue(k.slider);
+    EXPECT_TRUE(w.Timer2->Enabled()) << k.slider;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.Timer2->Enabled(); }, 2000));
+    EXPECT_DOUBLE_EQ(w.RealAudio1->engine().volume(), k.volume) << k.slider;
+  }
+}
+
+TEST_F(RpWindow, HiddenControlsAndPositionSurviveARestart) {
+  Form3& w = rp();
+  EXPECT_EQ(w.Combo1->Text(), QStringLiteral("Real option"));
+  w.Combo1->setText(QStringLiteral("hide controls"));
+  EXPECT_EQ(w.RealAudio1->Controls(), QStringLiteral("ImageWindow"));
+  EXPECT_EQ(w.ChkHideControls->Value(), 1);
+  EXPECT_TRUE(settingsBytes().contains("[RealHideControls]\nCheckValue=1"));
+
+  w.Show();
+  w.Move(1230, 2340, 5000, 4000);
+  controller().Check2->setValue(1);
+  w.close();  // from its title bar: out of sight, not unloaded
+  EXPECT_EQ(prog->loaded<vlx::Form3>(), &w);
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(controller().Check2->Value(), 0);
+  const QByteArray stored = settingsBytes();
+  for (const char* key : {"RTop=2340", "RLeft=1230", "RHeight=4000", "RWidth=5000"})
+    EXPECT_TRUE(stored.contains(key)) << key;
+
+  destroyProgram();
+  makeProgram();
+  startController();
+  Form3& again = rp();
+  EXPECT_EQ(again.Top(), 2340);
+  EXPECT_EQ(again.Left(), 1230);
+  EXPECT_EQ(again.Height(), 4000);
+  EXPECT_EQ(again.Width(), 5000);
+  EXPECT_EQ(again.ChkHideControls->Value(), 1);
+  EXPECT_EQ(again.RealAudio1->Controls(), QStringLiteral("ImageWindow"));
+  EXPECT_EQ(again.Combo1->Text(), QStringLiteral("hide controls"));
+
+  again.Combo1->setText(QStringLiteral("show controls"));
+  EXPECT_EQ(again.RealAudio1->Controls(), QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
+  EXPECT_TRUE(settingsBytes().contains("[RealHideControls]\nCheckValue=0"));
+}
+
+TEST_F(RpWindow, AnExtraWindowPlaysTheSelectedEntryAndResetsTheControllerWhenClosed) {
+  // The extra window's clip is shorter than half a second: stopped at 0 it would look ended.
+  const QString b = tone("b.rm", 0.4);
+  add({tone("a.rm", 3.0), b});
+  playlist().lstFoundFiles->setListIndex(1);
+  remote& c = controller();
+  Form3& main = rp();
+  main.Move(1500, 1200, main.Width(), main.Height());
+  c.Label1->setCaption(QStringLiteral("main title"));
+
+  Form3& extra = MakeRpWindow(*prog, 1);
+  EXPECT_EQ(extra.Caption(), QStringLiteral("V L X   [Make Rp] No.1"));
+  EXPECT_FALSE(extra.isMain());
+  EXPECT_EQ(main.Label1->Caption(), QStringLiteral("make"));
+  EXPECT_EQ(extra.Label1->Caption(), QStringLiteral("main title"));
+  EXPECT_EQ(extra.RealAudio1->Source(), b);
+  EXPECT_TRUE(extra.isVisible());
+  EXPECT_EQ(extra.owner(), &main);
+  EXPECT_EQ(extra.Left(), 2400);
+  EXPECT_EQ(extra.Top(), 2100);
+
+  // Held at its start: it opens paused.
+  extra.RealAudio1->DoPause();
+  ClipLog log(extra, c, playlist());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened.size() == 1; }, kWaitMs));
+  pump(600);
+  EXPECT_TRUE(log.closed.empty());
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("b.rm"));
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("play"));
+
+  extra.close();
+  pump(300);
+  EXPECT_TRUE(prog->extraForms().empty());
+  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
+  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(c.per->Caption(), kTimeZero);
+  // Closing it is no end of its clip: the playlist stays where it was.
+  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 1);
+  EXPECT_TRUE(main.RealAudio1->Source().isEmpty());
+  EXPECT_TRUE(settingsBytes().contains("RTop=2100"));
+}
+
+}  // namespace
+}  // namespace vlx::test
