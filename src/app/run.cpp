@@ -7,6 +7,7 @@
 
 #include "app/first_paint.h"
 #include "app/program.h"
+#include "controller/program_icon.h"
 #include "controller/remote.h"
 #include "platform/mpv_loader.h"
 #include "platform/termination.h"
@@ -15,6 +16,7 @@ namespace vlx {
 
 int runProgram(Program& prog, QApplication& app) {
   prog.onEnd = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+  QApplication::setWindowIcon(ProgramIcon());
   remote& controller = prog.remote();
   if (prog.ended()) return 0;
   controller.Show();

@@ -1,11 +1,11 @@
 // remote: the Controller window. Load, exit and the end of the program.
 #include "controller/remote.h"
 #include "controller/TimeConvert.h"
+#include "controller/remote_texts.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QScreen>
-#include <QSystemTrayIcon>
 
 #include "app/program.h"
 #include "platform/folders.h"
@@ -30,14 +30,7 @@
 namespace vlx {
 
 namespace {
-const QString kCaption = QStringLiteral("V L X      [Controller]");
-const QString kCaptionOption = QStringLiteral("V L X      [Controller]  [Option]");
-const QString kOptionOpen = QStringLiteral("option　　▽");
-const QString kOptionClose = QStringLiteral("smart　　△");
-const QString kShowTop = QStringLiteral("show top");
-const QString kShowNormal = QStringLiteral("show normal");
-constexpr double kCompactHeight = 2115, kCompactWidth = 4650;
-constexpr double kExpandedHeight = 2600, kExpandedWidth = 7075;
+using namespace controller_texts;
 }  // namespace
 
 QString FirstRunMessage() {
@@ -65,6 +58,9 @@ remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true) {
   buildControls();
   buildMenus();
   buildTransport();
+  wireOptions();
+  wireLook();
+  wireOpen();
   Move(0, 0, kCompactWidth, kCompactHeight);
   setCaption(kCaption);
 }
@@ -126,8 +122,6 @@ void remote::buildControls() {
   Command17 = button("clipboard viewer");
   Command18 = button("change");
   Command2->Click = [this] { Command2_Click(); };
-  Command4->Click = [this] { Command4_Click(); };
-  Command16->Click = [this] { Command16_Click(); };
 
   auto check = [c](const char* caption, int value) {
     auto* b = new CheckBox(c, QString::fromUtf8(caption));
@@ -140,12 +134,6 @@ void remote::buildControls() {
   Check5 = check("show playlist", 1);
   Check6 = check("show wmp・rp・playlist", 0);
   dispstyle = check("auto set wmp size", 1);
-  Check1->Click = [this] { Check1_Click(); };
-  Check2->Click = [this] { Check2_Click(); };
-  Check3->Click = [this] { Check3_Click(); };
-  Check5->Click = [this] { Check5_Click(); };
-  Check6->Click = [this] { Check6_Click(); };
-  dispstyle->Click = [this] { dispstyle_Click(); };
 
   // 0 is loudest, 300 silent.
   Slider1 = new Slider(c, 0, 300);
@@ -196,17 +184,20 @@ void remote::layoutControls() {
   Command5->Move(right, 1500, 760, 255);
   Command6->Move(right + 770, 1500, 760, 255);
   Command7->Move(right + 1540, 1500, 760, 255);
-  double x = 90;
-  for (auto [button, width] : {std::pair{Command8, 1300.0}, {Command9, 1500.0}, {Command11, 1200.0},
-                               {Command13, 700.0}, {Command17, 1300.0}, {Command18, 800.0}}) {
+  // The bottom row of the options: each button as wide as its caption needs.
+  double x = 60;
+  for (CommandButton* button : {Command8, Command9, Command11, Command13, Command17, Command18}) {
+    const double width = button->Caption().size() * 85.0 + 100;
     button->Move(x, 1800, width, 300);
-    x += width + 10;
+    x += width + 5;
   }
   for (Control* c : std::initializer_list<Control*>{
            Command1, Command2, Command3, Command4, Command5, Command6, Command7, Command8,
            Command9, Command11, Command13, Command16, Command17, Command18, Check1, Check2,
            Check3, Check5, Check6, dispstyle})
     c->setFontSize(8);
+  for (CommandButton* b : {Command8, Command9, Command11, Command13, Command17, Command18})
+    b->setFontSize(7);
 }
 
 void remote::buildMenus() {
@@ -251,7 +242,6 @@ void remote::buildMenus() {
   mnuFileType = item(mnuMan, "correspondence file type [html]");
   mnuAbout->addSeparator();
   mnuExit = item(mnuAbout, "exit");
-  mnuExit->Click = [this] { Command2_Click(); };
 
   MnuPlyStat = top("playstate");
   mnuplay = item(MnuPlyStat, "play");
@@ -263,10 +253,22 @@ void remote::buildMenus() {
     Image4_Click();
     mnupause->setCaption(QStringLiteral("pause"));
   };
+  mnuExit->Click = [this] { Command2_Click(); };
 
   MnuSelectFile = top("selectfile ");
+  clrlist = item(MnuSelectFile, "clear playlist");
+  s_single = item(MnuSelectFile, "single");
+  s_plural = item(MnuSelectFile, "plural");
+  s_folder = item(MnuSelectFile, "select folder");
+  s_plist = item(MnuSelectFile, "load playlist");
+  mnuselweb = item(MnuSelectFile, "webfile viewer");
   MnuWebFile = top("webfile");
+  O_web = item(MnuWebFile, "open by webfile viewer");
+  S_directry_contents = item(MnuWebFile, "show directory contents");
   mnuReadMe = top("readme");
+  txtReadme = item(mnuReadMe, "readme [text]");
+  htmlKinou = item(mnuReadMe, "manual [html]");
+  mnuReadMeFileType = item(mnuReadMe, "correspondence file type [html]");
 
   MnuSave = top("save");
   saveFontdata = item(MnuSave, "font data");
@@ -424,15 +426,7 @@ void remote::restorePlaylistColors() {
     vlx::Form1& pl = prog.Form1();
     pl.lblCriteria->setForeColor(uint32_t(vb::CLng(ReadSetting("PListFont", "Color"))));
   });
-  guarded([this] {
-    vlx::Form1& pl = prog.Form1();
-    const uint32_t color = pl.lblCriteria->ForeColor();
-    for (Control* c : {static_cast<Control*>(pl.Label1), static_cast<Control*>(pl.Label2),
-                       static_cast<Control*>(pl.lblCount), static_cast<Control*>(pl.drvList),
-                       static_cast<Control*>(pl.dirList), static_cast<Control*>(pl.filList),
-                       static_cast<Control*>(pl.lstFoundFiles)})
-      c->setForeColor(color);
-  });
+  guarded([this] { applyPlaylistColor(); });
 }
 
 void remote::paintBackPicture() {
@@ -471,140 +465,6 @@ void remote::restoreBackPictures() {
     per3->Cls();
     per3->Move(per3->Left(), per3->Top(), 0, 135);
   }
-}
-
-// ---------------------------------------------------------------- options
-
-void remote::applyTopMost() { setTopMost(Command16->Caption() == kShowNormal); }
-
-void remote::Command16_Click() {
-  Command16->setCaption(Command16->Caption() == kShowNormal ? kShowTop : kShowNormal);
-  applyTopMost();
-  WriteSetting("CShowStyle", "ShowTop", Command16->Caption());
-}
-
-void remote::Command4_Click() {
-  if (Height() == kExpandedHeight) {
-    Command4->setCaption(kOptionOpen);
-    setCaption(kCaption);
-    Move(Left(), Top(), kCompactWidth, kCompactHeight);
-  } else {
-    Command4->setCaption(kOptionClose);
-    setCaption(kCaptionOption);
-    Move(Left(), Top(), kExpandedWidth, kExpandedHeight);
-  }
-}
-
-void remote::setOptionCaption(CheckBox* box, const char* set, const char* clear) {
-  box->setCaption(QString::fromUtf8(box->Value() == 1 ? set : clear));
-}
-
-void remote::Check1_Click() {
-  setOptionCaption(Check1, "show wmp", "hide wmp");
-  Timer1->setEnabled(true);
-}
-void remote::Check2_Click() {
-  setOptionCaption(Check2, "show rp", "hide rp");
-  Timer1->setEnabled(true);
-}
-void remote::Check3_Click() {
-  setOptionCaption(Check3, "play follow playlist", "play rundom playlist");
-  Timer1->setEnabled(true);
-}
-void remote::Check5_Click() {
-  setOptionCaption(Check5, "show playlist", "hide playlist");
-  Timer1->setEnabled(true);
-}
-void remote::Check6_Click() {
-  setOptionCaption(Check6, "hide wmp・rp・playlist", "show wmp・rp・playlist");
-  Timer1->setEnabled(true);
-}
-void remote::dispstyle_Click() {
-  setOptionCaption(dispstyle, "auto set wmp size", "manual set wmp size");
-}
-
-// The show/hide engine: runs once, shortly after an option changed.
-void remote::Timer1_Timer() {
-  Timer1->setEnabled(false);
-  try {
-    refreshTrayTip();
-    if (Check6->Value() == 1) {
-      for (CheckBox* b : {Check1, Check2, Check5}) {
-        b->setValue(0);
-        b->setEnabled(false);
-      }
-      for (Menu* m : {mnuPlaylist, mnuDisplay, MnuReal}) m->setEnabled(false);
-      mnuBhide->setCaption(QStringLiteral("cansel"));
-      Command6->setEnabled(false);
-    } else {
-      makeWmp->setEnabled(false);
-      makeReal->setEnabled(false);
-      for (CheckBox* b : {Check1, Check2, Check5}) b->setEnabled(true);
-      for (Menu* m : {mnuPlaylist, mnuDisplay, MnuReal}) m->setEnabled(true);
-      mnuBhide->setCaption(QStringLiteral("hide"));
-    }
-    if (Check1->Value() == 1) {
-      makeWmp->setEnabled(true);
-      prog.Form2().Show(&prog.Form1());
-      mnuSfront->setEnabled(false);
-      mnuhideDisp->setEnabled(true);
-      mnuBshow->setEnabled(Check5->Value() != 1);
-      Command6->setEnabled(true);
-    } else {
-      prog.Form2().Hide();
-      mnuSfront->setEnabled(true);
-      mnuhideDisp->setEnabled(false);
-      makeWmp->setEnabled(false);
-      if (Check2->Value() == 0) Command6->setEnabled(false);
-    }
-    if (Check5->Value() == 1) {
-      prog.Form1().Show();
-      MnuShow->setEnabled(false);
-      mnuhide->setEnabled(true);
-    } else {
-      prog.Form1().Hide();
-      MnuShow->setEnabled(true);
-      mnuhide->setEnabled(false);
-    }
-    if (Check2->Value() == 1) {
-      prog.Form3().Show(&prog.Form1());
-      MnuShowReal->setEnabled(false);
-      mnuHideReal->setEnabled(true);
-      makeReal->setEnabled(true);
-      Command6->setEnabled(true);
-    } else {
-      prog.Form3().Hide();
-      MnuShowReal->setEnabled(true);
-      mnuHideReal->setEnabled(false);
-      makeReal->setEnabled(false);
-      if (Check1->Value() == 0) Command6->setEnabled(false);
-    }
-  } catch (const std::exception& e) {
-    reportHandlerError(e.what());
-  }
-}
-
-// ---------------------------------------------------------------- tray
-
-void remote::addTrayIcon() {
-  if (tray_ || !QSystemTrayIcon::isSystemTrayAvailable()) return;
-  tray_ = new QSystemTrayIcon(windowIcon(), this);
-  refreshTrayTip();
-  tray_->show();
-}
-
-void remote::removeTrayIcon() {
-  if (!tray_) return;
-  tray_->hide();
-  delete tray_;
-  tray_ = nullptr;
-}
-
-void remote::refreshTrayTip() {
-  if (!tray_) return;
-  const QString tip = Label1->Caption();
-  // The tip holds at most 128 bytes; a longer one is not applied.
-  if (tip.toUtf8().size() <= 128) tray_->setToolTip(tip);
 }
 
 // ---------------------------------------------------------------- exit

@@ -1,6 +1,7 @@
 // remote: the Controller, the start-up window. It restores the saved state at load, drives
 // the players, shows and hides the other windows and writes the settings at exit.
 #pragma once
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 
@@ -41,7 +42,9 @@ class remote : public Form {
       *mnuShowTop, *mnuRPshow, *mnuRDshow, *mnuClipV, *mnuWmpC, *mnuTWeb, *mnutrans, *waveout_d,
       *mnuInfo, *mnuMan, *mnuManTxt, *mnuManHtml, *mnuFileType, *mnuExit;
   Menu *MnuPlyStat, *mnuplay, *mnupause, *mnustop, *mnuback, *mnunext;
-  Menu *MnuSelectFile, *MnuWebFile, *mnuReadMe;
+  Menu *MnuSelectFile, *clrlist, *s_single, *s_plural, *s_folder, *s_plist, *mnuselweb;
+  Menu *MnuWebFile, *O_web, *S_directry_contents;
+  Menu *mnuReadMe, *txtReadme, *htmlKinou, *mnuReadMeFileType;
   Menu *MnuSave, *saveFontdata, *saveBackpicture;
   Menu *MnuChange, *chgFont, *chgFColor, *chgPFColor, *chgCBPic;
   Menu *mnuMake, *makeWmp, *makeReal;
@@ -57,6 +60,56 @@ class remote : public Form {
   void Check6_Click();
   void dispstyle_Click();
   void Timer1_Timer();
+
+  // Options (remote_options.cpp): the menu items that drive the show/hide engine, the
+  // Controller's placement, the secondary windows and the make commands.
+  void mnuhideDisp_Click();
+  void mnuSfront_Click();
+  void mnuHideReal_Click();
+  void MnuShowReal_Click();
+  void mnuhide_Click();
+  void MnuShow_Click();
+  void mnuBshow_Click();
+  void mnuBhide_Click();
+  void mnuhideall_Click();
+  void mnuhidecontroller_Click();
+  void mnuRhide_Click();
+  void mnuRPshow_Click();
+  void mnuRDshow_Click();
+  void mnuShowTop_Click();
+  void Command8_Click();  // wave-out device window
+  void Command9_Click();  // transparency window, top-most
+  void mnutrans_Click();
+  void Command11_Click();  // frame and time
+  void makeWmp_Click();
+  void makeReal_Click();
+
+  // Look (remote_look.cpp).
+  void chgFont_Click();
+  void chgFColor_Click();
+  void chgPFColor_Click();
+  void chgCBPic_Click();
+  void saveFontdata_Click();
+  void saveBackpicture_Click();
+
+  // Tray icon (remote_tray.cpp). The notification codes: 513 left button down, 516 right.
+  void TrayNotify(int code);
+  // The tip last applied (also without a tray, where nothing shows it).
+  QString trayTip() const { return trayTip_; }
+  void refreshTrayTip();
+
+  // Opening files (remote_open.cpp).
+  void clrlist_Click();
+  void s_single_Click();
+  void s_plural_Click();
+  void s_folder_Click();
+  void s_plist_Click();
+  void O_web_Click();  // also "webfile viewer" of the open and the main menu
+  void S_directry_contents_Click();
+  void txtReadme_Click();
+  void htmlKinou_Click();
+  void mnuReadMeFileType_Click();
+  void Label1_OLEDragDrop(const QStringList& files);
 
   // Transport (remote_transport.cpp): both players get every command; the dispatch decides
   // which one plays an entry.
@@ -121,6 +174,9 @@ class remote : public Form {
   QString cBackPicture_;
   QString pBackPicture_;
   QSystemTrayIcon* tray_ = nullptr;
+  QString trayTip_;
+  int16_t wmpMade_ = 0;  // extra Wmp windows made so far
+  int16_t rpMade_ = 0;
   bool paused_ = false;
   QString currentTitle_;
   QString currentExt_;
@@ -147,12 +203,22 @@ class remote : public Form {
   void paintBackPicture();
   void addTrayIcon();
   void removeTrayIcon();
-  void refreshTrayTip();
+  void wireOptions();
+  void wireLook();
+  void wireOpen();
+  void hideController();
+  void applyPlaylistColor();
+  void openManualPage(const QString& name);
+  // The files were appended to the playlist: the last one selected and the counters on it.
+  void selectLastAdded();
   void writeExitSettings();
   void setOptionCaption(CheckBox* box, const char* set, const char* clear);
 };
 
 // The first-run message, line by line.
 QString FirstRunMessage();
+
+// The tray tip for the Controller's title, state word and position text.
+QString TrayTipText(const QString& title, const QString& state, const QString& position);
 
 }  // namespace vlx

@@ -344,6 +344,9 @@ void remote::Label4_Change() {
 // ---------------------------------------------------------------- seeking
 
 void remote::seekBy(float x) {
+  // The title reaches beyond the bar's full width; a click there would seek past the end
+  // and stop the clip, so it is ignored.
+  if (x > kBarWidth) return;
   guarded([&] {
     MediaPlayer& m = wmpPlayer(prog);
     m.setCurrentPosition(m.Duration() * x / kBarWidth);
@@ -416,8 +419,7 @@ void remote::Slider1_Scroll() { syncVolume(); }
 // clip, so loading the players here (during the Controller's load, say) gains nothing.
 void remote::syncVolume() {
   if (auto* wmp = prog.loaded<vlx::Form2>()) wmp->Timer2->setEnabled(true);
-  if (auto* rp = prog.loaded<vlx::Form3>())
-    guarded([&] { rp->RealAudio1->SetVolume(vb::CLng(100 - Slider1->Value() * 100.0 / 300)); });
+  if (auto* rp = prog.loaded<vlx::Form3>()) rp->Timer2->setEnabled(true);
 }
 
 }  // namespace vlx

@@ -109,6 +109,8 @@ void Form::Show(Form* owner) {
     setParent(owner, flags | Qt::Window);
     applyGeometry();
   }
+  // A window that went down to the task bar comes back up.
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   bringToFront();
 }

@@ -1,6 +1,7 @@
 #include "platform/menu.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -52,6 +53,10 @@ Menu* Menu::addItem(const QString& caption) {
 }
 
 void Menu::addSeparator() { ensureMenu()->addSeparator(); }
+
+void Menu::PopupMenu() {
+  if (menu_) menu_->popup(QCursor::pos());
+}
 
 void Menu::click() {
   if (action_->isEnabled()) raise(Click);

@@ -34,6 +34,9 @@ class Menu : public QObject {
   void addSeparator();
   const std::vector<Menu*>& items() const { return items_; }
   QMenu* popup() const { return menu_; }
+  // Pops the menu up at the mouse pointer, without waiting for a choice (nothing when it has
+  // no items).
+  void PopupMenu();
   QAction* action() const { return action_; }
   // Chooses the item from code, as a click does (nothing when disabled).
   void click();

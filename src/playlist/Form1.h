@@ -44,9 +44,11 @@ class Form1 : public Form {
   CommandButton *b0, *b1, *b2, *b3, *b4, *b5, *b6, *b7, *b8, *bb8, *b9, *bclear;
   TextBox* Text6;
 
-  // The file dialogs' initial folder, which follows the folder list.
+  // The common dialog: its initial folder, which follows the folder list, and the colour it
+  // last gave (the colour dialog starts from it; black at first).
   struct CommonDialog {
     QString InitDir;
+    uint32_t Color = 0;
   } CommonDialog1;
 
   // The entry last opened by double-click or "play" and its extension, for the dispatch.
@@ -66,6 +68,12 @@ class Form1 : public Form {
   // Appends entries while the list has room; returns how many it took.
   int AddEntries(const QStringList& entries);
   bool searching() const { return searchRunning_; }
+  // The selected index in Label1 and, on the Controller, index "/" last index (both from 0:
+  // the third of five entries reads 2/4).
+  void ShowSelectedPosition();
+  // The buttons that act on entries and the Controller's previous/next controls, switched
+  // on after entries were added (never on an empty list).
+  void enableEntryButtons();
 
   // Event handlers.
   void drvList_Change();
@@ -120,9 +128,6 @@ class Form1 : public Form {
   void buildNumberPad();
   void wire();
   QList<CommandButton*> digitButtons() const;
-  // The buttons that act on entries and the Controller's previous/next controls, switched
-  // on after entries were added (never on an empty list).
-  void enableEntryButtons();
   void setControllerNavigation(bool on);
   // The Controller's position text: selected index "/" last index.
   void showPosition();

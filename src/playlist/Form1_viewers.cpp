@@ -1,7 +1,5 @@
 // Form1: the Playlist window's buttons that hand the selected entry to other windows and
 // programs: Edit Playlist, the associated program, the viewers, Wmp 9 and Send-to.
-#include <QCursor>
-#include <QMenu>
 
 #include "app/program.h"
 #include "controller/remote.h"
@@ -49,7 +47,7 @@ void Form1::Command8_Click() {
 }
 
 void Form1::Command12_Click() {
-  if (QMenu* menu = prog.remote().MnuWebFile->popup()) menu->popup(QCursor::pos());
+  prog.remote().MnuWebFile->PopupMenu();
 }
 
 void Form1::Command2_Click() {

@@ -55,7 +55,7 @@ void CheckPlaylistEntry(Program& prog, const QString& entry, EntryCheckFrom from
         editor->Hide();
     }
   } else {
-    DispatchEntry(prog, DispatchFrom::Controller);
+    DispatchEntry(prog, DispatchFrom::Controller, entry);
   }
   if (from == EntryCheckFrom::Controller)
     guarded([&] { prog.Form1().sbStatusBar->setPanelText(1, QStringLiteral("size | date")); });

@@ -154,6 +154,8 @@ TEST_F(TransportTest, VolumeSliderReachesBothPlayers) {
   w.Timer2->setEnabled(false);
   c->Slider1->setValue(150);
   EXPECT_TRUE(w.Timer2->Enabled()) << "the Wmp window applies the slider shortly";
+  ASSERT_TRUE(prog->Form3().Timer2->Enabled()) << "and so does the Rp window";
+  prog->Form3().Timer2->fire();
   EXPECT_DOUBLE_EQ(rp().engine().volume(), 50);
   w.Timer2->fire();
   EXPECT_EQ(wmp().Volume(), -1500);
@@ -166,6 +168,7 @@ TEST_F(TransportTest, VolumeSliderReachesBothPlayers) {
   knob->setSliderPosition(300);
   knob->setSliderDown(false);
   EXPECT_TRUE(w.Timer2->Enabled());
+  prog->Form3().Timer2->fire();
   EXPECT_DOUBLE_EQ(rp().engine().volume(), 0);
 }
 

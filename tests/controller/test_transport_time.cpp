@@ -116,9 +116,18 @@ TEST_F(TransportTest, MouseDownOnTheTitleOrTheBarSeeksBothPlayers) {
   QTest::mousePress(c->per3->widget(), Qt::RightButton, {}, QPoint(50, 4));
   EXPECT_NEAR(wmp().CurrentPosition(), wmp().Duration() * 750 / 3700, 0.01);
   EXPECT_NEAR(rp().GetPosition(), vb::CLng(rp().GetLength() * 750.0 / 3700), 1);
+
+  // The title is wider than the bar: beyond the bar's full width (4200 twips here) the
+  // clip is not sent past its end.
+  const int r = rp().GetPosition();
+  QTest::mousePress(c->Label1->widget(), Qt::LeftButton, {}, QPoint(280, 5));
+  EXPECT_NEAR(wmp().CurrentPosition(), wmp().Duration() * 750 / 3700, 0.01);
+  EXPECT_EQ(rp().GetPosition(), r);
 }
 
 TEST_F(TransportTest, HoldingRewindOrForwardStepsAHundredthOfTheLengthPerTick) {
+  // Both players hold a clip here: the Rp window would stop the Wmp clip as its own opens.
+  rp().OnClipOpened = nullptr;
   wmp().Open(tone("a.wav", 10));
   ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; }));
   wmp().Pause();

@@ -1,10 +1,8 @@
 #include "playlist_fixture.h"
 
 #include <QDir>
-#include <QDropEvent>
 #include <QFile>
 #include <QListWidget>
-#include <QMimeData>
 #include <QTest>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -103,15 +101,7 @@ void PlaylistFixture::clickEntry(int index, Qt::MouseButton button) {
 void PlaylistFixture::rightClickEntry(int index) { clickEntry(index, Qt::RightButton); }
 
 void PlaylistFixture::dropFiles(const QList<QUrl>& urls) {
-  QMimeData data;
-  data.setUrls(urls);
-  QWidget* target = form->lstFoundFiles->list()->viewport();
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  ASSERT_TRUE(enter.isAccepted());
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  ASSERT_TRUE(drop.isAccepted());
+  dropUrls(form->lstFoundFiles->list()->viewport(), urls);
 }
 
 QString PlaylistFixture::panel() const { return form->sbStatusBar->PanelText(1); }

@@ -3,10 +3,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDropEvent>
 #include <QMenuBar>
 #include <QListWidget>
-#include <QMimeData>
 
 #include "playlist/playlist_files.h"
 #include "settings/ini.h"
@@ -107,13 +105,7 @@ TEST_F(PlaylistFilesTest, ListIsClearedBeforeThePlaylistLinesCanBeSent) {
 TEST_F(PlaylistFilesTest, DroppedPlaylistFileReplacesTheList) {
   addEntries({"/old/1"});
   const QString path = writeFile("dropped.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(path)});
-  QWidget* target = list().lstFoundFiles->list()->viewport();
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
+  dropUrls(list().lstFoundFiles->list()->viewport(), {QUrl::fromLocalFile(path)});
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
   EXPECT_EQ(editText(), QStringLiteral("#EXTM3U\r\n/n/1\r\n/n/2\r\n"));
   EXPECT_TRUE(editor().isVisible());

@@ -2,6 +2,7 @@
 #pragma once
 #include <QByteArray>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -45,5 +46,8 @@ void pump(int ms = 0);
 // Reads a file whole ("" when missing).
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
+// Drags the addresses over a widget and drops them there, as a file manager does; fails the
+// test when the widget refuses them.
+void dropUrls(QWidget* target, const QList<QUrl>& urls);
 
 }  // namespace vlx::test
