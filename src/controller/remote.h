@@ -142,6 +142,10 @@ class remote : public Form {
   void Slider1_Change();
   void Slider1_Scroll();
 
+  // The five transport pictures, none lit.
+  void showNormalPictures();
+  // A player window closed: nothing plays, the title and the time displays are idle.
+  void ShowPlayerClosed();
   // The state word and the lit transport picture for a play state of the Wmp player.
   void ShowPlayState(int32_t playState);
   // The Wmp time display for a position read from its player (-1 when it has none).
@@ -184,7 +188,6 @@ class remote : public Form {
 
   void buildControls();
   void buildTransport();
-  void showNormalPictures();
   bool holdsPausedClip();
   void resumePlayers();
   void seekBy(float x);

@@ -97,6 +97,16 @@ void remote::showNormalPictures() {
   Image2->setPicture(Image17->Picture());
 }
 
+void remote::ShowPlayerClosed() {
+  Image5->setEnabled(false);
+  Label2->setCaption(QStringLiteral("stop"));
+  Label1->setCaption(kTitleIdle);
+  showNormalPictures();
+  per->setCaption(kTimeZero);
+  per3->setWidth(0);
+  Label6->setCaption(QStringLiteral("?"));
+}
+
 void remote::Image_MouseDown(PictureBox* image) { image->setBorderStyle(1); }
 void remote::Image_MouseUp(PictureBox* image) { image->setBorderStyle(0); }
 

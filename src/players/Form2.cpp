@@ -92,17 +92,7 @@ void Form2::Form_QueryUnload(int& cancel, int unloadMode) {
       WriteSetting("WmpHideControls", "CheckValue", vb::CStr(int32_t(ChkHideControls->Value())));
       MediaPlayer1->Stop();
       MediaPlayer1->setCurrentPosition(0);
-      c.Image5->setEnabled(false);
-      c.Label2->setCaption(QStringLiteral("stop"));
-      c.Label1->setCaption(kTitleIdle);
-      c.Image3->setPicture(c.Image16->Picture());
-      c.Image5->setPicture(c.Image15->Picture());
-      c.Image4->setPicture(c.Image19->Picture());
-      c.Image1->setPicture(c.Image18->Picture());
-      c.Image2->setPicture(c.Image17->Picture());
-      c.per->setCaption(kTimeZero);
-      c.per3->setWidth(0);
-      c.Label6->setCaption(QStringLiteral("?"));
+      c.ShowPlayerClosed();
     } catch (const std::exception&) {
       return;
     }

@@ -84,17 +84,7 @@ void Form3::Form_QueryUnload(int& cancel, int unloadMode) {
   try {
     RealAudio1->DoStop();
     Timer2->setEnabled(false);
-    c.Label2->setCaption(QStringLiteral("stop"));
-    c.Label1->setCaption(QStringLiteral("V L X"));
-    c.Image5->setEnabled(false);
-    c.Image3->setPicture(c.Image16->Picture());
-    c.Image5->setPicture(c.Image15->Picture());
-    c.Image4->setPicture(c.Image19->Picture());
-    c.Image1->setPicture(c.Image18->Picture());
-    c.Image2->setPicture(c.Image17->Picture());
-    c.per->setCaption(kTimeZero);
-    c.per3->setWidth(0);
-    c.Label6->setCaption(QStringLiteral("?"));
+    c.ShowPlayerClosed();
   } catch (const std::exception&) {
   }
   // The main window closed from its title bar only goes out of sight: the Controller shows

@@ -26,13 +26,6 @@ bool isCommandWord(const QString& text) {
   return false;
 }
 
-void showStoppedPictures(remote& c) {
-  c.Image3->setPicture(c.Image16->Picture());
-  c.Image5->setPicture(c.Image15->Picture());
-  c.Image4->setPicture(c.Image19->Picture());
-  c.Image1->setPicture(c.Image18->Picture());
-  c.Image2->setPicture(c.Image17->Picture());
-}
 }  // namespace
 
 void Form3::openSelected() {
@@ -91,7 +84,7 @@ void Form3::RealAudio1_OnClipOpened(const QString&, const QString&) {
   guarded([&] { c.Timer1->setEnabled(true); });
   guarded([&] { c.Label2->setCaption(QStringLiteral("play")); });
   guarded([&] {
-    showStoppedPictures(c);
+    c.showNormalPictures();
     c.Image3->setPicture(c.Image9->Picture());
   });
 }
@@ -128,7 +121,7 @@ void Form3::resetClosedClip(int32_t position, int32_t length) {
   remote& c = prog.remote();
   Timer2->setEnabled(false);
   guarded([&] { c.Label2->setCaption(QStringLiteral("stop")); });
-  guarded([&] { showStoppedPictures(c); });
+  guarded([&] { c.showNormalPictures(); });
   Label1->setCaption(QString());
   guarded([&] { c.per->setCaption(kTimeZero); });
   guarded([this] { RealAudio1->SetPosition(0); });
