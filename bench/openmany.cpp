@@ -17,10 +17,15 @@
 #include <vector>
 
 #include "app/program.h"
+#include "bench_util.h"
 #include "controller/remote.h"
 #include "playlist/Form1.h"
 
 namespace {
+
+using bench::median;
+using bench::settle;
+using bench::timed;
 
 constexpr int kFiles = 1000;
 constexpr int kRounds = 5;
@@ -37,28 +42,6 @@ class PluralDialogs : public vlx::QtDialogs {
     return chosen;
   }
 };
-
-double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
-
-template <class F>
-double timed(F&& command) {
-  QElapsedTimer t;
-  t.start();
-  command();
-  QCoreApplication::processEvents();
-  return ms(t);
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-void settle(int milliseconds) {
-  QElapsedTimer t;
-  t.start();
-  while (t.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 }  // namespace
 

@@ -13,11 +13,15 @@
 #include <deque>
 
 #include "app/program.h"
+#include "bench_util.h"
 #include "controller/remote.h"
 #include "playlist/Form1.h"
 #include "playlist/Splaylist.h"
 
 namespace {
+
+using bench::ms;
+using bench::timed;
 
 // File dialogs answered from a queue; a message box would spoil the figures, so it is shown.
 class QueuedDialogs : public vlx::QtDialogs {
@@ -47,18 +51,6 @@ QByteArray playlistBytes() {
     out += "/home/user/Music/Artist " + QByteArray::number(i % 97) + "/Album " +
            QByteArray::number(i % 13) + "/track " + QByteArray::number(i) + ".mp3\r\n";
   return out;
-}
-
-double ms(const QElapsedTimer& t) { return t.nsecsElapsed() / 1e6; }
-
-// Runs a command and the events it leaves behind.
-template <class F>
-double timed(F&& command) {
-  QElapsedTimer t;
-  t.start();
-  command();
-  QCoreApplication::processEvents();
-  return ms(t);
 }
 
 }  // namespace
@@ -104,9 +96,7 @@ int main(int argc, char** argv) {
   vlx::Program prog(home.path(), std::move(services));
   // The Controller runs, as in every session, and has finished starting.
   prog.remote().Show();
-  QElapsedTimer settle;
-  settle.start();
-  while (settle.elapsed() < 500) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  bench::settle(500);
   vlx::Form1& list = prog.Form1();
   vlx::Splaylist& editor = prog.Splaylist();
   list.Show();

@@ -3,6 +3,7 @@
 // the same warm tree in the same run. Prints the longest time between two turns of the
 // event loop during the search (how long a press of "stop" may wait), then
 // ratio=<search wall time / find wall time> (medians of three runs each).
+#include "bench_util.h"
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -50,10 +51,7 @@ void makeTree(const QByteArray& root) {
   }
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::median;
 
 // Milliseconds for find, and the number of lines it printed.
 double timeFind(const QString& root, int& lines) {
@@ -93,9 +91,7 @@ int main(int argc, char** argv) {
   window.Show();
   QCoreApplication::processEvents();
   // The windows' own start-up (the show/hide timer, the players) settles first.
-  QElapsedTimer settle;
-  settle.start();
-  while (settle.elapsed() < 1500) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  bench::settle(1500);
   window.dirList->setPath(root);
   window.txtSearchSpec->setText(QStringLiteral("*.mp3"));
 

@@ -2,6 +2,7 @@
 // position keys of the windows it unloads, each write reaching the disk. The reference is
 // the same number of bare atomic file replacements (write, flush, rename) of a file of the
 // same size, done with plain system calls in the same run.
+#include "bench_util.h"
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -102,11 +103,7 @@ double msSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  const size_t n = v.size();
-  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
-}
+using bench::median;
 
 // One bare atomic replacement of `path` with `bytes`.
 bool replaceBare(const QByteArray& path, const QByteArray& bytes) {

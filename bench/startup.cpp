@@ -1,5 +1,6 @@
 // Start-up benchmark: process launch to the Controller shown with its settings restored,
 // median of 10 runs, beside a minimal Qt Widgets program measured the same way.
+#include "bench_util.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -33,10 +34,7 @@ double timeToShown(const QString& program, const QProcessEnvironment& env) {
   return -1;
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+using bench::median;
 
 const char* kSettings =
     "[Kidou]\nShokai=1\n[CPosition]\nCTop=300\nCLeft=300\nCHeight=2600\nCWidth=7075\n"
