@@ -2,11 +2,9 @@
 // the player, the sizes and options, and the volume.
 #include "players/Form3.h"
 
-#include <QGuiApplication>
 #include <algorithm>
 
 #include "app/program.h"
-#include "controller/TimeConvert.h"
 #include "controller/remote.h"
 #include "platform/screen.h"
 #include "platform/twips.h"
