@@ -125,6 +125,8 @@ TEST_F(OpenFilesTest, FilesDroppedOnTheTitleAreAddedInOrderAndAPlaylistGoesToThe
   dropUrls(c->Label1->widget(), {QUrl::fromLocalFile(a), QUrl::fromLocalFile(b)});
   EXPECT_EQ(entries(), (QStringList{a, b}));
   expectCountersOnLast();
+  ASSERT_NE(prog->loaded<text>(), nullptr) << "the last dropped file is opened";
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
 
   const QString list = file("dropped.m3u", "#EXTM3U\r\n/n/1\r\n");
   dropUrls(c->Label1->widget(), {QUrl::fromLocalFile(list)});
