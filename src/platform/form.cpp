@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/program.h"
 #include "platform/color.h"
@@ -108,6 +109,10 @@ void Form::Show(Form* owner) {
     const Qt::WindowFlags flags = windowFlags();
     setParent(owner, flags | Qt::Window);
     applyGeometry();
+    // The new native window does not know its frame yet: its position is said to be the
+    // frame's, or it would come up a title bar higher.
+    winId();
+    if (QWindow* w = windowHandle()) w->setFramePosition(QPoint(twipsToPx(left_), twipsToPx(top_)));
   }
   // A window that went down to the task bar comes back up.
   if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
