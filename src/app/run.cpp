@@ -16,12 +16,15 @@ namespace vlx {
 
 int runProgram(Program& prog, QApplication& app) {
   prog.onEnd = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
-  QApplication::setWindowIcon(ProgramIcon());
   remote& controller = prog.remote();
   if (prog.ended()) return 0;
   controller.Show();
-  // The player library loads in the background once the Controller is on screen.
-  new FirstPaint(&controller, [] { platform::preloadMpv(); });
+  // Once the Controller is on screen: the windows' icon, and the player library in the
+  // background.
+  new FirstPaint(&controller, [] {
+    QApplication::setWindowIcon(ProgramIcon());
+    platform::preloadMpv();
+  });
 
   // A signal runs the exit routine and ends in order; a second one while the end is
   // under way changes nothing.
