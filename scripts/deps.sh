@@ -3,10 +3,14 @@
 # missing), with sudo when not root.
 set -euo pipefail
 packages=(
-  cmake g++ make pkg-config
-  qt6-base-dev libgl-dev libmpv-dev
-  libgtest-dev libgmock-dev
-  ffmpeg xdg-utils
+  # build
+  cmake g++ clang make pkg-config
+  qt6-base-dev libqt6opengl6-dev libgl-dev libmpv-dev qt6-webengine-dev
+  libarchive-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libwebp-dev
+  libheif-dev libavif-dev libjxl-dev libasound2-dev libglib2.0-dev
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  ffmpeg xdg-utils dbus-daemon desktop-file-utils appstream libarchive-tools
 )
 missing=()
 for p in "${packages[@]}"; do

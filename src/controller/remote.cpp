@@ -401,8 +401,11 @@ void remote::restoreCheckValues() {
   const std::pair<CheckBox*, const char*> order[] = {
       {Check1, "ShowWmp"},        {Check5, "ShowPlaylist"}, {Check6, "HideDisplaylist"},
       {Check2, "ShowReal"},       {Check3, "FollowPlaylist"}, {dispstyle, "SetDisplayStyle"}};
-  for (const auto& [box, key] : order)
+  for (const auto& entry : order) {
+    CheckBox* box = entry.first;
+    const char* key = entry.second;
     guarded([&] { box->setValue(vb::CInt(ReadSetting("CCheckValue", key))); });
+  }
 }
 
 void remote::restoreFonts() {

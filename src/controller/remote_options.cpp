@@ -41,7 +41,10 @@ void remote::wireOptions() {
                                                      {Command7, mnuselecthide},
                                                      {Command13, MnuSave},
                                                      {Command18, MnuChange}};
-  for (const auto& [button, menu] : popups) button->Click = [menu] { menu->PopupMenu(); };
+  for (const auto& popup : popups) {
+    Menu* menu = popup.second;
+    popup.first->Click = [menu] { menu->PopupMenu(); };
+  }
 
   const std::pair<Menu*, void (remote::*)()> items[] = {
       {mnuhideDisp, &remote::mnuhideDisp_Click},
