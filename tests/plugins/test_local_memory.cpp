@@ -1,0 +1,115 @@
+// The local-memory allocator that plug-ins return their blocks in.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <cstring>
+
+#include "localmem.h"
+#include "plugins_support.h"
+
+namespace vlx::test {
+namespace {
+
+TEST(LocalMemory, LockCountLivesInTheLowByteOfTheFlags) {
+  const VLX_HLOCAL h = VLX_LocalAlloc(VLX_LMEM_FIXED, 10);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(VLX_LocalFlags(h), 0u);
+  EXPECT_EQ(VLX_LocalSize(h), 10u);
+  void* p = VLX_LocalLock(h);
+  EXPECT_EQ(reinterpret_cast<uintptr_t>(p), h);
+  VLX_LocalLock(h);
+  EXPECT_EQ(VLX_LocalFlags(h), 2u);
+  EXPECT_EQ(VLX_LocalUnlock(h), 1);
+  EXPECT_EQ(VLX_LocalUnlock(h), 0);
+  EXPECT_EQ(VLX_LocalUnlock(h), 0);  // not below zero
+  EXPECT_EQ(VLX_LocalFlags(h), 0u);
+  for (int i = 0; i < 300; ++i) VLX_LocalLock(h);
+  EXPECT_EQ(VLX_LocalFlags(h), 255u);  // the count stops before it spills into the flags
+  EXPECT_EQ(VLX_LocalFree(h), 0u);     // a locked block is freed too
+}
+
+TEST(LocalMemory, UnknownAndFreedHandlesAreInvalidNeverRead) {
+  const VLX_HLOCAL h = VLX_LocalAlloc(0, 4);
+  ASSERT_EQ(VLX_LocalFree(h), 0u);
+  int onStack = 0;
+  for (const VLX_HLOCAL bad : {VLX_HLOCAL(0), h, VLX_HLOCAL(1), VLX_HLOCAL(&onStack), h + 1}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(VLX_LocalFlags(bad), VLX_LMEM_INVALID_HANDLE);
+    EXPECT_GE(VLX_LocalFlags(bad), 4096u);
+    EXPECT_EQ(VLX_LocalLock(bad), nullptr);
+    EXPECT_EQ(VLX_LocalUnlock(bad), 0);
+    EXPECT_EQ(VLX_LocalSize(bad), 0u);
+    EXPECT_EQ(VLX_LocalFree(bad), bad);
+    EXPECT_EQ(VLX_LocalReAlloc(bad, 8, 0), 0u);
+  }
+}
+
+TEST(LocalMemory, AllocationFlagsAndResizing) {
+  const VLX_HLOCAL z = VLX_LocalAlloc(VLX_LMEM_ZEROINIT | VLX_LMEM_DISCARDABLE, 64);
+  ASSERT_NE(z, 0u);
+  EXPECT_EQ(VLX_LocalFlags(z) & VLX_LMEM_DISCARDABLE, VLX_LMEM_DISCARDABLE);
+  const auto* bytes = static_cast<const unsigned char*>(VLX_LocalLock(z));
+  for (int i = 0; i < 64; ++i) ASSERT_EQ(bytes[i], 0) << i;
+  std::memcpy(VLX_LocalLock(z), "abcdef", 6);
+
+  const VLX_HLOCAL grown = VLX_LocalReAlloc(z, 1 << 20, VLX_LMEM_ZEROINIT);
+  ASSERT_NE(grown, 0u);
+  EXPECT_EQ(VLX_LocalSize(grown), size_t(1) << 20);
+  EXPECT_EQ(VLX_LocalFlags(grown), VLX_LMEM_DISCARDABLE | 2u);  // kind and locks kept
+  const auto* g = static_cast<const char*>(VLX_LocalLock(grown));
+  EXPECT_EQ(std::memcmp(g, "abcdef", 6), 0);
+  EXPECT_EQ(g[(1 << 20) - 1], 0);
+  if (grown != z) {
+    EXPECT_EQ(VLX_LocalFlags(z), VLX_LMEM_INVALID_HANDLE);
+  }
+  EXPECT_EQ(VLX_LocalReAlloc(grown, VLX_LMEM_MAX_BYTES + 1, 0), 0u);
+  EXPECT_EQ(VLX_LocalSize(grown), size_t(1) << 20);  // a refused resize leaves the block
+  EXPECT_EQ(VLX_LocalFree(grown), 0u);
+
+  EXPECT_EQ(VLX_LocalAlloc(0x0002, 8), 0u);  // a moveable block is not offered
+  EXPECT_EQ(VLX_LocalAlloc(0, VLX_LMEM_MAX_BYTES + 1), 0u);
+  const VLX_HLOCAL empty = VLX_LocalAlloc(0, 0);
+  ASSERT_NE(empty, 0u);
+  EXPECT_EQ(VLX_LocalSize(empty), 0u);
+  EXPECT_LT(VLX_LocalFlags(empty), 4096u);
+  EXPECT_EQ(VLX_LocalFree(empty), 0u);
+}
+
+TEST(LocalMemory, SpansAreCheckedAgainstLiveBlocks) {
+  const VLX_HLOCAL h = VLX_LocalAlloc(0, 100);
+  const char* p = static_cast<const char*>(VLX_LocalLock(h));
+  EXPECT_TRUE(vlx_localmem_holds(p, 100));
+  EXPECT_TRUE(vlx_localmem_holds(p + 40, 60));
+  EXPECT_FALSE(vlx_localmem_holds(p + 40, 61));
+  EXPECT_FALSE(vlx_localmem_holds(p, SIZE_MAX));
+  EXPECT_FALSE(vlx_localmem_holds(p - 1, 2));
+  EXPECT_FALSE(vlx_localmem_holds(nullptr, 0));
+  VLX_LocalFree(h);
+  EXPECT_FALSE(vlx_localmem_holds(p, 1));
+}
+
+// A plug-in built from the public header alone, opened straight with dlopen as a third
+// party's tool would, allocates in the same allocator that the program frees with.
+TEST(LocalMemory, APlugInOpenedByHandSharesTheAllocator) {
+  void* lib = dlopen(testSpi("archive").toUtf8().constData(), RTLD_NOW | RTLD_LOCAL);
+  ASSERT_NE(lib, nullptr) << dlerror();
+  auto info = reinterpret_cast<VLX_GetArchiveInfoFn>(dlsym(lib, "GetArchiveInfo"));
+  ASSERT_NE(info, nullptr);
+  const size_t before = vlx_localmem_count();
+  const char data[] = "VLXTEST entries 3";
+  VLX_HLOCAL dir = 0;
+  ASSERT_EQ(info(data, sizeof data, VLX_SPI_SOURCE_MEMORY, &dir), VLX_SPI_OK);
+  EXPECT_EQ(vlx_localmem_count(), before + 1);
+  EXPECT_EQ(VLX_LocalSize(dir), 4 * sizeof(VLX_FileInfo));
+  const auto* records = static_cast<const VLX_FileInfo*>(VLX_LocalLock(dir));
+  EXPECT_STREQ(records[1].path, "sub");
+  EXPECT_STREQ(records[2].filename, "entry2.tst");
+  EXPECT_EQ(records[3].method[0], 0);
+  EXPECT_EQ(VLX_LocalFree(dir), 0u);
+  EXPECT_EQ(vlx_localmem_count(), before);
+  dlclose(lib);
+}
+
+}  // namespace
+}  // namespace vlx::test
