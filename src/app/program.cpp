@@ -15,6 +15,7 @@ Program::Program(const QString& userFolder, Services services)
   if (!services_.shell) services_.shell = std::make_unique<SystemShell>();
   if (!services_.clock) services_.clock = std::make_unique<SystemClock>();
   if (!services_.random) services_.random = std::make_unique<SystemRandom>();
+  if (!services_.audio) services_.audio = std::make_unique<platform::AlsaDevices>();
   platform::setUserFolderOverride(userFolder_);
   g_current = this;
 }

@@ -8,6 +8,7 @@
 #include <typeindex>
 #include <vector>
 
+#include "platform/audio_devices.h"
 #include "platform/dialogs.h"
 #include "platform/event.h"
 #include "platform/form.h"
@@ -39,6 +40,7 @@ class Program {
     std::unique_ptr<Shell> shell;
     std::unique_ptr<Clock> clock;
     std::unique_ptr<RandomSource> random;
+    std::unique_ptr<AudioDevices> audio;
   };
 
   // An empty user folder means the environment's ($VLX_HOME, XDG). Missing services get
@@ -55,6 +57,7 @@ class Program {
   Shell& shell() { return *services_.shell; }
   Clock& clock() { return *services_.clock; }
   RandomSource& random() { return *services_.random; }
+  AudioDevices& audioDevices() { return *services_.audio; }
   QString userFolder() const;
   QString dataFolder() const;
 

@@ -44,8 +44,17 @@ void Label::leftClicked() { raise(Click); }
 void Label::setCaption(const QString& text) {
   if (text == caption_) return;
   caption_ = text;
-  label_->setText(text);
+  showCaption();
   raise(Change);
+}
+void Label::setUseMnemonic(bool on) {
+  mnemonic_ = on;
+  showCaption();
+}
+void Label::showCaption() {
+  QString shown = fromCrLf(caption_);
+  if (mnemonic_) shown.replace(QStringLiteral("&&"), QStringLiteral("&"));
+  label_->setText(shown);
 }
 void Label::setAlignment(int alignment) {
   const Qt::Alignment h = alignment == 1 ? Qt::AlignRight : alignment == 2 ? Qt::AlignHCenter : Qt::AlignLeft;

@@ -31,6 +31,8 @@ class Label : public Control {
   // 0 left, 1 right, 2 centre.
   void setAlignment(int alignment);
   void setWordWrap(bool on);
+  // A doubled ampersand in the caption then shows as one.
+  void setUseMnemonic(bool on);
   Event<> Change;
   Event<> Click;
 
@@ -38,6 +40,8 @@ class Label : public Control {
   void leftClicked() override;
   QLabel* label_;
   QString caption_;
+  bool mnemonic_ = false;
+  void showCaption();
 };
 
 class CommandButton : public Control {

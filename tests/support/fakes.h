@@ -1,7 +1,11 @@
-// Fakes at the platform edge: shell launches, the clock and the random source.
+// Fakes at the platform edge: shell launches, the clock, the random source and the sound
+// devices.
 #pragma once
 #include <deque>
+#include <map>
+#include <vector>
 
+#include "platform/audio_devices.h"
 #include "platform/services.h"
 
 namespace vlx::test {
@@ -42,6 +46,25 @@ class FakeRandom : public RandomSource {
     const double v = values.front();
     values.pop_front();
     return v;
+  }
+};
+
+// A set of sound devices; none exists until a test adds it.
+class FakeAudioDevices : public AudioDevices {
+ public:
+  std::map<int32_t, WaveOutCaps> devices;
+  std::vector<std::pair<int32_t, uint32_t>> applied;  // every volume a device took, in order
+  bool caps(int32_t device, WaveOutCaps& out) override {
+    auto it = devices.find(device);
+    if (it == devices.end()) return false;
+    out = it->second;
+    return true;
+  }
+  bool setVolume(int32_t device, uint32_t value) override {
+    auto it = devices.find(device);
+    if (it == devices.end() || !(it->second.support & kWaveCapsVolume)) return false;
+    applied.emplace_back(device, value);
+    return true;
   }
 };
 

@@ -60,14 +60,17 @@ Program& ProgramFixture::makeProgram() {
   auto s = std::make_unique<FakeShell>();
   auto c = std::make_unique<FakeClock>();
   auto r = std::make_unique<FakeRandom>();
+  auto a = std::make_unique<FakeAudioDevices>();
   dialogs = d.get();
   shell = s.get();
   clock = c.get();
   random = r.get();
+  audio = a.get();
   services.dialogs = std::move(d);
   services.shell = std::move(s);
   services.clock = std::move(c);
   services.random = std::move(r);
+  services.audio = std::move(a);
   prog = std::make_unique<Program>(home_.path(), std::move(services));
   return *prog;
 }

@@ -36,6 +36,7 @@ class ProgramFixture : public ::testing::Test {
   FakeShell* shell = nullptr;
   FakeClock* clock = nullptr;
   FakeRandom* random = nullptr;
+  FakeAudioDevices* audio = nullptr;
 
  private:
   QTemporaryDir home_;

@@ -1,0 +1,200 @@
+// The wave-out device window over a fake device set: device information, the volume of the
+// chosen device, and the settings it restores and stores.
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "controller/remote.h"
+#include "players/wavedev.h"
+#include "settings/ini.h"
+#include "support/program_fixture.h"
+
+namespace vlx::test {
+namespace {
+
+WaveOutCaps card(const char* name, uint16_t version = 0x0601, uint32_t support = kWaveCapsVolume | kWaveCapsLrVolume) {
+  WaveOutCaps c;
+  c.manufacturerId = 0x8086;
+  c.productId = 0x0A0C;
+  c.driverVersion = version;
+  c.name = QString::fromUtf8(name);
+  c.channels = 2;
+  c.support = support;
+  return c;
+}
+
+class WaveDevTest : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    audio->devices[0] = card("HDA Intel PCH");
+    audio->devices[-1] = card("default");
+    audio->devices[1] = card("USB Audio", 0x0100, kWaveCapsVolume);
+  }
+  wavedev& window() { return prog->wavedev(); }
+  static QString shown(Label* label) { return static_cast<QLabel*>(label->widget())->text(); }
+  uint32_t lastApplied(int32_t device) const {
+    for (auto it = audio->applied.rbegin(); it != audio->applied.rend(); ++it)
+      if (it->first == device) return it->second;
+    return 0xDEADBEEF;
+  }
+};
+
+TEST_F(WaveDevTest, SlidersSetTheChosenDevicesLeftAndRightLevels) {
+  writeSettingsFile("[WavOut]\nVolLeft=10\nVolRight=10\nID0=True\nID-1=False\nID1=False\nID2=False\n"
+                    "[WVPosition]\nWVTop=0\nWVLeft=0\n");
+  wavedev& w = window();
+  struct Case {
+    int left, right;
+    uint32_t value;
+    const char *leftText, *rightText;
+  };
+  for (const Case& c : {Case{10, 5, 0x5555AAAA, "AAAA", "5555"}, Case{15, 0, 0x0000FFFF, "FFFF", "0"},
+                        Case{0, 15, 0xFFFF0000, "0", "FFFF"}, Case{1, 1, 0x11111111, "1111", "1111"}}) {
+    w.Slider1->setValue(c.left);
+    w.Slider2->setValue(c.right);
+    EXPECT_EQ(lastApplied(0), c.value) << c.left << "/" << c.right;
+    EXPECT_EQ(w.Label4->Caption(), QString::fromLatin1(c.leftText));
+    EXPECT_EQ(w.Label5->Caption(), QString::fromLatin1(c.rightText));
+  }
+
+  // Choosing another device applies nothing; the next slider move goes to it.
+  const size_t before = audio->applied.size();
+  QTest::mouseClick(w.Option2->widget(), Qt::LeftButton);
+  EXPECT_EQ(w.currentDevice(), -1);
+  EXPECT_EQ(audio->applied.size(), before);
+  w.Slider1->setValue(3);
+  EXPECT_EQ(audio->applied.back(), (std::pair<int32_t, uint32_t>(-1, 0x11113333)));
+
+  // A device that is not there keeps the labels as they were.
+  w.Option4_Click();
+  EXPECT_EQ(w.Label6->Caption(), QStringLiteral("?"));
+  w.Slider1->setValue(9);
+  EXPECT_EQ(w.Label4->Caption(), QStringLiteral("3333"));
+  EXPECT_EQ(audio->applied.back().first, -1);
+}
+
+TEST_F(WaveDevTest, DeviceInformationTextAndFrameCaptionPerOption) {
+  wavedev& w = window();
+  w.Option2_Click();
+  EXPECT_EQ(w.Frame2->Caption(), QStringLiteral(" WaveOutDefaultDevice(DeviceID=-1)Info"));
+  w.Option3_Click();
+  EXPECT_EQ(w.Frame2->Caption(), QStringLiteral(" WaveOutDevice(DeviceID=1)Info"));
+  EXPECT_EQ(w.Label6->Caption(),
+            QStringLiteral("Manufacturer ID :&&H8086  Product ID : &&HA0C\r\n"
+                           "Driver Version : 1.0\r\nDevice : USB Audio\r\nChannel : 2\r\n"
+                           "volume control :\r\n"));
+  EXPECT_TRUE(shown(w.Label6).startsWith(QStringLiteral("Manufacturer ID :&H8086  Product ID : &HA0C\n")))
+      << "the user sees one ampersand";
+  w.Option4_Click();
+  EXPECT_EQ(w.Frame2->Caption(), QStringLiteral(" WaveOutDevice(DeviceID=2)Info"));
+  EXPECT_EQ(w.Label6->Caption(), QStringLiteral("?"));
+  w.Option1_Click();
+  EXPECT_EQ(w.Frame2->Caption(), QStringLiteral(" WaveOutDevice(DeviceID=0)Info"));
+  EXPECT_TRUE(w.Label6->Caption().contains(QStringLiteral("Device : HDA Intel PCH\r\n")));
+}
+
+TEST(DeviceInfoText, VersionInHexadecimalAndFlagsInOrder) {
+  WaveOutCaps c = card("x", 0x01FF, 0x000C);
+  EXPECT_TRUE(DeviceInfoText(c).contains(QStringLiteral("Driver Version : 1.FF\r\n")));
+  EXPECT_TRUE(DeviceInfoText(c).endsWith(
+      QStringLiteral("Channel : 2\r\nvolume control :\r\nright・left independent\r\n")));
+  c.driverVersion = 0x0180;
+  c.support = 0x000F;
+  EXPECT_TRUE(DeviceInfoText(c).contains(QStringLiteral("Driver Version : 1.80\r\n")));
+  EXPECT_TRUE(DeviceInfoText(c).endsWith(QStringLiteral(
+      "\r\npitch control\r\nreverse\r\nvolume control :\r\nright・left independent\r\n")));
+  c.support = 0;
+  c.name = QStringLiteral("cut");
+  c.name += QChar(0);
+  c.name += QStringLiteral("garbage");
+  EXPECT_TRUE(DeviceInfoText(c).endsWith(QStringLiteral("Device : cut\r\nChannel : 2\r\n")));
+}
+
+TEST_F(WaveDevTest, LoadRestoresSlidersDeviceAndPositionOrFallsBackToDeviceZero) {
+  struct Case {
+    const char* what;
+    const char* settings;
+    int left, right;
+    int32_t device;
+    const char* frame;
+    uint32_t applied;  // the last value the device took
+    double top, left_;
+  };
+  const Case cases[] = {
+      {"first run", "", 10, 10, 0, " WaveOutDevice(DeviceID=0)Info", 0xAAAAAAAA, 0, 0},
+      {"device 1 stored",
+       "[WVPosition]\nWVTop=600\nWVLeft=40000\n[WavOut]\nVolLeft=3\nVolRight=12\nID0=False\n"
+       "ID-1=False\nID1=True\nID2=False\n",
+       3, 12, 1, " WaveOutDevice(DeviceID=1)Info", 0xCCCC3333, 600, 40000},
+      {"no option stored as true",
+       "[WVPosition]\nWVTop=600\nWVLeft=900\n[WavOut]\nVolLeft=15\nVolRight=0\nID0=False\n"
+       "ID-1=False\nID1=False\nID2=False\n",
+       15, 0, 0, "WaveOutDevice Info", 0x0000FFFF, 600, 900},
+      {"negative top", "[WVPosition]\nWVTop=-15\nWVLeft=300\n[WavOut]\nVolLeft=1\nVolRight=2\nID0=False\n"
+       "ID-1=True\nID1=False\nID2=False\n",
+       1, 2, -1, " WaveOutDefaultDevice(DeviceID=-1)Info", 0x22221111, 0, 0},
+      {"volume out of range", "[WVPosition]\nWVTop=600\nWVLeft=900\n[WavOut]\nVolLeft=16\nVolRight=2\n",
+       10, 10, 0, " WaveOutDevice(DeviceID=0)Info", 0xAAAAAAAA, 600, 900},
+      {"bad option text", "[WVPosition]\nWVTop=60\nWVLeft=90\n[WavOut]\nVolLeft=4\nVolRight=5\nID0=yes\n",
+       4, 5, 0, " WaveOutDevice(DeviceID=0)Info", 0x55554444, 60, 90},
+  };
+  for (const Case& c : cases) {
+    writeSettingsFile(c.settings);
+    makeProgram();
+    audio->devices[0] = card("HDA Intel PCH");
+    audio->devices[-1] = card("default");
+    audio->devices[1] = card("USB Audio");
+    wavedev& w = window();
+    EXPECT_EQ(w.Slider1->Value(), c.left) << c.what;
+    EXPECT_EQ(w.Slider2->Value(), c.right) << c.what;
+    EXPECT_EQ(w.currentDevice(), c.device) << c.what;
+    EXPECT_EQ(w.Frame2->Caption(), QString::fromLatin1(c.frame)) << c.what;
+    ASSERT_FALSE(audio->applied.empty()) << c.what;
+    EXPECT_EQ(audio->applied.back(), (std::pair<int32_t, uint32_t>(c.device, c.applied))) << c.what;
+    EXPECT_EQ(w.Top(), c.top) << c.what;
+    EXPECT_EQ(w.Left(), c.left_) << c.what;
+    int selected = 0;
+    for (OptionButton* o : {w.Option1, w.Option2, w.Option3, w.Option4}) selected += o->Value();
+    EXPECT_EQ(selected, c.device == 0 && c.frame[0] != ' ' ? 0 : 1) << c.what;
+  }
+}
+
+TEST_F(WaveDevTest, CloseStoresEveryKeyAndTheNextStartRestoresThem) {
+  wavedev& w = window();
+  w.Move(1200, 2400, w.Width(), w.Height());
+  w.Slider1->setValue(7);
+  w.Slider2->setValue(15);
+  QTest::mouseClick(w.Option3->widget(), Qt::LeftButton);
+  prog->unloadIfLoaded<wavedev>();
+  const QByteArray file = settingsBytes();
+  for (const char* line : {"VolLeft=7", "VolRight=15", "ID0=False", "ID-1=False", "ID1=True",
+                           "ID2=False", "WVTop=2400", "WVLeft=1200"})
+    EXPECT_TRUE(file.contains(line)) << line << "\n" << file.constData();
+
+  makeProgram();
+  audio->devices[1] = card("USB Audio");
+  wavedev& again = window();
+  EXPECT_EQ(again.currentDevice(), 1);
+  EXPECT_EQ(audio->applied.back(), (std::pair<int32_t, uint32_t>(1, 0xFFFF7777)));
+  EXPECT_EQ(again.Label4->Caption(), QStringLiteral("7777"));
+  EXPECT_EQ(again.Label5->Caption(), QStringLiteral("FFFF"));
+}
+
+TEST_F(WaveDevTest, WithoutAnySoundDeviceTheProgramStartsShowsQuestionMarkAndExits) {
+  audio->devices.clear();
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  remote& c = startController();
+  wavedev* w = prog->loaded<wavedev>();
+  ASSERT_NE(w, nullptr) << "the Controller loads the window at start";
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_EQ(w->Label6->Caption(), QStringLiteral("?"));
+  EXPECT_TRUE(w->Label4->Caption().isEmpty());
+  c.Command8->press();
+  EXPECT_TRUE(w->isVisible());
+  EXPECT_TRUE(exitAndFinish());
+  EXPECT_TRUE(settingsBytes().contains("VolLeft=10"));
+}
+
+}  // namespace
+}  // namespace vlx::test
