@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
@@ -87,6 +88,7 @@ struct KeyLine {
 };
 
 struct Section {
+  qsizetype headerBegin = 0;     // where its "[name]" line starts
   QHash<QString, KeyLine> keys;  // lower-cased name -> first line with that name
   qsizetype insertAt = 0;        // just after the last non-blank line of the section
   bool insertNeedsEol = false;   // that line ends the file without a line end
@@ -96,6 +98,7 @@ struct Parsed {
   QByteArray bytes;
   std::vector<Section> sections;
   QHash<QString, int> sectionIndex;  // lower-cased name -> first section with that name
+  std::vector<qsizetype> headers;    // where every section header line starts, in order
   QByteArray eol;                    // the file's first line end; LF when it has none
   bool endsWithEol = true;
 };
@@ -143,12 +146,14 @@ std::shared_ptr<const Parsed> parse(QByteArray bytes) {
         while (nb < ne && isBlank(d[nb])) ++nb;
         while (ne > nb && isBlank(d[ne - 1])) --ne;
         const QString name = asciiLower(decodePart(d, begin, end, nb, ne));
+        p->headers.push_back(begin);
         if (p->sectionIndex.contains(name)) {
           current = -1;  // a later section of the same name is never read or written
         } else {
           current = int(p->sections.size());
           p->sectionIndex.insert(name, current);
           p->sections.emplace_back();
+          p->sections.back().headerBegin = begin;
           p->sections.back().insertAt = next;
           p->sections.back().insertNeedsEol = next == end;
         }
@@ -325,7 +330,7 @@ bool writeAllBytes(int fd, const QByteArray& bytes) {
 // power cut before it leaves the old file, complete). `existing` carries the old file's
 // mode and owner.
 bool replaceFile(const QString& target, const QByteArray& bytes, const struct stat* existing,
-                 Identity& written) {
+                 Identity& written, bool flush) {
   const QFileInfo info(target);
   const QByteArray folder = QFile::encodeName(info.absolutePath());
   const QByteArray dest = QFile::encodeName(info.absoluteFilePath());
@@ -352,7 +357,7 @@ bool replaceFile(const QString& target, const QByteArray& bytes, const struct st
     }
     if (fchmod(fd, existing->st_mode & 07777) != 0) return fail();
   }
-  if (!writeAllBytes(fd, bytes) || fdatasync(fd) != 0) return fail();
+  if (!writeAllBytes(fd, bytes) || (flush && fdatasync(fd) != 0)) return fail();
   if (::rename(temp.constData(), dest.constData()) != 0) return fail();
   struct stat st {};
   const bool known = fstat(fd, &st) == 0;
@@ -402,26 +407,57 @@ QString GetProfileString(const QString& file, const QString& section, const QStr
   return truncated(decodePart(d, k->lineBegin, k->contentEnd, b, e), bufferSize);
 }
 
-bool WriteProfileString(const QString& file, const QString& section, const QString& key,
-                        const QString& value) {
+namespace {
+
+// A name and value that a write may store: they keep the line structure intact.
+bool storable(const QString& section, const QString& key, const QString& value) {
   const QString sectionName = trimBlanks(section);
   const QString keyName = trimBlanks(key);
-  if (file.isEmpty() || sectionName.isEmpty() || keyName.isEmpty()) return false;
+  if (sectionName.isEmpty() || keyName.isEmpty()) return false;
   if (breaksLines(section) || breaksLines(key) || breaksLines(value)) return false;
   // Such a key would be read back as another key or as a section header.
-  if (keyName.contains(u'=') || keyName.startsWith(u'[')) return false;
+  return !keyName.contains(u'=') && !keyName.startsWith(u'[');
+}
 
-  std::lock_guard lock(g_mutex);
-  const QString target = writeTarget(file);
-  std::shared_ptr<const Parsed> p;
+// The file as it stands before a write; g_mutex held.
+struct WriteBase {
+  QString target;
+  std::shared_ptr<const Parsed> parsed;
   struct stat st {};
-  const Load state = load(target, p, st);
-  if (state == Load::Failed) return false;
-  const bool exists = state == Load::Ok;
-  if (exists && faccessat(AT_FDCWD, QFile::encodeName(target).constData(), W_OK, AT_EACCESS) != 0)
-    return false;  // a file made read-only stays as it is
-  if (!exists) p = parse({});
+  bool exists = false;
+};
 
+bool beginWrite(const QString& file, WriteBase& base) {
+  base.target = writeTarget(file);
+  const Load state = load(base.target, base.parsed, base.st);
+  if (state == Load::Failed) return false;
+  base.exists = state == Load::Ok;
+  if (base.exists &&
+      faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0)
+    return false;  // a file made read-only stays as it is
+  if (!base.exists) base.parsed = parse({});
+  return true;
+}
+
+// Replaces the file with `out` unless it already holds exactly that; g_mutex held.
+bool commitWrite(const WriteBase& base, QByteArray out, bool flush) {
+  if (base.exists && out == base.parsed->bytes) return true;  // the file already says so
+  const qint64 writtenAt = nowNs();
+  Identity id;
+  if (!replaceFile(base.target, out, base.exists ? &base.st : nullptr, id, flush)) return false;
+  if (id.ino != 0)
+    remember(base.target, id, writtenAt, parse(std::move(out)));
+  else
+    cache().remove(base.target);
+  return true;
+}
+
+// The file's bytes with `key` of `section` set to `value`.
+QByteArray withKey(const Parsed& parsed, const QString& section, const QString& key,
+                   const QString& value) {
+  const Parsed* p = &parsed;
+  const QString sectionName = trimBlanks(section);
+  const QString keyName = trimBlanks(key);
   const QByteArray& old = p->bytes;
   QByteArray out;
   out.reserve(old.size() + keyName.size() + value.size() * 3 + sectionName.size() + 16);
@@ -445,17 +481,51 @@ bool WriteProfileString(const QString& file, const QString& section, const QStri
     out.append('[' + sectionName.toUtf8() + ']' + p->eol);
     out.append(keyName.toUtf8() + '=' + value.toUtf8() + p->eol);
   }
+  return out;
+}
 
-  if (exists && out == old) return true;  // the file already says so
+bool flushes(ProfileDurability durability) { return durability == ProfileDurability::Disk; }
 
-  const qint64 writtenAt = nowNs();
-  Identity id;
-  if (!replaceFile(target, out, exists ? &st : nullptr, id)) return false;
-  if (id.ino != 0)
-    remember(target, id, writtenAt, parse(std::move(out)));
-  else
-    cache().remove(target);
-  return true;
+}  // namespace
+
+bool WriteProfileString(const QString& file, const QString& section, const QString& key,
+                        const QString& value) {
+  if (file.isEmpty() || !storable(section, key, value)) return false;
+  std::lock_guard lock(g_mutex);
+  WriteBase base;
+  if (!beginWrite(file, base)) return false;
+  return commitWrite(base, withKey(*base.parsed, section, key, value), true);
+}
+
+bool WriteProfileStrings(const QString& file, const QString& section,
+                         const QList<QPair<QString, QString>>& values,
+                         ProfileDurability durability) {
+  if (file.isEmpty() || values.isEmpty()) return false;
+  for (const auto& [key, value] : values)
+    if (!storable(section, key, value)) return false;
+  std::lock_guard lock(g_mutex);
+  WriteBase base;
+  if (!beginWrite(file, base)) return false;
+  QByteArray out = withKey(*base.parsed, section, values[0].first, values[0].second);
+  for (qsizetype i = 1; i < values.size(); ++i)
+    out = withKey(*parse(std::move(out)), section, values[i].first, values[i].second);
+  return commitWrite(base, std::move(out), flushes(durability));
+}
+
+bool DeleteProfileSection(const QString& file, const QString& section,
+                          ProfileDurability durability) {
+  if (file.isEmpty()) return false;
+  std::lock_guard lock(g_mutex);
+  WriteBase base;
+  if (!beginWrite(file, base)) return false;
+  const Parsed& p = *base.parsed;
+  const auto s = p.sectionIndex.constFind(lookupName(section));
+  if (s == p.sectionIndex.cend()) return true;  // nothing to delete, the file stays as it is
+  const qsizetype begin = p.sections[*s].headerBegin;
+  const auto next = std::upper_bound(p.headers.begin(), p.headers.end(), begin);
+  const qsizetype end = next == p.headers.end() ? p.bytes.size() : *next;
+  QByteArray out = p.bytes.left(begin) + p.bytes.mid(end);
+  return commitWrite(base, std::move(out), flushes(durability));
 }
 
 }  // namespace vlx::platform

@@ -1,6 +1,8 @@
 // Profile-string files: "[section]" header lines followed by "key=value" lines, read and
 // written the way the Windows profile-string calls do, on our own parser.
 #pragma once
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QtGlobal>
 
@@ -24,6 +26,22 @@ QString GetProfileString(const QString& file, const QString& section, const QStr
 // NUL anywhere; an empty name; '=' in the key or a key starting with '[').
 bool WriteProfileString(const QString& file, const QString& section, const QString& key,
                         const QString& value);
+
+// How far a write must have gone when it returns: to the disk, or only as far as it takes
+// to survive the end of this process (the system writes it out later; a power cut before
+// then loses it, never leaving a torn file).
+enum class ProfileDurability { Disk, Process };
+
+// Sets several keys of one section, as WriteProfileString does for each, in one
+// replacement of the file. False, leaving the file alone, when any of them is refused.
+bool WriteProfileStrings(const QString& file, const QString& section,
+                         const QList<QPair<QString, QString>>& values,
+                         ProfileDurability durability = ProfileDurability::Disk);
+
+// Removes the first section of that name, with its header and every line up to the next
+// section header. True when the file no longer has it (also when it never had).
+bool DeleteProfileSection(const QString& file, const QString& section,
+                          ProfileDurability durability = ProfileDurability::Disk);
 
 // Number of times a file's text has been parsed in this process. Parsed files are kept
 // while they stay unchanged on disk; tests and benchmarks check that with this count.
