@@ -1,10 +1,38 @@
-// Helpers of the plug-in tests: where the plug-ins built for them lie.
+// Helpers of the plug-in tests: the plug-ins built for them, a user folder of their own and
+// the data files the test plug-in understands.
 #pragma once
+#include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 namespace vlx::test {
 
 // Path of the test plug-in `name`.spi (built from tests/plugins/spi/testspi.c).
 QString testSpi(const QString& name);
+
+// A fresh user folder (and so a fresh VLX_Registry.ini) for every test, and a folder for
+// plug-ins and data files.
+class SpiTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Copies the test plug-in `variant` into the plug-in folder as `name`; its path.
+  QString installSpi(const QString& variant, const QString& name);
+  // Writes a data file into the work folder; its path.
+  QString writeFile(const QString& name, const QByteArray& bytes);
+  // A value of the per-user store ("" when absent).
+  QString registry(const QString& section, const QString& key) const;
+
+  QString spiFolder() const { return spi_.path() + '/'; }
+  QString userFolder() const { return home_.path(); }
+  QString workFolder() const { return work_.path(); }
+
+ private:
+  QTemporaryDir home_;
+  QTemporaryDir spi_;
+  QTemporaryDir work_;
+};
 
 }  // namespace vlx::test

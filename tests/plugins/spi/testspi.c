@@ -25,7 +25,9 @@ VLX_SPI_DEFINE_ABI_VERSION
 #endif
 #endif
 
-#if defined(SPI_EMPTY_PATTERNS)
+#if defined(SPI_JPEG)
+#define SPI_PATTERN2 "*.jpg;*.jpeg"
+#elif defined(SPI_EMPTY_PATTERNS)
 #define SPI_PATTERN2 ""
 #elif defined(SPI_BLANK_PATTERNS)
 #define SPI_PATTERN2 " *.tst"
@@ -74,7 +76,7 @@ __attribute__((unused)) static int read_head(const char* buf, int64_t len, uint3
     n = fread(out, 1, size - 1, f);
     fclose(f);
   }
-  out[n] = 0;
+  memset(out + n, 0, size - n);
   return strncmp(out, "VLXTEST", 7) == 0;
 }
 
@@ -91,7 +93,7 @@ __attribute__((unused)) static int recurse(int depth) {
 /* Faults as the word at `at` says; returns when there is no such word. */
 __attribute__((unused)) static void fault(const char* at) {
   if (strncmp(at, "segv", 4) == 0) *(volatile int*)(uintptr_t)g_zero = 1;
-  if (strncmp(at, "fpe", 3) == 0) g_zero = 1 / g_zero;
+  if (strncmp(at, "fpe", 3) == 0) g_zero = 100 / g_zero; /* 1 / x would be folded away */
   if (strncmp(at, "abort", 5) == 0) abort();
   if (strncmp(at, "ill", 3) == 0) __builtin_trap();
   if (strncmp(at, "bus", 3) == 0) raise(SIGBUS);
@@ -105,7 +107,6 @@ __attribute__((unused)) static int has_word(const char* head, const char* word) 
 VLX_SPI_EXPORT int32_t IsSupported(const char* filename, const void* data) {
   char head[256];
   int ok;
-  (void)filename;
   if (data) {
     memcpy(head, data, sizeof head - 1);
     head[sizeof head - 1] = 0;
@@ -113,6 +114,9 @@ VLX_SPI_EXPORT int32_t IsSupported(const char* filename, const void* data) {
   } else {
     ok = read_head(filename, 0, VLX_SPI_SOURCE_FILE, head, sizeof head);
   }
+#if defined(SPI_JPEG)
+  if ((unsigned char)head[0] == 0xFF && (unsigned char)head[1] == 0xD8) return 1;
+#endif
   if (ok) {
     const char* is = strstr(head, "-is");
     if (is) fault(head + 8);

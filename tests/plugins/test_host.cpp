@@ -1,0 +1,274 @@
+// The plug-in host library: the fault guard, the checks of what goes into and comes out of
+// a plug-in, and the file routines.
+#include <QFile>
+#include <QImage>
+#include <QFileInfo>
+#include <csignal>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "localmem.h"
+#include "plugins/spi_host.h"
+#include "plugins_support.h"
+
+namespace vlx::test {
+namespace {
+
+class HostTest : public SpiTest {
+ protected:
+  void SetUp() override {
+    SpiTest::SetUp();
+    host = spiHost();
+    ASSERT_NE(host, nullptr);
+  }
+  void TearDown() override {
+    for (VLX_HMODULE m : opened) host->SPIFreeLibrary(m);
+    SpiTest::TearDown();
+  }
+  template <class F>
+  F entry(const QString& variant, const char* name) {
+    VLX_HMODULE m = host->SPILoadLibrary(testSpi(variant).toUtf8().constData());
+    EXPECT_NE(m, nullptr) << variant.toStdString();
+    opened.push_back(m);
+    return reinterpret_cast<F>(host->SPIGetProcAddress(m, name));
+  }
+  // A local-memory block holding the bytes; freed at the end of the test.
+  VLX_HLOCAL block(const QByteArray& bytes) {
+    const VLX_HLOCAL h = VLX_LocalAlloc(0, size_t(bytes.size()));
+    std::memcpy(VLX_LocalLock(h), bytes.constData(), size_t(bytes.size()));
+    blocks.push_back(h);
+    return h;
+  }
+  static QByteArray text(VLX_HLOCAL h) { return QByteArray::number(qulonglong(h)); }
+
+  const SpiHost* host = nullptr;
+  std::vector<VLX_HMODULE> opened;
+  std::vector<VLX_HLOCAL> blocks;
+  ~HostTest() override {
+    for (VLX_HLOCAL h : blocks) VLX_LocalFree(h);
+  }
+};
+
+TEST_F(HostTest, AFaultInsideAPlugInEndsOnlyThatCall) {
+  struct sigaction before {};
+  sigaction(SIGSEGV, nullptr, &before);
+  auto picture = entry<VLX_GetPictureFn>("picture", "GetPicture");
+  ASSERT_NE(picture, nullptr);
+  for (const char* fault : {"segv", "fpe", "abort", "ill", "bus", "stack"}) {
+    SCOPED_TRACE(fault);
+    const QString path = writeFile("f.tst", QByteArray("VLXTEST ") + fault);
+    const size_t before = vlx_localmem_count();
+    VLX_HLOCAL info = 1, bits = 1;
+    EXPECT_EQ(host->GetPicture(picture, path.toUtf8().constData(), 0, 0, &info, &bits, nullptr,
+                               0),
+              VLX_SPI_FAULT);
+    EXPECT_EQ(info, 0u);
+    EXPECT_EQ(bits, 0u);
+    EXPECT_EQ(vlx_localmem_count(), before);
+    // The same plug-in still decodes a good file afterwards.
+    const QString good = writeFile("g.tst", "VLXTEST");
+    ASSERT_EQ(host->GetPicture(picture, good.toUtf8().constData(), 0, 0, &info, &bits, nullptr,
+                               0),
+              VLX_SPI_OK);
+    EXPECT_EQ(VLX_LocalFree(info), 0u);
+    EXPECT_EQ(VLX_LocalFree(bits), 0u);
+  }
+  // Outside a guarded call a fault is the program's again: the handlers are put back.
+  struct sigaction after {};
+  sigaction(SIGSEGV, nullptr, &after);
+  EXPECT_EQ(reinterpret_cast<void*>(after.sa_handler), reinterpret_cast<void*>(before.sa_handler));
+}
+
+TEST_F(HostTest, WhatAPlugInHandsBackIsCheckedBeforeUse) {
+  auto picture = entry<VLX_GetPictureFn>("picture", "GetPicture");
+  auto archive = entry<VLX_GetArchiveInfoFn>("archive", "GetArchiveInfo");
+  struct Case {
+    const char* data;
+    int32_t expected;
+  };
+  for (const Case& c : {Case{"VLXTEST bigbits", VLX_SPI_BROKEN_DATA},
+                        Case{"VLXTEST smallinfo", VLX_SPI_BROKEN_DATA},
+                        Case{"VLXTEST", VLX_SPI_OK}}) {
+    SCOPED_TRACE(c.data);
+    const size_t before = vlx_localmem_count();
+    VLX_HLOCAL info = 0, bits = 0;
+    const QByteArray data = c.data;
+    EXPECT_EQ(host->GetPicture(picture, text(block(data)), data.size(), VLX_SPI_SOURCE_MEMORY,
+                               &info, &bits, nullptr, 0),
+              c.expected);
+    EXPECT_EQ(info != 0, c.expected == VLX_SPI_OK);
+    VLX_LocalFree(info);
+    VLX_LocalFree(bits);
+    EXPECT_EQ(vlx_localmem_count(), before + 1);  // only the source block is left
+  }
+  for (const Case& c : {Case{"VLXTEST baddir", VLX_SPI_BROKEN_DATA},
+                        Case{"VLXTEST entries 2", VLX_SPI_OK}}) {
+    SCOPED_TRACE(c.data);
+    const QString path = writeFile("a.tst", c.data);
+    VLX_HLOCAL dir = 0;
+    EXPECT_EQ(host->GetArchiveInfo(archive, path.toUtf8().constData(), 0, 0, &dir), c.expected);
+    EXPECT_EQ(dir ? VLX_LocalSize(dir) : 0u, c.expected == VLX_SPI_OK ? 3 * 428u : 0u);
+    VLX_LocalFree(dir);
+  }
+}
+
+TEST_F(HostTest, AMemorySourceMustLieInOneBlock) {
+  auto info = entry<VLX_GetPictureInfoFn>("picture", "GetPictureInfo");
+  const QByteArray data = "VLXTEST";
+  const VLX_HLOCAL h = block(data);
+  VLX_PictureInfo pi{};
+  EXPECT_EQ(host->GetPictureInfo(info, text(h), data.size(), 1, &pi), VLX_SPI_OK);
+  EXPECT_EQ(pi.width, 2);
+  int onStack = 0;
+  for (const QByteArray& bad : {text(h + 1) /* runs past the end */,
+                                QByteArray::number(qulonglong(uintptr_t(&onStack))),
+                                QByteArray("12abc"), QByteArray(""),
+                                QByteArray("99999999999999999999999")}) {
+    SCOPED_TRACE(bad.toStdString());
+    EXPECT_EQ(host->GetPictureInfo(info, bad, data.size(), 1, &pi), VLX_SPI_MEMORY_ERROR);
+  }
+  // IsSupported reads a fixed number of bytes: a short block reaches it padded.
+  auto supported = entry<VLX_IsSupportedFn>("picture", "IsSupported");
+  EXPECT_EQ(host->IsSupported(supported, "x.tst", h), 1);
+  EXPECT_EQ(host->IsSupported(supported, "x.tst", uintptr_t(&onStack)), VLX_SPI_MEMORY_ERROR);
+  EXPECT_EQ(host->GetPreview(nullptr, "x", 0, 0, nullptr, nullptr, nullptr, 0), VLX_SPI_ABSENT);
+}
+
+TEST_F(HostTest, LibrariesThatAreNotPlugInsAndTheVersionSymbol) {
+  const QString textFile = writeFile("x.spi", "not a library\n");
+  EXPECT_EQ(host->SPILoadLibrary(textFile.toUtf8().constData()), nullptr);
+  const QString fifo = workFolder() + "/fifo.spi";
+  ASSERT_EQ(mkfifo(fifo.toUtf8().constData(), 0600), 0);
+  EXPECT_EQ(host->SPILoadLibrary(fifo.toUtf8().constData()), nullptr);  // no wait for a writer
+  struct Case {
+    const char* variant;
+    uint32_t version;
+  };
+  for (const Case& c : {Case{"picture", VLX_SPI_ABI_VERSION}, Case{"noabi", 0},
+                        Case{"oldabi", 0}}) {
+    SCOPED_TRACE(c.variant);
+    VLX_HMODULE m = host->SPILoadLibrary(testSpi(c.variant).toUtf8().constData());
+    ASSERT_NE(m, nullptr);
+    EXPECT_EQ(host->SPIGetAbiVersion(m), c.version);
+    EXPECT_EQ(host->SPIGetModuleHandle(testSpi(c.variant).toUtf8().constData()), m);
+    EXPECT_EQ(host->SPIFreeLibrary(m), 1);
+    EXPECT_EQ(host->SPIGetModuleHandle(testSpi(c.variant).toUtf8().constData()), nullptr);
+  }
+  // The allocator's own exports are not taken for the plug-in's.
+  VLX_HMODULE m = host->SPILoadLibrary(testSpi("picture").toUtf8().constData());
+  opened.push_back(m);
+  EXPECT_EQ(host->SPIGetProcAddress(m, "VLX_LocalAlloc"), nullptr);
+  EXPECT_NE(host->SPIGetProcAddress(m, "GetPicture"), nullptr);
+}
+
+TEST_F(HostTest, FormatsAreJudgedByContent) {
+  struct Case {
+    QByteArray head;
+    int32_t code;
+  };
+  const Case cases[] = {
+      {QByteArray("BM\x46\0\0\0\0\0\0\0\x36\0\0\0", 14), VLX_FORMAT_BMP},
+      {QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), VLX_FORMAT_PNG},
+      {QByteArray("\xFF\xD8\xFF\xE0\0\x10JFIF", 10), VLX_FORMAT_JPG},
+      {"GIF89a\x01\0\x01\0", VLX_FORMAT_GIF},
+      {"GIF87a\x01\0\x01\0", VLX_FORMAT_GIF},
+      {QByteArray("\x22\x10-lh5-\0\0\0\0", 12), VLX_FORMAT_LZH},
+      {QByteArray("PK\x03\x04\x14\0\0\0", 8), VLX_FORMAT_ZIP},
+      {"BMP is a format", VLX_FORMAT_UNKNOWN},
+      {"hello", VLX_FORMAT_UNKNOWN},
+      {"", VLX_FORMAT_UNKNOWN},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.head.toHex().toStdString());
+    EXPECT_EQ(host->GetFileInformation(writeFile("f.bin", c.head).toUtf8().constData()), c.code);
+  }
+  EXPECT_EQ(host->GetFileInformation("/nonexistent/f"), VLX_FORMAT_UNKNOWN);
+  EXPECT_EQ(host->GetFileInformation(workFolder().toUtf8().constData()), VLX_FORMAT_UNKNOWN);
+  const QString fifo = workFolder() + "/fifo";
+  ASSERT_EQ(mkfifo(fifo.toUtf8().constData(), 0600), 0);
+  EXPECT_EQ(host->GetFileInformation(fifo.toUtf8().constData()), VLX_FORMAT_UNKNOWN);
+  EXPECT_EQ(host->LoadFile(fifo.toUtf8().constData()), nullptr);
+}
+
+TEST_F(HostTest, BlocksGoToFilesAndBack) {
+  const QByteArray bytes("some\0bytes", 10);
+  const VLX_HLOCAL h = block(bytes);
+  const QString target = workFolder() + "/out.bin";
+  const QString elsewhere = writeFile("elsewhere", "keep");
+  ASSERT_TRUE(QFile::link(elsewhere, target));
+  EXPECT_EQ(host->WriteToFile(reinterpret_cast<void*>(h), bytes.size(),
+                              target.toUtf8().constData()),
+            VLX_SPI_OK);
+  EXPECT_FALSE(QFileInfo(target).isSymLink());  // the link was replaced, not followed
+  QFile kept(elsewhere);
+  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+  EXPECT_EQ(kept.readAll(), "keep");
+
+  void* back = host->LoadFile(target.toUtf8().constData());
+  ASSERT_NE(back, nullptr);
+  const auto bh = reinterpret_cast<VLX_HLOCAL>(back);
+  EXPECT_EQ(QByteArray(static_cast<const char*>(back), qsizetype(VLX_LocalSize(bh))), bytes);
+  EXPECT_EQ(VLX_LocalFlags(bh), 1u);  // handed back locked
+  VLX_LocalFree(bh);
+
+  EXPECT_EQ(host->WriteToFile(reinterpret_cast<void*>(h), bytes.size() + 1,
+                              target.toUtf8().constData()),
+            VLX_SPI_MEMORY_ERROR);
+  EXPECT_EQ(host->WriteToFile(reinterpret_cast<void*>(h), 4, "/nonexistent/dir/f"),
+            VLX_SPI_WRITE_ERROR);
+}
+
+TEST_F(HostTest, BitmapsAreSavedAsBmpFilesOnlyWhenTheirBlocksHoldThem) {
+  // A 3 x 2 picture, 24 bits, bottom row first: rows of 9 bytes padded to 12.
+  VLX_BITMAPINFOHEADER header{};
+  header.biSize = 40;
+  header.biWidth = 3;
+  header.biHeight = 2;
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  QByteArray bits(24, 0);
+  bits[0] = char(0xFF);            // bottom-left pixel blue
+  bits[12 + 2 * 3 + 2] = char(0xFF);  // top-right pixel red
+  const VLX_HLOCAL info = block(QByteArray(reinterpret_cast<const char*>(&header), 40));
+  const VLX_HLOCAL pixels = block(bits);
+  const QString bmp = workFolder() + "/p.bmp";
+  ASSERT_NE(host->SaveToBITMAPFile(reinterpret_cast<void*>(info), reinterpret_cast<void*>(pixels),
+                                   bmp.toUtf8().constData()),
+            0);
+  const QImage image(bmp);
+  ASSERT_EQ(image.size(), QSize(3, 2));
+  EXPECT_EQ(image.pixel(0, 1), qRgb(0, 0, 255));
+  EXPECT_EQ(image.pixel(2, 0), qRgb(255, 0, 0));
+
+  // Headers that claim more than the blocks hold, and blocks that are not blocks.
+  auto withHeader = [&](auto change) {
+    VLX_BITMAPINFOHEADER h = header;
+    change(h);
+    return block(QByteArray(reinterpret_cast<const char*>(&h), 40));
+  };
+  const VLX_HLOCAL tall = withHeader([](auto& h) { h.biHeight = 3; });
+  const VLX_HLOCAL wide = withHeader([](auto& h) { h.biWidth = 0x7FFFFFFF; });
+  const VLX_HLOCAL paletted = withHeader([](auto& h) { h.biBitCount = 8; });
+  const VLX_HLOCAL odd = withHeader([](auto& h) { h.biBitCount = 7; });
+  const VLX_HLOCAL big = withHeader([](auto& h) { h.biSize = 4000; });
+  uint8_t onStack[64] = {};
+  const QString refused = workFolder() + "/refused.bmp";
+  for (const VLX_HLOCAL bad : {tall, wide, paletted, odd, big}) {
+    EXPECT_EQ(host->SaveToBITMAPFile(reinterpret_cast<void*>(bad), reinterpret_cast<void*>(pixels),
+                                     refused.toUtf8().constData()),
+              0);
+  }
+  EXPECT_EQ(host->SaveToBITMAPFile(onStack, reinterpret_cast<void*>(pixels),
+                                   refused.toUtf8().constData()),
+            0);
+  EXPECT_EQ(host->SaveToBITMAPFile(reinterpret_cast<void*>(info), onStack,
+                                   refused.toUtf8().constData()),
+            0);
+  EXPECT_FALSE(QFile::exists(refused));
+}
+
+}  // namespace
+}  // namespace vlx::test
