@@ -1,11 +1,15 @@
-// The fault guard: while a guarded call runs, handlers of our own take the fault signals
-// on an alternate stack (a plug-in may have overflowed its own) and jump back to the call's
-// start; the handlers that were there before are put back when the last call ends.
+// The fault guard: handlers of our own take the fault signals on an alternate stack (a
+// plug-in may have overflowed its own) and jump back to the start of the guarded call that
+// faulted. They are set at the first guarded call and stay: setting and restoring five
+// handlers around every call would cost more than the call. A fault outside a guarded call
+// goes on to the handler that was there before.
 #include "guard.h"
 
 #include <csetjmp>
 #include <csignal>
 #include <mutex>
+
+#include <pthread.h>
 
 #include <sys/mman.h>
 
@@ -17,8 +21,7 @@ namespace {
 constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT};
 constexpr size_t kAltStackBytes = 256 * 1024;
 
-std::mutex g_mutex;
-int g_depth = 0;  // guarded calls under way, on any thread
+std::once_flag g_installed;
 struct sigaction g_previous[NSIG];
 
 // The jump target of the innermost guarded call of this thread. Initial-exec: a signal
@@ -61,9 +64,7 @@ void ensureAltStack() {
   if (sigaltstack(&ours, nullptr) != 0) munmap(mem, kAltStackBytes);
 }
 
-void enter() {
-  std::lock_guard lock(g_mutex);
-  if (g_depth++ > 0) return;
+void install() {
   struct sigaction ours {};
   ours.sa_sigaction = onFault;
   ours.sa_flags = SA_SIGINFO | SA_ONSTACK;
@@ -71,30 +72,31 @@ void enter() {
   for (int sig : kSignals) sigaction(sig, &ours, &g_previous[sig]);
 }
 
-void leave() {
-  std::lock_guard lock(g_mutex);
-  if (--g_depth > 0) return;
-  for (int sig : kSignals) sigaction(sig, &g_previous[sig], nullptr);
-}
-
 }  // namespace
 
 int32_t runGuarded(int32_t (*call)(void*), void* context) {
   ensureAltStack();
-  enter();
+  std::call_once(g_installed, install);
   sigjmp_buf target;
   sigjmp_buf* const outer = t_jump;
   volatile int32_t result = VLX_SPI_FAULT;
-  if (sigsetjmp(target, 1) == 0) {
+  // The signal mask is not saved with the jump target (that is a system call on every
+  // call); after a fault the signal that was blocked for its handler is unblocked here.
+  const int sig = sigsetjmp(target, 0);
+  if (sig == 0) {
     t_jump = &target;
     try {
       result = call(context);
     } catch (...) {
       result = VLX_SPI_FAULT;
     }
+  } else {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, sig);
+    pthread_sigmask(SIG_UNBLOCK, &blocked, nullptr);
   }
   t_jump = outer;
-  leave();
   return result;
 }
 

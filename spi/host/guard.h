@@ -7,8 +7,8 @@ namespace vlx::spihost {
 
 // Runs call(context) and returns its result; VLX_SPI_FAULT when a fault signal (SIGSEGV,
 // SIGBUS, SIGFPE, SIGILL, SIGABRT) is raised on this thread during it, or a C++ exception
-// comes out of it. Faults of other threads, and of this one outside a call, go to the
-// handlers that were there before.
+// comes out of it. Faults of other threads, and of this one outside a call, go on to the
+// handlers that were there when the first guarded call began.
 int32_t runGuarded(int32_t (*call)(void*), void* context);
 
 template <class F>

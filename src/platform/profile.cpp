@@ -427,12 +427,14 @@ struct WriteBase {
   bool exists = false;
 };
 
-bool beginWrite(const QString& file, WriteBase& base) {
+// `inPlace`: only bytes of the file itself may change, and its own opening for writing
+// tells whether it is writable.
+bool beginWrite(const QString& file, WriteBase& base, bool inPlace = false) {
   base.target = writeTarget(file);
   const Load state = load(base.target, base.parsed, base.st);
   if (state == Load::Failed) return false;
   base.exists = state == Load::Ok;
-  if (base.exists &&
+  if (base.exists && !inPlace &&
       faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0)
     return false;  // a file made read-only stays as it is
   if (!base.exists) base.parsed = parse({});
@@ -450,6 +452,36 @@ bool commitWrite(const WriteBase& base, QByteArray out, bool flush) {
   else
     cache().remove(base.target);
   return true;
+}
+
+// Changes the bytes that differ between the file and `out`, which has the same length, with
+// one write at one offset into the file itself; g_mutex held. Nothing but those bytes can
+// change, and the end of this process cannot tear one write.
+bool overwriteInPlace(const WriteBase& base, QByteArray out) {
+  const QByteArray& old = base.parsed->bytes;
+  qsizetype first = 0, last = out.size();
+  while (first < last && out[first] == old[first]) ++first;
+  while (last > first && out[last - 1] == old[last - 1]) --last;
+  const qint64 writtenAt = nowNs();
+  const int fd = ::open(QFile::encodeName(base.target).constData(),
+                        O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) return false;
+  struct stat st {};
+  bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && Identity::of(st) == Identity::of(base.st);
+  const char* p = out.constData() + first;
+  for (qsizetype left = last - first; ok && left > 0;) {
+    const ssize_t w = ::pwrite(fd, p, size_t(left), off_t(p - out.constData()));
+    if (w < 0 && errno == EINTR) continue;
+    ok = w > 0;
+    if (ok) p += w, left -= w;
+  }
+  ok = ok && fstat(fd, &st) == 0;
+  ::close(fd);
+  if (ok)
+    remember(base.target, Identity::of(st), writtenAt, parse(std::move(out)));
+  else
+    cache().remove(base.target);
+  return ok;
 }
 
 // The file's bytes with `key` of `section` set to `value`.
@@ -510,6 +542,46 @@ bool WriteProfileStrings(const QString& file, const QString& section,
   for (qsizetype i = 1; i < values.size(); ++i)
     out = withKey(*parse(std::move(out)), section, values[i].first, values[i].second);
   return commitWrite(base, std::move(out), flushes(durability));
+}
+
+bool WriteProfileSlots(const QString& file, const QString& section,
+                       const QList<QPair<QString, QString>>& values, int width) {
+  if (file.isEmpty() || values.isEmpty()) return false;
+  QList<QPair<QString, QString>> padded;
+  for (const auto& [key, value] : values) {
+    if (!storable(section, key, value) || isBlank(value.isEmpty() ? QChar(u'x') : value.back()))
+      return false;
+    // Padded to `width` bytes as stored, so that the stored lengths match whatever the text.
+    const qsizetype bytes = value.toUtf8().size();
+    padded.append({key, value + QString(std::max<qsizetype>(0, width - bytes), u' ')});
+  }
+  std::lock_guard lock(g_mutex);
+  WriteBase base;
+  if (!beginWrite(file, base, true)) return false;
+  // Every key already there with a value of the same stored length: the new values take
+  // the old ones' bytes.
+  const Parsed& p = *base.parsed;
+  const auto s = p.sectionIndex.constFind(lookupName(section));
+  if (base.exists && s != p.sectionIndex.cend()) {
+    QByteArray out = p.bytes;
+    bool fits = true;
+    for (const auto& [key, value] : padded) {
+      const auto k = p.sections[*s].keys.constFind(lookupName(key));
+      const QByteArray v = value.toUtf8();
+      fits = k != p.sections[*s].keys.cend() && v.size() == k->contentEnd - k->valueBegin;
+      if (!fits) break;
+      std::memcpy(out.data() + k->valueBegin, v.constData(), size_t(v.size()));
+    }
+    if (fits && out == p.bytes) return true;
+    if (fits && overwriteInPlace(base, out)) return true;
+  }
+  if (base.exists &&
+      faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0)
+    return false;  // a file made read-only stays as it is
+  QByteArray out = withKey(*base.parsed, section, padded[0].first, padded[0].second);
+  for (qsizetype i = 1; i < padded.size(); ++i)
+    out = withKey(*parse(std::move(out)), section, padded[i].first, padded[i].second);
+  return commitWrite(base, std::move(out), false);
 }
 
 bool DeleteProfileSection(const QString& file, const QString& section,

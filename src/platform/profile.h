@@ -38,6 +38,15 @@ bool WriteProfileStrings(const QString& file, const QString& section,
                          const QList<QPair<QString, QString>>& values,
                          ProfileDurability durability = ProfileDurability::Disk);
 
+// Sets keys of one section as WriteProfileStrings does, each value padded with blanks to
+// `width` characters (reads drop them). Once the keys are there, a write whose values fit
+// their widths keeps the file's length and changes only its own bytes, in place: a few
+// microseconds where replacing the file waits for the disk to take the new one. Such a
+// write survives the end of this process but is not flushed to the disk. Values that end
+// with a blank are refused (reads could not tell the padding from them).
+bool WriteProfileSlots(const QString& file, const QString& section,
+                       const QList<QPair<QString, QString>>& values, int width);
+
 // Removes the first section of that name, with its header and every line up to the next
 // section header. True when the file no longer has it (also when it never had).
 bool DeleteProfileSection(const QString& file, const QString& section,

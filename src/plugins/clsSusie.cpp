@@ -10,6 +10,7 @@
 #include "plugins/modMemory.h"
 #include "plugins/spi_errors.h"
 #include "plugins/spi_log.h"
+#include "settings/ini.h"
 
 namespace vlx {
 namespace {
@@ -50,7 +51,9 @@ void clearPictureInfo(VLX_PictureInfo& info) {
 
 }  // namespace
 
-clsSusie::clsSusie(const SpiHost* host) : host_(host) { clearPictureInfo(pictureInfo); }
+clsSusie::clsSusie(const SpiHost* host) : host_(host), registry_(RegistryFilePath()) {
+  clearPictureInfo(pictureInfo);
+}
 
 clsSusie::~clsSusie() {
   try {
@@ -81,9 +84,9 @@ int32_t clsSusie::guarded(const char* logName, const QString& logFile, Call call
     return spierr::kCallBroken;
   }
   const QString name = QString::fromLatin1(logName);
-  spilog::WriteCallLog(name, spiName(), logFile);
+  spilog::WriteCallLog(registry_, name, spiName(), logFile);
   const int32_t r = call();
-  spilog::DeleteCallLog();
+  spilog::DeleteCallLog(registry_);
   if (r == spierr::kFault) {
     SpiSEHError(name);
     errorString_ = spierr::kFatalInPlugIn;

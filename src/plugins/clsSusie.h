@@ -132,6 +132,7 @@ class clsSusie {
   QString spiName() const;
 
   const SpiHost* host_;
+  const QString registry_;  // the per-user store that the call log goes to
   QString tag_;
   Entries entries_;
   VLX_HMODULE module_ = nullptr;  // our reference to the library, while we hold one

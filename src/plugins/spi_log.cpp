@@ -22,20 +22,26 @@ void increment(const QString& section, const QString& name) {
 
 }  // namespace
 
-// The call log is written for every plug-in call: it needs to outlive the process, not a
-// power cut, so it is not flushed to the disk (which would cost milliseconds a call).
-void WriteCallLog(const QString& function, const QString& spiName, const QString& file) {
-  platform::WriteProfileStrings(RegistryFilePath(), kCallLog,
-                                {{QStringLiteral("Function"), function},
-                                 {QStringLiteral("SPI"), spiName},
-                                 {QStringLiteral("File"), file}},
-                                platform::ProfileDurability::Process);
+// The call log is written twice for every plug-in call: it needs to outlive the process,
+// not a power cut, and it stays in place in the file with values padded to a fixed width,
+// so that each write changes a few bytes of the file instead of replacing it. A call that
+// returned leaves it empty, which the next start reads as no call in progress.
+namespace {
+constexpr int kCallLogWidth = 256;
+
+}  // namespace
+
+void WriteCallLog(const QString& registry, const QString& function, const QString& spiName,
+                  const QString& file) {
+  const QList<QPair<QString, QString>> values = {{QStringLiteral("Function"), function},
+                                                 {QStringLiteral("SPI"), spiName},
+                                                 {QStringLiteral("File"), file}};
+  if (!platform::WriteProfileSlots(registry, kCallLog, values, kCallLogWidth))
+    platform::WriteProfileStrings(registry, kCallLog, values,
+                                  platform::ProfileDurability::Process);
 }
 
-void DeleteCallLog() {
-  platform::DeleteProfileSection(RegistryFilePath(), kCallLog,
-                                 platform::ProfileDurability::Process);
-}
+void DeleteCallLog(const QString& registry) { WriteCallLog(registry, {}, {}, {}); }
 
 bool CountAbandonedCall() {
   const QString spi = ReadRegistry(kCallLog, QStringLiteral("SPI"));

@@ -6,11 +6,13 @@
 
 namespace vlx::spilog {
 
-// Notes the call about to be made. It survives the end of the process, so a call that
-// never returns is found at the next start.
-void WriteCallLog(const QString& function, const QString& spiName, const QString& file);
+// Notes the call about to be made in the store at `registry` (RegistryFilePath(), asked
+// once by the caller: it is written twice a call). It survives the end of the process, so a
+// call that never returns is found at the next start.
+void WriteCallLog(const QString& registry, const QString& function, const QString& spiName,
+                  const QString& file);
 // The call returned.
-void DeleteCallLog();
+void DeleteCallLog(const QString& registry);
 
 // A call that did not return in an earlier run: its plug-in's fault counts for that
 // function and "Total" go up by one and the call log is removed. True when there was one.

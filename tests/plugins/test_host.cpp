@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "localmem.h"
@@ -53,8 +54,6 @@ class HostTest : public SpiTest {
 };
 
 TEST_F(HostTest, AFaultInsideAPlugInEndsOnlyThatCall) {
-  struct sigaction before {};
-  sigaction(SIGSEGV, nullptr, &before);
   auto picture = entry<VLX_GetPictureFn>("picture", "GetPicture");
   ASSERT_NE(picture, nullptr);
   for (const char* fault : {"segv", "fpe", "abort", "ill", "bus", "stack"}) {
@@ -76,10 +75,15 @@ TEST_F(HostTest, AFaultInsideAPlugInEndsOnlyThatCall) {
     EXPECT_EQ(VLX_LocalFree(info), 0u);
     EXPECT_EQ(VLX_LocalFree(bits), 0u);
   }
-  // Outside a guarded call a fault is the program's again: the handlers are put back.
-  struct sigaction after {};
-  sigaction(SIGSEGV, nullptr, &after);
-  EXPECT_EQ(reinterpret_cast<void*>(after.sa_handler), reinterpret_cast<void*>(before.sa_handler));
+  // Outside a guarded call a fault still reaches the handler that was there before.
+  const pid_t child = fork();
+  if (child == 0) {
+    raise(SIGSEGV);
+    _exit(0);  // swallowed
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
 }
 
 TEST_F(HostTest, WhatAPlugInHandsBackIsCheckedBeforeUse) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "localmem.h"
+#include "plugins/modMemory.h"
 #include "plugins_support.h"
 
 namespace vlx::test {
@@ -109,6 +110,38 @@ TEST(LocalMemory, APlugInOpenedByHandSharesTheAllocator) {
   EXPECT_EQ(VLX_LocalFree(dir), 0u);
   EXPECT_EQ(vlx_localmem_count(), before);
   dlclose(lib);
+}
+
+}  // namespace
+}  // namespace vlx::test
+
+namespace vlx::test {
+namespace {
+
+TEST(ModMemory, RoutinesOverTheAllocator) {
+  VLX_HLOCAL h = VLX_LocalAlloc(0, 12);
+  EXPECT_TRUE(MemIsValid(h));
+  EXPECT_EQ(MemSize(h), 12);
+  EXPECT_EQ(MemUnlock(h), -1);  // not locked
+  EXPECT_EQ(MemLock(h), intptr_t(h));
+  MemLock(h);
+  EXPECT_EQ(MemUnlock(h), 1);
+  EXPECT_TRUE(MemFree(h));  // still locked once: unlocked, then freed
+  EXPECT_EQ(h, 0u);
+  EXPECT_FALSE(MemFree(h));  // 0: nothing to do
+  EXPECT_FALSE(MemIsValid(h));
+  EXPECT_EQ(MemLock(h), -1);
+  EXPECT_EQ(MemSize(h), -1);
+
+  VLX_HLOCAL gone = VLX_LocalAlloc(0, 1);
+  VLX_LocalFree(gone);
+  EXPECT_FALSE(MemFree(gone));
+  EXPECT_EQ(gone, 0u);
+
+  VLX_HLOCAL discardable = VLX_LocalAlloc(VLX_LMEM_DISCARDABLE, 4);
+  MemLock(discardable);
+  EXPECT_TRUE(MemFree(discardable));
+  EXPECT_EQ(vlx_localmem_extent(reinterpret_cast<void*>(1)), 0u);
 }
 
 }  // namespace
