@@ -410,18 +410,22 @@ int32_t clsSusie::GetPictureInfo(const QByteArray& src, int64_t len, uint32_t fl
 int32_t clsSusie::GetPicture(const QByteArray& src, int64_t len, uint32_t flag,
                              VLX_HLOCAL& info, VLX_HLOCAL& bits, VLX_ProgressCallback progress,
                              intptr_t data) {
-  return guarded("GetPicture", File(), [&] {
-    return host_->GetPicture(entries_.GetPicture, src.constData(), len, flag, &info, &bits,
-                             progress, data);
-  });
+  return picture(false, src, len, flag, info, bits, progress, data);
 }
 
 int32_t clsSusie::GetPreview(const QByteArray& src, int64_t len, uint32_t flag,
                              VLX_HLOCAL& info, VLX_HLOCAL& bits, VLX_ProgressCallback progress,
                              intptr_t data) {
-  return guarded("GetPreview", File(), [&] {
-    return host_->GetPreview(entries_.GetPreview, src.constData(), len, flag, &info, &bits,
-                             progress, data);
+  return picture(true, src, len, flag, info, bits, progress, data);
+}
+
+int32_t clsSusie::picture(bool preview, const QByteArray& src, int64_t len, uint32_t flag,
+                          VLX_HLOCAL& info, VLX_HLOCAL& bits, VLX_ProgressCallback progress,
+                          intptr_t data) {
+  return guarded(preview ? "GetPreview" : "GetPicture", File(), [&] {
+    const auto call = preview ? host_->GetPreview : host_->GetPicture;
+    const auto entry = preview ? entries_.GetPreview : entries_.GetPicture;
+    return call(entry, src.constData(), len, flag, &info, &bits, progress, data);
   });
 }
 

@@ -122,7 +122,9 @@ class clsSusie {
   void release();
   void forgetFile();
   void readArchiveDirectory(const QString& file);
-  void autoUnloadNow();
+  int32_t picture(bool preview, const QByteArray& src, int64_t len, uint32_t flag,
+                  VLX_HLOCAL& info, VLX_HLOCAL& bits, VLX_ProgressCallback progress,
+                  intptr_t data);
 
   // Runs one plug-in call between the call log's write and removal and maps its result.
   template <class Call>
