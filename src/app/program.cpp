@@ -23,6 +23,7 @@ Program::Program(const QString& userFolder, Services services)
 Program::~Program() {
   // The end of a run destroys the windows without running their unload handlers.
   std::vector<Form*> all = extras_;
+  all.insert(all.end(), closed_.begin(), closed_.end());
   for (auto& [type, form] : forms_) all.push_back(form);
   for (Form* f : all) f->stopTimers();
   for (Form* f : all) {
@@ -32,6 +33,7 @@ Program::~Program() {
   for (Form* f : all) delete f;
   forms_.clear();
   extras_.clear();
+  closed_.clear();
   if (g_current == this) {
     g_current = nullptr;
     platform::setUserFolderOverride(QString());
@@ -57,7 +59,10 @@ bool Program::unload(Form* form, int unloadMode) {
   std::erase(extras_, form);
   form->stopTimers();
   form->hide();
-  form->deleteLater();
+  if (ending_)
+    closed_.push_back(form);
+  else
+    form->deleteLater();
   return true;
 }
 
@@ -67,6 +72,7 @@ bool Program::acquireInstanceLock() { return lock_.acquire(platform::userFolder(
 
 void Program::End() {
   if (ended_) return;
+  ending_ = true;
   ended_ = true;
   lock_.release();
   if (onEnd) onEnd();

@@ -66,6 +66,9 @@ class Program {
   F& form() {
     auto it = forms_.find(std::type_index(typeid(F)));
     if (it != forms_.end()) return static_cast<F&>(*it->second);
+    if (ending_)
+      for (Form* kept : closed_)
+        if (typeid(*kept) == typeid(F)) return static_cast<F&>(*kept);
     auto* f = new F(*this);
     forms_.emplace(std::type_index(typeid(F)), f);
     guarded([f] { f->Form_Load(); });
@@ -106,6 +109,10 @@ class Program {
   // The single-instance lock of the user folder. False when another instance holds it.
   bool acquireInstanceLock();
 
+  // The end of the run begins: from now on an unloaded window is closed but kept until the
+  // Program goes, since the end may come while a handler of that window still waits on a
+  // message box, a dialog or a nested event loop.
+  void beginEnd() { ending_ = true; }
   // Ends the program at once (no window is unloaded).
   void End();
   bool ended() const { return ended_; }
@@ -117,7 +124,9 @@ class Program {
   QString userFolder_;
   std::map<std::type_index, Form*> forms_;
   std::vector<Form*> extras_;
+  std::vector<Form*> closed_;  // unloaded during the end
   platform::InstanceLock lock_;
+  bool ending_ = false;
   bool ended_ = false;
 };
 

@@ -14,8 +14,28 @@
 
 namespace vlx {
 
+namespace {
+// A signal or the session's end: the exit routine and the end in order, whatever box or menu
+// is open; a second request while the end is under way changes nothing.
+void endOnRequest(Program& prog) {
+  if (remote* c = prog.loaded<remote>()) {
+    c->exitNow();
+  } else {
+    CloseOpenDialogs();
+    prog.End();
+  }
+}
+}  // namespace
+
 int runProgram(Program& prog, QApplication& app) {
   prog.onEnd = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
+  // Listening starts before the Controller loads: a signal while the first-run message is up
+  // ends the program as well.
+  QObject listener;
+  platform::onTerminationSignal(&listener, [&prog](int) { endOnRequest(prog); });
+  QObject::connect(&app, &QGuiApplication::commitDataRequest, &listener,
+                   [&prog](QSessionManager&) { endOnRequest(prog); });
+
   remote& controller = prog.remote();
   if (prog.ended()) return 0;
   controller.Show();
@@ -24,16 +44,6 @@ int runProgram(Program& prog, QApplication& app) {
   new FirstPaint(&controller, [] {
     QApplication::setWindowIcon(ProgramIcon());
     platform::preloadMpv();
-  });
-
-  // A signal runs the exit routine and ends in order; a second one while the end is
-  // under way changes nothing.
-  platform::installTerminationHandler([&prog](int) {
-    if (remote* c = prog.loaded<remote>()) c->exitNow();
-    else prog.End();
-  });
-  QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [&prog](QSessionManager&) {
-    if (remote* c = prog.loaded<remote>()) c->exitNow();
   });
 
   // For the start-up benchmark: report when the Controller has painted itself, then leave.

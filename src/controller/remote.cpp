@@ -291,6 +291,7 @@ void remote::Form_Load() {
   // 1. First run?
   guarded([this] { startedBefore_ = vb::CBool(ReadSetting("Kidou", "Shokai")); });
   if (!startedBefore_) showFirstRunMessage();
+  if (prog.ended()) return;  // ended while the message was up
 
   // 2. The progress log, owned by the Playlist window (which loads and restores its keys).
   load_and_save& log = prog.load_and_save();
@@ -374,6 +375,7 @@ void remote::Form_Load() {
   // 19. and 20. Back pictures.
   restoreBackPictures();
   Timer1->setEnabled(true);
+  loadDone_ = true;
 }
 
 void remote::showFirstRunMessage() {
@@ -527,6 +529,7 @@ void remote::writeExitSettings() {
 void remote::EndProgram() {
   if (ending_) return;
   ending_ = true;
+  prog.beginEnd();
   // Each window writes its own keys as it is unloaded; windows never loaded write nothing.
   prog.unloadIfLoaded<vlx::text>();
   prog.unloadIfLoaded<vlx::pictureview>();
@@ -551,6 +554,12 @@ void remote::EndProgram() {
 }
 
 void remote::exitNow() {
+  // Whatever box or menu is open goes first; its handler goes on once this one returns.
+  CloseOpenDialogs();
+  if (!loadDone_) {
+    prog.End();  // still starting: the settings file stays as it was
+    return;
+  }
   if (!exitDone_) Command2_Click();
   EndProgram();
 }

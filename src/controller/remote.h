@@ -160,8 +160,9 @@ class remote : public Form {
   void applyTopMost();
   // The end of the program: unloads every window in order and ends the run.
   void EndProgram();
-  // The desktop session ends or a termination signal came: the exit routine (unless it
-  // already ran) and the end, without waiting for the farewell log.
+  // The desktop session ends or a termination signal came: every open box and menu is
+  // closed, then the exit routine (unless it already ran) and the end, without waiting for
+  // the farewell log. Before the load has finished, the program ends writing nothing.
   void exitNow();
   bool exitRoutineDone() const { return exitDone_; }
 
@@ -172,6 +173,7 @@ class remote : public Form {
 
  private:
   bool startedBefore_ = false;
+  bool loadDone_ = false;
   bool exitDone_ = false;
   bool ending_ = false;
   bool cpuStatsOpen_ = false;

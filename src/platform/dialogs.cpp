@@ -1,5 +1,6 @@
 #include "platform/dialogs.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -9,6 +10,20 @@
 #include "platform/color.h"
 
 namespace vlx {
+
+void CloseOpenDialogs() {
+  // The innermost first, until none is left.
+  for (int pass = 0; pass < 64; ++pass) {
+    QWidget* open = QApplication::activePopupWidget();
+    if (!open) open = QApplication::activeModalWidget();
+    if (!open) return;
+    if (auto* dialog = qobject_cast<QDialog*>(open))
+      dialog->done(QDialog::Rejected);
+    else
+      open->close();
+    if (open->isVisible()) open->hide();  // one that refuses to close
+  }
+}
 
 QString qtFilter(const QString& windowsFilter) {
   const QStringList parts = windowsFilter.split('|');

@@ -39,6 +39,10 @@ class Dialogs {
   virtual std::optional<uint32_t> PickColor(uint32_t initial, QWidget* owner = nullptr) = 0;
 };
 
+// Closes every open message box, dialog and popup menu as Escape would, so that whoever
+// waits on one goes on with a cancelled answer. Run before the program ends under them.
+void CloseOpenDialogs();
+
 // Converts "name|pattern|name|pattern" to Qt's "name (pattern);;name (pattern)".
 QString qtFilter(const QString& windowsFilter);
 
