@@ -16,6 +16,7 @@ Program::Program(const QString& userFolder, Services services)
   if (!services_.clock) services_.clock = std::make_unique<SystemClock>();
   if (!services_.random) services_.random = std::make_unique<SystemRandom>();
   if (!services_.audio) services_.audio = std::make_unique<platform::AlsaDevices>();
+  if (!services_.processor) services_.processor = std::make_unique<platform::ProcStat>();
   platform::setUserFolderOverride(userFolder_);
   g_current = this;
 }

@@ -13,6 +13,7 @@
 #include "platform/event.h"
 #include "platform/form.h"
 #include "platform/instance_lock.h"
+#include "platform/processor_stats.h"
 #include "platform/services.h"
 
 namespace vlx {
@@ -41,6 +42,7 @@ class Program {
     std::unique_ptr<Clock> clock;
     std::unique_ptr<RandomSource> random;
     std::unique_ptr<AudioDevices> audio;
+    std::unique_ptr<ProcessorStats> processor;
   };
 
   // An empty user folder means the environment's ($VLX_HOME, XDG). Missing services get
@@ -58,6 +60,7 @@ class Program {
   Clock& clock() { return *services_.clock; }
   RandomSource& random() { return *services_.random; }
   AudioDevices& audioDevices() { return *services_.audio; }
+  ProcessorStats& processorStats() { return *services_.processor; }
   QString userFolder() const;
   QString dataFolder() const;
 

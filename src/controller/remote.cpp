@@ -53,7 +53,7 @@ QString FirstRunMessage() {
   return lines.join(QStringLiteral("\r\n"));
 }
 
-remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true) {
+remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true), cpu_(p.processorStats()) {
   setBorderStyle(FixedSingle);
   buildControls();
   buildMenus();
@@ -77,6 +77,7 @@ void remote::buildControls() {
   Label4 = new Label(c, QStringLiteral("a/f"));
   Label5 = new Label(c, QStringLiteral("mute"));
   Label5->setVisible(false);
+  Label7 = new Label(c, QStringLiteral("CPU     %"));
   Label6 = new Label(c, QStringLiteral("?"));
   Label8 = new Label(c, QStringLiteral("<<"));
   Label9 = new Label(c, QStringLiteral(">>"));
@@ -122,6 +123,7 @@ void remote::buildControls() {
   Command17 = button("clipboard viewer");
   Command18 = button("change");
   Command2->Click = [this] { Command2_Click(); };
+  Label6->Change = [this] { Label6_Change(); };
 
   auto check = [c](const char* caption, int value) {
     auto* b = new CheckBox(c, QString::fromUtf8(caption));
@@ -167,7 +169,7 @@ void remote::layoutControls() {
   Label5->Move(3600, 390, 600, 255);
   per->Move(90, 720, 2300, 255);
   Label4->Move(2450, 720, 1000, 255);
-  Label6->Move(3500, 720, 900, 255);
+  layoutCpuMeter();
   per3->Move(90, 1000, 0, 135);
   Slider1->Move(90, 1150, 2400, 300);
   Label3->Move(2550, 1180, 800, 255);
@@ -370,7 +372,7 @@ void remote::Form_Load() {
   guarded([&] { log.logStep(QStringLiteral("get Playlist font") + kLogEllipsis); });
 
   // 18. CPU statistics.
-  cpuStatsOpen_ = true;
+  cpu_.start();
 
   // 19. and 20. Back pictures.
   restoreBackPictures();
@@ -479,7 +481,7 @@ void remote::Form_QueryUnload(int&, int) { Command2_Click(); }
 void remote::Command2_Click() {
   Label1->setCaption(QStringLiteral("exit"));
   guarded([this] { Image4_Click(); });
-  cpuStatsOpen_ = false;
+  cpu_.stop();
   writeExitSettings();
   exitDone_ = true;
   guarded([this] { removeTrayIcon(); });

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "controller/cpu_meter.h"
 #include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/menu.h"
@@ -21,8 +22,9 @@ class remote : public Form {
   void Form_Load() override;
   void Form_QueryUnload(int& cancel, int unloadMode) override;
 
-  // Title, state, volume word, position, mute, CPU, rewind / fast-forward, time.
-  Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label8, *Label9, *per;
+  // Title, state, volume word, position, mute, CPU figure and caption, rewind /
+  // fast-forward, time.
+  Label *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8, *Label9, *per;
   PictureBox* Picture4;  // back picture
   PictureBox* per3;      // position bar, also the loader of back pictures
   // Transport picture buttons and their stores of normal and highlighted pictures.
@@ -142,6 +144,10 @@ class remote : public Form {
   void Slider1_Change();
   void Slider1_Scroll();
 
+  // CPU meter (remote_cpu.cpp): the figure is read on the ticks of the time displays.
+  void UpdateCpuMeter();
+  void Label6_Change();  // the load-band colours
+
   // The five transport pictures, none lit.
   void showNormalPictures();
   // A player window closed: nothing plays, the title and the time displays are idle.
@@ -176,7 +182,7 @@ class remote : public Form {
   bool loadDone_ = false;
   bool exitDone_ = false;
   bool ending_ = false;
-  bool cpuStatsOpen_ = false;
+  CpuMeter cpu_;
   QString cBackPicture_;
   QString pBackPicture_;
   QSystemTrayIcon* tray_ = nullptr;
@@ -199,6 +205,7 @@ class remote : public Form {
   bool wmpControllerVisible() const;
   void buildMenus();
   void layoutControls();
+  void layoutCpuMeter();
   void showFirstRunMessage();
   void restorePosition();
   void restoreCheckValues();

@@ -311,6 +311,7 @@ void remote::Timer3_Timer() {
   double p = 0;
   guarded([&] { p = wmpPlayer(prog).CurrentPosition(); });
   ShowWmpTime(p);
+  guarded([this] { UpdateCpuMeter(); });
 }
 
 void remote::ShowWmpTime(double p) {
@@ -344,6 +345,7 @@ void remote::Timer5_Timer() {
   Timer2->setEnabled(false);
   per->setCaption(TimeText(p) + QStringLiteral(" /") + TimeText(n));
   guarded([&] { per3->setWidth(barWidth(p, n)); });
+  guarded([this] { UpdateCpuMeter(); });
 }
 
 void remote::Label4_Change() {

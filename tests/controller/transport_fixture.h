@@ -25,9 +25,13 @@ class TransportTest : public ProgramFixture {
   void SetUp() override {
     ProgramFixture::SetUp();
     writeSettingsFile("[Kidou]\nShokai=1\n[Font]\nColor=255\n");
+    beforeStart();
     c = &startController();
     pl = &prog->Form1();
   }
+
+  // Runs once the program exists, before the Controller loads.
+  virtual void beforeStart() {}
 
   MediaPlayer& wmp() { return *prog->Form2().MediaPlayer1; }
   RealAudio& rp() { return *prog->Form3().RealAudio1; }

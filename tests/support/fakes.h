@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/audio_devices.h"
+#include "platform/processor_stats.h"
 #include "platform/services.h"
 
 namespace vlx::test {
@@ -64,6 +65,19 @@ class FakeAudioDevices : public AudioDevices {
     auto it = devices.find(device);
     if (it == devices.end() || !(it->second.support & kWaveCapsVolume)) return false;
     applied.emplace_back(device, value);
+    return true;
+  }
+};
+
+// Processor statistics read from a queue: each read takes the next reading; once they run
+// out the statistics cannot be read.
+class FakeProcessorStats : public ProcessorStats {
+ public:
+  std::deque<CpuTimes> readings;
+  bool read(CpuTimes& out) override {
+    if (readings.empty()) return false;
+    out = readings.front();
+    readings.pop_front();
     return true;
   }
 };

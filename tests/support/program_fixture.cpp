@@ -61,16 +61,19 @@ Program& ProgramFixture::makeProgram() {
   auto c = std::make_unique<FakeClock>();
   auto r = std::make_unique<FakeRandom>();
   auto a = std::make_unique<FakeAudioDevices>();
+  auto cpu = std::make_unique<FakeProcessorStats>();
   dialogs = d.get();
   shell = s.get();
   clock = c.get();
   random = r.get();
   audio = a.get();
+  processor = cpu.get();
   services.dialogs = std::move(d);
   services.shell = std::move(s);
   services.clock = std::move(c);
   services.random = std::move(r);
   services.audio = std::move(a);
+  services.processor = std::move(cpu);
   prog = std::make_unique<Program>(home_.path(), std::move(services));
   return *prog;
 }

@@ -37,6 +37,7 @@ class ProgramFixture : public ::testing::Test {
   FakeClock* clock = nullptr;
   FakeRandom* random = nullptr;
   FakeAudioDevices* audio = nullptr;
+  FakeProcessorStats* processor = nullptr;
 
  private:
   QTemporaryDir home_;
