@@ -1,0 +1,284 @@
+// The archive plug-ins on archives of every family: listing with folders, extraction to
+// memory and to a folder, names that would climb out, links, bombs and cut-off archives.
+#include <archive.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <functional>
+
+#include "samples.h"
+#include "spi_api.h"
+
+using namespace spitest;
+namespace fs = std::filesystem;
+
+namespace {
+
+const Bytes kTop = text_bytes("top text\n");
+// Bytes that do not compress, so that a cut through an archive lands in them.
+const Bytes kPicture = [] {
+  Bytes b(6000);
+  uint32_t x = 12345;
+  for (uint8_t& c : b) c = uint8_t((x = x * 1103515245 + 12345) >> 16);
+  return b;
+}();
+
+struct Family {
+  const char* plugin;
+  const char* file_name;
+  std::function<Bytes()> build;
+};
+
+std::vector<ArchiveEntry> standard_entries(bool with_link) {
+  std::vector<ArchiveEntry> e = {{"top.txt", kTop},
+                                 {"sub/", {}, ArchiveEntry::folder},
+                                 {"sub/dir/pic.bmp", kPicture}};
+  if (with_link) e.push_back({"link.txt", {}, ArchiveEntry::symlink, "/etc/passwd"});
+  return e;
+}
+
+const std::vector<Family>& families() {
+  static const std::vector<Family> all = {
+      {"zip", "a.zip", [] { return write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, standard_entries(true)); }},
+      {"zip", "comic.cbz", [] { return write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, standard_entries(false)); }},
+      {"7z", "a.7z", [] { return write_archive(ARCHIVE_FORMAT_7ZIP, ARCHIVE_FILTER_NONE, standard_entries(false)); }},
+      {"tar", "a.tar", [] { return write_archive(ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FILTER_NONE, standard_entries(true)); }},
+      {"tar", "a.tar.gz", [] { return write_archive(ARCHIVE_FORMAT_TAR_USTAR, ARCHIVE_FILTER_GZIP, standard_entries(true)); }},
+      {"rar", "a.rar", [] { return write_rar4({{"top.txt", kTop}, {"sub", {}, ArchiveEntry::folder}, {"sub\\dir\\pic.bmp", kPicture}}); }},
+      {"rar", "comic.cbr", [] { return write_rar4({{"top.txt", kTop}, {"sub\\dir\\pic.bmp", kPicture}}); }},
+      {"lzh", "a.lzh", [] { return write_lzh({{"top.txt", kTop}, {"sub\\dir\\pic.bmp", kPicture}}); }},
+  };
+  return all;
+}
+
+std::string field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
+std::string path_of(const VLX_FileInfo& r) { return field(r.path, sizeof r.path); }
+std::string name_of(const VLX_FileInfo& r) { return field(r.filename, sizeof r.filename); }
+
+std::vector<std::string> files_below(const std::string& folder) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::recursive_directory_iterator(folder))
+    out.push_back(fs::relative(e.path(), folder).string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+class ArchiveFamilies : public ::testing::TestWithParam<size_t> {
+ protected:
+  const Family& family() const { return families()[GetParam()]; }
+};
+
+TEST_P(ArchiveFamilies, ListsAndExtractsEveryEntry) {
+  const Family& f = family();
+  TempDir dir;
+  const Bytes data = f.build();
+  const std::string path = dir.file(f.file_name);
+  write_bytes(path, data);
+  Plugin p(f.plugin);
+  ASSERT_TRUE(p.loaded());
+  ASSERT_TRUE(p.abi_version && *p.abi_version == VLX_SPI_ABI_VERSION);
+  EXPECT_TRUE(p.GetArchiveInfo && p.GetFileInfo && p.GetFile);
+  EXPECT_FALSE(p.GetPicture);  // an archive plug-in only
+  EXPECT_NE(p.IsSupported(path.c_str(), nullptr), 0);
+  const size_t blocks = live_blocks();
+
+  // Plain files only, folders split off, in the archive's order.
+  int32_t rc = -1;
+  const std::vector<VLX_FileInfo> records = list_file(p, path, &rc);
+  ASSERT_EQ(rc, VLX_SPI_OK);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(path_of(records[0]), "");
+  EXPECT_EQ(name_of(records[0]), "top.txt");
+  EXPECT_EQ(records[0].filesize, kTop.size());
+  EXPECT_EQ(path_of(records[1]), "sub/dir");
+  EXPECT_EQ(name_of(records[1]), "pic.bmp");
+  EXPECT_EQ(records[1].filesize, kPicture.size());
+  EXPECT_NE(records[0].position, records[1].position);
+  EXPECT_GT(records[0].timestamp, 0u);
+
+  const std::vector<VLX_FileInfo> from_memory = list_memory(p, data, &rc);
+  ASSERT_EQ(rc, VLX_SPI_OK);
+  ASSERT_EQ(from_memory.size(), records.size());
+  for (size_t i = 0; i < records.size(); ++i)
+    EXPECT_EQ(std::memcmp(&from_memory[i], &records[i], sizeof(VLX_FileInfo)), 0) << i;
+
+  const std::string out = dir.file("out");
+  fs::create_directory(out);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const VLX_FileInfo& r = records[i];
+    const Bytes& want = i == 0 ? kTop : kPicture;
+    EXPECT_EQ(extract_to_memory(p, path.c_str(), r.position, VLX_SPI_SOURCE_FILE, &rc), want) << i;
+    EXPECT_EQ(rc, VLX_SPI_OK);
+
+    std::vector<std::pair<int32_t, int32_t>> calls;
+    auto callback = [](int32_t num, int32_t denom, intptr_t user) -> int32_t {
+      reinterpret_cast<decltype(calls)*>(user)->emplace_back(num, denom);
+      return 0;
+    };
+    EXPECT_EQ(p.GetFile(path.c_str(), r.position, const_cast<char*>(out.c_str()), VLX_SPI_DEST_FILE,
+                        callback, reinterpret_cast<intptr_t>(&calls)),
+              VLX_SPI_OK);
+    EXPECT_EQ(read_bytes(out + "/" + name_of(r)), want);
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back().first, calls.back().second);
+
+    // Entries are read from files only: a memory source is refused before it is read.
+    static const char tiny[4] = {};
+    EXPECT_TRUE(extract_to_memory(p, tiny, 1 << 30, VLX_SPI_SOURCE_MEMORY, &rc).empty());
+    EXPECT_EQ(rc, VLX_SPI_NOT_IMPLEMENTED);
+  }
+  // Written flat under the entries' own names, the archive's folders left out.
+  EXPECT_EQ(files_below(out), (std::vector<std::string>{"pic.bmp", "top.txt"}));
+
+  VLX_FileInfo found{};
+  EXPECT_EQ(p.GetFileInfo(path.c_str(), 0, "SUB/dir/PIC.BMP", VLX_SPI_IGNORE_CASE, &found), VLX_SPI_OK);
+  EXPECT_EQ(std::memcmp(&found, &records[1], sizeof found), 0);
+  EXPECT_NE(p.GetFileInfo(path.c_str(), 0, "SUB/dir/PIC.BMP", 0, &found), VLX_SPI_OK);
+  EXPECT_EQ(p.GetFileInfo(path.c_str(), 0, "top.txt", 0, &found), VLX_SPI_OK);
+  EXPECT_EQ(found.position, records[0].position);
+  EXPECT_NE(p.GetFileInfo(path.c_str(), 0, "missing.txt", 0, &found), VLX_SPI_OK);
+
+  EXPECT_NE(extract_to_memory(p, path.c_str(), 999999, VLX_SPI_SOURCE_FILE, &rc).size(), 1u);
+  EXPECT_NE(rc, VLX_SPI_OK) << "a position that names no entry";
+  EXPECT_EQ(live_blocks(), blocks);
+}
+
+TEST_P(ArchiveFamilies, CutOffArchiveFails) {
+  const Family& f = family();
+  const Bytes data = f.build();
+  Plugin p(f.plugin);
+  const size_t blocks = live_blocks();
+  int32_t rc = -1;
+  list_memory(p, Bytes(data.begin(), data.begin() + long(data.size() * 6 / 10)), &rc);
+  EXPECT_GT(rc, 0);
+  list_memory(p, Bytes(data.begin(), data.begin() + 10), &rc);
+  EXPECT_GT(rc, 0);
+  EXPECT_EQ(live_blocks(), blocks);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, ArchiveFamilies, ::testing::Range(size_t(0), families().size()),
+                         [](const auto& info) {
+                           std::string n = families()[info.param].file_name;
+                           std::replace_if(n.begin(), n.end(), [](char c) { return !std::isalnum(c); }, '_');
+                           return n;
+                         });
+
+// Names that are absolute, climb with "..", or use backslashes are listed inside the
+// archive's own tree, and extraction never writes outside the destination folder.
+TEST(ArchiveSafety, NamesNeverLeadOutOfTheDestination) {
+  const std::vector<ArchiveEntry> entries = {
+      {"/abs/x.txt", text_bytes("1")},   {"../../up.txt", text_bytes("2")},
+      {"a/../../b.txt", text_bytes("3")}, {"dir\\win.txt", text_bytes("4")},
+      {"c/./d/../e.txt", text_bytes("5")}};
+  const std::vector<std::pair<std::string, std::string>> listed = {
+      {"abs", "x.txt"}, {"", "up.txt"}, {"", "b.txt"}, {"dir", "win.txt"}, {"c", "e.txt"}};
+  for (int format : {ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FORMAT_ZIP}) {
+    TempDir dir;
+    const std::string path = dir.file("evil.bin");
+    write_bytes(path, write_archive(format, ARCHIVE_FILTER_NONE, entries));
+    Plugin p(format == ARCHIVE_FORMAT_ZIP ? "zip" : "tar");
+    int32_t rc = -1;
+    const auto records = list_file(p, path, &rc);
+    ASSERT_EQ(rc, VLX_SPI_OK);
+    ASSERT_EQ(records.size(), listed.size());
+    const std::string out = dir.file("deep/out");
+    fs::create_directories(out);
+    for (size_t i = 0; i < records.size(); ++i) {
+      EXPECT_EQ(path_of(records[i]), listed[i].first) << i;
+      EXPECT_EQ(name_of(records[i]), listed[i].second) << i;
+      EXPECT_EQ(p.GetFile(path.c_str(), records[i].position, const_cast<char*>(out.c_str()),
+                          VLX_SPI_DEST_FILE, nullptr, 0),
+                VLX_SPI_OK);
+    }
+    EXPECT_EQ(files_below(out), (std::vector<std::string>{"b.txt", "e.txt", "up.txt", "win.txt", "x.txt"}));
+    EXPECT_EQ(files_below(dir.file("deep")), (std::vector<std::string>{"out", "out/b.txt", "out/e.txt",
+                                                                        "out/up.txt", "out/win.txt", "out/x.txt"}));
+  }
+}
+
+// A link in the archive is never listed or made; a link already standing under an
+// entry's name in the destination is replaced, not written through.
+TEST(ArchiveSafety, LinksAreNeverFollowed) {
+  TempDir dir;
+  const std::string path = dir.file("links.tar");
+  write_bytes(path, write_archive(ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FILTER_NONE,
+                                  {{"escape", {}, ArchiveEntry::symlink, ".."},
+                                   {"escape/x.txt", text_bytes("through the link")},
+                                   {"top.txt", kTop}}));
+  Plugin p("tar");
+  int32_t rc = -1;
+  const auto records = list_file(p, path, &rc);
+  ASSERT_EQ(rc, VLX_SPI_OK);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(name_of(records[0]), "x.txt");
+
+  const std::string outside = dir.file("outside.txt");
+  write_bytes(outside, text_bytes("keep me"));
+  const std::string out = dir.file("out");
+  fs::create_directory(out);
+  ASSERT_EQ(symlink(outside.c_str(), (out + "/top.txt").c_str()), 0);
+  for (const VLX_FileInfo& r : records)
+    EXPECT_EQ(p.GetFile(path.c_str(), r.position, const_cast<char*>(out.c_str()), VLX_SPI_DEST_FILE, nullptr, 0),
+              VLX_SPI_OK);
+  EXPECT_EQ(read_bytes(outside), text_bytes("keep me"));
+  EXPECT_FALSE(fs::is_symlink(out + "/top.txt"));
+  EXPECT_EQ(read_bytes(out + "/top.txt"), kTop);
+  EXPECT_EQ(files_below(out), (std::vector<std::string>{"top.txt", "x.txt"}));
+}
+
+// An entry that unpacks far beyond its compressed size, or declares more than 1 GiB,
+// fails without handing out memory or leaving a file behind.
+TEST(ArchiveSafety, DecompressionBombsFail) {
+  TempDir dir;
+  const std::string zip = dir.file("bomb.zip");
+  write_bytes(zip, write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"zeros.bin", Bytes(64 << 20, 0)}}));
+  ASSERT_LT(fs::file_size(zip), 1u << 20);
+  Plugin p("zip");
+  const size_t blocks = live_blocks();
+  int32_t rc = -1;
+  const auto records = list_file(p, zip, &rc);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_TRUE(extract_to_memory(p, zip.c_str(), records[0].position, VLX_SPI_SOURCE_FILE, &rc).empty());
+  EXPECT_EQ(rc, VLX_SPI_NO_MEMORY);
+  const std::string out = dir.file("out");
+  fs::create_directory(out);
+  EXPECT_EQ(p.GetFile(zip.c_str(), records[0].position, const_cast<char*>(out.c_str()), VLX_SPI_DEST_FILE, nullptr, 0),
+            VLX_SPI_NO_MEMORY);
+  EXPECT_TRUE(files_below(out).empty());
+
+  // A header that declares 2 GiB is refused before a byte is read.
+  const std::string tar = dir.file("huge.tar");
+  write_bytes(tar, tar_header("huge.bin", 2ull << 30));
+  Plugin t("tar");
+  EXPECT_TRUE(extract_to_memory(t, tar.c_str(), 0, VLX_SPI_SOURCE_FILE, &rc).empty());
+  EXPECT_EQ(rc, VLX_SPI_NO_MEMORY);
+  EXPECT_EQ(live_blocks(), blocks);
+}
+
+// A folder destination that cannot be written gives the write failure and no block.
+TEST(ArchiveSafety, UnwritableDestinationFails) {
+  TempDir dir;
+  const std::string path = dir.file("a.zip");
+  write_bytes(path, write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"top.txt", kTop}}));
+  Plugin p("zip");
+  int32_t rc = -1;
+  const auto records = list_file(p, path, &rc);
+  ASSERT_EQ(records.size(), 1u);
+  const std::string missing = dir.file("no/such/folder");
+  EXPECT_EQ(p.GetFile(path.c_str(), records[0].position, const_cast<char*>(missing.c_str()), VLX_SPI_DEST_FILE,
+                      nullptr, 0),
+            VLX_SPI_WRITE_ERROR);
+  // A folder already standing under the entry's name is not replaced.
+  fs::create_directory(dir.file("top.txt"));
+  fs::create_directory(dir.file("top.txt/keep"));
+  EXPECT_EQ(p.GetFile(path.c_str(), records[0].position, const_cast<char*>(dir.path().c_str()), VLX_SPI_DEST_FILE,
+                      nullptr, 0),
+            VLX_SPI_WRITE_ERROR);
+  EXPECT_TRUE(fs::is_directory(dir.file("top.txt/keep")));
+  EXPECT_EQ(files_below(dir.path()), (std::vector<std::string>{"a.zip", "top.txt", "top.txt/keep"}));
+}
+
+}  // namespace

@@ -1,0 +1,191 @@
+// The bitmap plug-in reads bitmaps with our own code: every layout it knows, against
+// bitmaps built byte by byte, and malformed ones that must fail or stay in bounds.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "spi_api.h"
+
+using namespace spitest;
+
+namespace {
+
+struct Bmp {
+  uint32_t info_size = 40;
+  int32_t width = 0, height = 0;
+  uint16_t bits = 24;
+  uint32_t compression = 0;
+  uint32_t colours_used = 0;
+  std::vector<uint32_t> palette = {};  // 0x00RRGGBB
+  std::vector<uint32_t> masks = {};    // after a 40-byte header, or inside a larger one
+  Bytes pixels = {};
+
+  Bytes build() const {
+    Bytes h;
+    auto u16 = [&h](uint32_t v) { h.push_back(uint8_t(v)); h.push_back(uint8_t(v >> 8)); };
+    auto u32 = [&](uint32_t v) { u16(v & 0xffff); u16(v >> 16); };
+    const size_t entry = info_size == 12 ? 3 : 4;
+    const size_t outside_masks = info_size == 40 ? masks.size() * 4 : 0;
+    const uint32_t offset = uint32_t(14 + info_size + outside_masks + palette.size() * entry);
+    h.insert(h.end(), {'B', 'M'});
+    u32(uint32_t(offset + pixels.size()));
+    u32(0);
+    u32(offset);
+    u32(info_size);
+    if (info_size == 12) {
+      u16(uint32_t(width));
+      u16(uint32_t(height));
+      u16(1);
+      u16(bits);
+    } else {
+      u32(uint32_t(width));
+      u32(uint32_t(height));
+      u16(1);
+      u16(bits);
+      u32(compression);
+      u32(uint32_t(pixels.size()));
+      u32(2835);  // 72 dpi
+      u32(2835);
+      u32(colours_used);
+      u32(0);
+      for (size_t i = 0; i < masks.size(); ++i) u32(masks[i]);
+      while (h.size() < 14 + info_size) h.push_back(0);
+    }
+    for (uint32_t c : palette) {
+      h.insert(h.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
+      if (entry == 4) h.push_back(0);
+    }
+    h.insert(h.end(), pixels.begin(), pixels.end());
+    return h;
+  }
+};
+
+constexpr uint32_t kRed = 0xffff0000, kGreen = 0xff00ff00, kBlue = 0xff0000ff, kWhite = 0xffffffff,
+                   kBlack = 0xff000000;
+
+// Rows as the picture shows them, top first.
+using Rows = std::vector<std::vector<uint32_t>>;
+
+void expect_rows(const Picture& pic, const Rows& rows, int bit_count, const std::string& what) {
+  ASSERT_EQ(pic.rc, VLX_SPI_OK) << what;
+  ASSERT_EQ(pic.height, int(rows.size())) << what;
+  ASSERT_EQ(pic.width, int(rows[0].size())) << what;
+  EXPECT_EQ(pic.bit_count, bit_count) << what;
+  for (int y = 0; y < pic.height; ++y)
+    for (int x = 0; x < pic.width; ++x)
+      EXPECT_EQ(pic.pixel(x, y), rows[size_t(y)][size_t(x)]) << what << " at " << x << "," << y;
+}
+
+TEST(Bitmaps, EveryLayoutDecodes) {
+  Plugin p("bmp");
+  const size_t blocks = live_blocks();
+  struct Case {
+    std::string what;
+    Bmp bmp;
+    Rows rows;
+    int bit_count;
+  };
+  std::vector<Case> cases;
+
+  // 1 bit, 9 pixels wide: the row spills into a second byte and pads to four.
+  Bmp one{.width = 9, .height = 2, .bits = 1, .palette = {0x000000, 0xffffff}};
+  one.pixels = {0b10101010, 0b10000000, 0, 0,   // bottom row
+                0b01010101, 0b00000000, 0, 0};  // top row
+  cases.push_back({"1 bit", one,
+                   {{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack},
+                    {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}},
+                   24});
+
+  Bmp four{.width = 3, .height = 1, .bits = 4, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff}};
+  four.pixels = {0x12, 0x30, 0, 0};
+  cases.push_back({"4 bits", four, {{kRed, kGreen, kBlue}}, 24});
+
+  // Run-length 8 bits: a run, a literal stretch (padded to a word), a line end, a jump, a
+  // run and the end; skipped pixels stay black.
+  Bmp rle8{.width = 4, .height = 3, .bits = 8, .compression = 1, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff}};
+  rle8.pixels = {4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1};
+  cases.push_back({"RLE 8", rle8,
+                   {{kBlack, kBlack, kBlue, kBlue}, {kGreen, kBlue, kGreen, kBlack}, {kRed, kRed, kRed, kRed}},
+                   24});
+
+  Bmp rle4{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = {0, 0xff0000, 0x00ff00}};
+  rle4.pixels = {5, 0x12, 0, 1};
+  cases.push_back({"RLE 4", rle4, {{kRed, kGreen, kRed, kGreen, kRed}}, 24});
+
+  // 16 bits with 5-6-5 masks after the header.
+  Bmp b565{.width = 3, .height = 1, .bits = 16, .compression = 3, .masks = {0xf800, 0x07e0, 0x001f}};
+  b565.pixels = {0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00, 0, 0};
+  cases.push_back({"16 bits 565", b565, {{kRed, kGreen, kBlue}}, 24});
+
+  // Plain 16 bits are 5-5-5.
+  Bmp b555{.width = 2, .height = 1, .bits = 16};
+  b555.pixels = {0x00, 0x7c, 0xff, 0x7f};
+  cases.push_back({"16 bits 555", b555, {{kRed, kWhite}}, 24});
+
+  // A 124-byte header with an alpha mask keeps alpha.
+  Bmp v5{.info_size = 124, .width = 2, .height = 1, .bits = 32, .compression = 3,
+         .masks = {0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000}};
+  v5.pixels = {0, 0, 0xff, 0x80, 0xff, 0, 0, 0x00};
+  cases.push_back({"32 bits with alpha", v5, {{0x80ff0000, 0x000000ff}}, 32});
+
+  // Plain 32 bits: a fourth byte that is 0 everywhere is no alpha; set anywhere, it is.
+  Bmp x32{.width = 2, .height = 1, .bits = 32};
+  x32.pixels = {0, 0xff, 0, 0, 0xff, 0, 0, 0};
+  cases.push_back({"32 bits, no alpha", x32, {{kGreen, kBlue}}, 24});
+  Bmp a32 = x32;
+  a32.pixels[3] = 0x40;
+  cases.push_back({"32 bits, alpha", a32, {{0x4000ff00, 0x000000ff}}, 32});
+
+  Bmp top_down{.width = 1, .height = -2, .bits = 24};
+  top_down.pixels = {0, 0, 0xff, 0, 0, 0xff, 0, 0};
+  cases.push_back({"top-down rows", top_down, {{kRed}, {kGreen}}, 24});
+
+  Bmp os2{.info_size = 12, .width = 2, .height = 1, .bits = 8, .palette = {0x0000ff, 0xffffff}};
+  os2.pixels = {1, 0, 0, 0};
+  cases.push_back({"OS/2 header", os2, {{kWhite, kBlue}}, 24});
+
+  for (const Case& c : cases) expect_rows(decode_memory(p, c.bmp.build()), c.rows, c.bit_count, c.what);
+  EXPECT_EQ(live_blocks(), blocks);
+}
+
+TEST(Bitmaps, MalformedBitmapsFailOrStayInBounds) {
+  Plugin p("bmp");
+  const size_t blocks = live_blocks();
+
+  Bmp truncated{.width = 4, .height = 4, .bits = 24};
+  truncated.pixels.assign(3 * 12 + 11, 0);  // one byte short of the last row
+  EXPECT_EQ(decode_memory(p, truncated.build()).rc, VLX_SPI_BROKEN_DATA);
+
+  Bmp literal_past_end{.width = 8, .height = 1, .bits = 8, .compression = 1, .palette = {0xffffff}};
+  literal_past_end.pixels = {0, 8, 0, 0};
+  EXPECT_EQ(decode_memory(p, literal_past_end.build()).rc, VLX_SPI_BROKEN_DATA);
+
+  Bmp no_end{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0xffffff}};
+  no_end.pixels = {2, 0, 0, 0};  // one line of two, then nothing
+  EXPECT_EQ(decode_memory(p, no_end.build()).rc, VLX_SPI_BROKEN_DATA);
+
+  // Runs and jumps beyond the picture are clipped.
+  Bmp wild{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0, 0xffffff}};
+  wild.pixels = {255, 1, 0, 2, 250, 0, 255, 1, 0, 0, 0, 2, 0, 250, 0, 1};
+  EXPECT_EQ(decode_memory(p, wild.build()).rc, VLX_SPI_OK);
+
+  // A table that claims more colours than the file holds: the missing ones are black.
+  Bmp short_table{.width = 2, .height = 1, .bits = 8, .colours_used = 1000, .palette = {0xffffff}};
+  short_table.pixels = {0, 200, 0, 0};
+  expect_rows(decode_memory(p, short_table.build()), {{kWhite, kBlack}}, 24, "short table");
+
+  Bmp odd_bits{.width = 1, .height = 1, .bits = 7};
+  odd_bits.pixels = {0, 0, 0, 0};
+  EXPECT_EQ(decode_memory(p, odd_bits.build()).rc, VLX_SPI_UNKNOWN_FORMAT);
+
+  Bytes pixels_beyond = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
+  pixels_beyond[10] = 0xf0;  // the pixels would start past the end
+  EXPECT_EQ(decode_memory(p, pixels_beyond).rc, VLX_SPI_BROKEN_DATA);
+
+  Bytes header_cut = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
+  header_cut.resize(30);
+  EXPECT_EQ(decode_memory(p, header_cut).rc, VLX_SPI_BROKEN_DATA);
+  EXPECT_EQ(live_blocks(), blocks);
+}
+
+}  // namespace
