@@ -305,6 +305,8 @@ void remote::Form_Load() {
     prog.End();
     return;
   }
+  // What a write killed in its middle left behind; no other instance writes here.
+  RemoveStaleSettingsTemps();
 
   // 4. The popup menus keep their titles off the menu bar.
   for (Menu* m : {mnuAbout, MnuPlyStat, MnuSelectFile, MnuWebFile, mnuReadMe, MnuSave, MnuChange,
@@ -442,6 +444,13 @@ void remote::paintBackPicture() {
 
 void remote::restoreBackPictures() {
   load_and_save& log = prog.load_and_save();
+  // A settings file that could not be read is no success.
+  const QString unread = SettingsFileProblem();
+  QString success = QStringLiteral("success get VLX_Data.INI");
+  if (!unread.isEmpty()) success = SettingsNotReadLine(unread);
+  auto markUnread = [&] {
+    if (!unread.isEmpty()) log.Text1->setBackColor(kLogFailColor);
+  };
   try {
     cBackPicture_ = ReadSetting("c_BackPicture", "Path");
     pBackPicture_ = ReadSetting("p_BackPicture", "Path");
@@ -452,18 +461,19 @@ void remote::restoreBackPictures() {
     per3->Cls();
     per3->Move(per3->Left(), per3->Top(), 0, 135);
     log.logStep(QStringLiteral("get Playlist backpicture") + kLogEllipsis);
-    log.Text1->setText(log.Text1->Text() + QStringLiteral("done") + kCrLf + kCrLf +
-                       QStringLiteral("success get VLX_Data.INI"));
+    log.Text1->setText(log.Text1->Text() + QStringLiteral("done") + kCrLf + kCrLf + success);
+    markUnread();
     return;
   } catch (const std::exception&) {
   }
   // The default picture of the data folder.
-  const QString tail = kCrLf + QStringLiteral("success get VLX_Data.INI");
+  const QString tail = kCrLf + success;
   const QString head = log.Text1->Text() + QStringLiteral("done") + kCrLf + kCrLf + kCrLf;
   try {
     per3->LoadPicture(platform::joinPath(prog.dataFolder(), QStringLiteral("BackPicture/controller.jpg")));
     paintBackPicture();
     log.Text1->setText(head + QStringLiteral("get default backpictures.") + tail);
+    markUnread();
     per3->Cls();
     per3->Move(per3->Left(), per3->Top(), 0, 135);
   } catch (const std::exception&) {
@@ -482,6 +492,7 @@ void remote::Command2_Click() {
   Label1->setCaption(QStringLiteral("exit"));
   guarded([this] { Image4_Click(); });
   cpu_.stop();
+  const SettingsWriteCheck check;
   writeExitSettings();
   exitDone_ = true;
   guarded([this] { removeTrayIcon(); });
@@ -494,9 +505,10 @@ void remote::Command2_Click() {
       QStringLiteral("put Controller show position") + kLogEllipsis + QStringLiteral("done") + kCrLf +
       QStringLiteral("put option checkvalue") + kLogEllipsis + QStringLiteral("done") + kCrLf +
       QStringLiteral("put waveout volume and options") + kLogEllipsis + QStringLiteral("done ") +
-      kCrLf + kCrLf + QStringLiteral("success put VLX_Data.INI") + kCrLf + kCrLf +
-      QStringLiteral("see you next time !");
-  log.showLog(kLogDoneColor, 2000, farewell);
+      kCrLf + kCrLf +
+      (check.failed() ? SettingsNotWrittenLine(check.reason()) : QStringLiteral("success put VLX_Data.INI")) +
+      kCrLf + kCrLf + QStringLiteral("see you next time !");
+  log.showLog(check.failed() ? kLogFailColor : kLogDoneColor, 2000, farewell);
   log.Check1->setValue(1);
 }
 

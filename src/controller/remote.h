@@ -15,6 +15,8 @@ class QSystemTrayIcon;
 
 namespace vlx {
 
+class SettingsWriteCheck;
+
 class remote : public Form {
  public:
   explicit remote(Program& prog);
@@ -224,6 +226,7 @@ class remote : public Form {
   // The files were appended to the playlist: the last one selected and the counters on it.
   void selectLastAdded();
   void writeExitSettings();
+  void showSaveLog(const SettingsWriteCheck& check, const QString& text);
   void setOptionCaption(CheckBox* box, const char* set, const char* clear);
 };
 

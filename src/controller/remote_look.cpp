@@ -102,28 +102,35 @@ void remote::chgCBPic_Click() {
   }
 }
 
+// The log of a "save" item: its own text, or what kept the file from being written.
+void remote::showSaveLog(const SettingsWriteCheck& check, const QString& text) {
+  if (check.failed())
+    prog.load_and_save().showLog(kLogFailColor, kSaveLogHeight, SettingsNotWrittenLine(check.reason()));
+  else
+    prog.load_and_save().showLog(kLogSaveColor, kSaveLogHeight, text);
+}
+
 void remote::saveFontdata_Click() {
   try {
+    const SettingsWriteCheck check;
     WriteSetting("Font", "Name", Label1->FontName());
     WriteSetting("Font", "Bold", vb::CStr(Label1->FontBold()));
     WriteSetting("Font", "Italic", vb::CStr(Label1->FontItalic()));
     WriteSetting("Font", "Size", vb::CStr(float(Label1->FontSize())));
     WriteSetting("Font", "Color", vb::CStr(int32_t(Label1->ForeColor())));
     WriteSetting("PListFont", "Color", vb::CStr(int32_t(prog.Form1().lblCriteria->ForeColor())));
-    prog.load_and_save().showLog(kLogSaveColor, kSaveLogHeight,
-                                 QStringLiteral("put font data to VLX_Data.INI"));
+    showSaveLog(check, QStringLiteral("put font data to VLX_Data.INI"));
   } catch (const std::exception&) {
   }
 }
 
 void remote::saveBackpicture_Click() {
   try {
+    const SettingsWriteCheck check;
     WriteSetting("c_BackPicture", "Path", cBackPicture_);
     WriteSetting("p_BackPicture", "Path", pBackPicture_);
-    prog.load_and_save().showLog(kLogSaveColor, kSaveLogHeight,
-                                 QStringLiteral("put Controller backpicture to VLX_Data.INI") +
-                                     kCrLf +
-                                     QStringLiteral("put Playlist backpicture to VLX_Data.INI"));
+    showSaveLog(check, QStringLiteral("put Controller backpicture to VLX_Data.INI") + kCrLf +
+                           QStringLiteral("put Playlist backpicture to VLX_Data.INI"));
   } catch (const std::exception&) {
   }
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRandomGenerator>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <atomic>
@@ -16,6 +17,7 @@
 #include <mutex>
 #include <vector>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,13 +105,16 @@ struct Parsed {
   bool endsWithEol = true;
 };
 
-// Decodes part of a line: UTF-8 when the whole line is valid UTF-8, else Latin-1.
-QString decodePart(const char* d, qsizetype lineBegin, qsizetype lineEnd, qsizetype b,
-                   qsizetype e) {
+// Decodes a name or a value on its own bytes: UTF-8 when they are valid UTF-8, else Latin-1.
+// A leading U+FEFF is a character of the text, not a mark to drop.
+QString decodePart(const char* d, qsizetype b, qsizetype e) {
   bool ascii = true;
   for (qsizetype i = b; i < e && ascii; ++i) ascii = static_cast<unsigned char>(d[i]) < 0x80;
-  if (ascii || !validUtf8(d + lineBegin, lineEnd - lineBegin))
-    return QString::fromLatin1(d + b, e - b);
+  if (ascii || !validUtf8(d + b, e - b)) return QString::fromLatin1(d + b, e - b);
+  if (e - b >= 3 && std::memcmp(d + b, "\xEF\xBB\xBF", 3) == 0) {
+    QStringDecoder keepBom(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    return keepBom.decode(QByteArrayView(d + b, e - b));
+  }
   return QString::fromUtf8(d + b, e - b);
 }
 
@@ -145,7 +150,7 @@ std::shared_ptr<const Parsed> parse(QByteArray bytes) {
         qsizetype nb = b + 1, ne = static_cast<const char*>(close) - d;
         while (nb < ne && isBlank(d[nb])) ++nb;
         while (ne > nb && isBlank(d[ne - 1])) --ne;
-        const QString name = asciiLower(decodePart(d, begin, end, nb, ne));
+        const QString name = asciiLower(decodePart(d, nb, ne));
         p->headers.push_back(begin);
         if (p->sectionIndex.contains(name)) {
           current = -1;  // a later section of the same name is never read or written
@@ -170,7 +175,7 @@ std::shared_ptr<const Parsed> parse(QByteArray bytes) {
     const qsizetype valueBegin = ke + 1;
     while (ke > b && isBlank(d[ke - 1])) --ke;
     if (ke == b) continue;
-    const QString key = asciiLower(decodePart(d, begin, end, b, ke));
+    const QString key = asciiLower(decodePart(d, b, ke));
     if (!section.keys.contains(key)) section.keys.insert(key, KeyLine{begin, end, valueBegin});
   }
   if (p->eol.isEmpty()) p->eol = "\n";
@@ -237,12 +242,13 @@ void remember(const QString& path, const Identity& id, qint64 verifiedAt,
   c.insert(path, CacheEntry{id, verifiedAt, std::move(parsed), ++g_useCounter});
 }
 
-bool readAll(int fd, qsizetype sizeHint, QByteArray& out) {
+// Reads to the end of the file, but never more than `limit` bytes.
+bool readAll(int fd, qsizetype sizeHint, qsizetype limit, QByteArray& out) {
   out.clear();
-  out.resize(sizeHint + 1);
+  out.resize(std::min(sizeHint + 1, limit));
   qsizetype got = 0;
-  for (;;) {
-    if (got == out.size()) out.resize(out.size() * 2 + 4096);
+  while (got < limit) {
+    if (got == out.size()) out.resize(std::min(out.size() * 2 + 4096, limit));
     const ssize_t r = ::read(fd, out.data() + got, size_t(out.size() - got));
     if (r < 0) {
       if (errno == EINTR) continue;
@@ -257,22 +263,40 @@ bool readAll(int fd, qsizetype sizeHint, QByteArray& out) {
 
 enum class Load { Ok, Missing, Failed };
 
+QString systemError(int code) { return QString::fromLocal8Bit(std::strerror(code)); }
+
+QString tooLarge(qint64 size) {
+  return QStringLiteral("file too large (%1 bytes)").arg(size);
+}
+
 // Parsed content of `path`, taken from the cache while the file is unchanged. `st` receives
-// the file's status when it exists.
-Load load(const QString& path, std::shared_ptr<const Parsed>& out, struct stat& st) {
+// the file's status when it exists; `error` why it could not be read.
+Load load(const QString& path, std::shared_ptr<const Parsed>& out, struct stat& st,
+          QString* error = nullptr) {
+  auto fail = [error](const QString& why) {
+    if (error) *error = why;
+    return Load::Failed;
+  };
   const qint64 lookedAt = nowNs();
   const QByteArray native = QFile::encodeName(path);
   const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) {
-    const bool missing = errno == ENOENT;
+    const int code = errno;
     cache().remove(path);
-    return missing ? Load::Missing : Load::Failed;
+    return code == ENOENT ? Load::Missing : fail(systemError(code));
   }
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return Load::Failed;
+  if (fstat(fd, &st) != 0) return fail(systemError(errno));
+  if (!S_ISREG(st.st_mode))
+    return fail(S_ISDIR(st.st_mode) ? QStringLiteral("it is a folder")
+                                    : QStringLiteral("not a regular file"));
+  if (st.st_size > kMaxProfileBytes) {
+    cache().remove(path);
+    return fail(tooLarge(st.st_size));
+  }
   const Identity id = Identity::of(st);
   auto it = cache().find(path);
   const bool known = it != cache().end() && it->id == id;
@@ -287,7 +311,9 @@ Load load(const QString& path, std::shared_ptr<const Parsed>& out, struct stat& 
     return Load::Ok;
   }
   QByteArray bytes;
-  if (!readAll(fd, st.st_size, bytes)) return Load::Failed;
+  if (!readAll(fd, st.st_size, kMaxProfileBytes + 1, bytes)) return fail(systemError(errno));
+  // Read one byte past the limit: a file that grew meanwhile is refused as well.
+  if (bytes.size() > kMaxProfileBytes) return fail(tooLarge(bytes.size()));
   if (known && bytes == it->parsed->bytes) {
     it->verifiedAt = lookedAt;
     it->lastUse = ++g_useCounter;
@@ -323,6 +349,41 @@ bool writeAllBytes(int fd, const QByteArray& bytes) {
   return true;
 }
 
+// The name of a temporary file for `fileName`: "." + name + "." + hex digits + ".tmp".
+QByteArray tempName(const QByteArray& fileName) {
+  return '.' + fileName + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 16) +
+         ".tmp";
+}
+
+bool isTempOf(const QByteArray& name, const QByteArray& fileName) {
+  const QByteArray head = '.' + fileName + '.';
+  if (!name.startsWith(head) || !name.endsWith(".tmp")) return false;
+  const QByteArray digits = name.mid(head.size(), name.size() - head.size() - 4);
+  if (digits.isEmpty() || digits.size() > 16) return false;
+  for (char c : digits)
+    if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
+  return true;
+}
+
+// A writable file in a folder that takes no new files: rewritten where it is, the new text
+// first and the cut after it, so that nothing of it is lost before it is written. A crash in
+// the middle can leave a mix here; losing every setting would be worse.
+bool rewriteInPlace(const QByteArray& dest, const QByteArray& bytes, Identity& written,
+                    QString& error) {
+  const int fd = ::open(dest.constData(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY);
+  if (fd < 0) {
+    error = systemError(errno);
+    return false;
+  }
+  struct stat st {};
+  const bool ok = writeAllBytes(fd, bytes) && ftruncate(fd, off_t(bytes.size())) == 0 &&
+                  fdatasync(fd) == 0 && fstat(fd, &st) == 0;
+  if (!ok) error = systemError(errno);
+  ::close(fd);
+  written = ok ? Identity::of(st) : Identity{};
+  return ok;
+}
+
 // Replaces `target` with `bytes`: a temporary file in the same folder is written, flushed
 // to the disk and renamed over the target, so a reader or a crash sees the old or the new
 // file, never a part of one. The folder is not flushed: that would double the cost of a
@@ -330,20 +391,27 @@ bool writeAllBytes(int fd, const QByteArray& bytes) {
 // power cut before it leaves the old file, complete). `existing` carries the old file's
 // mode and owner.
 bool replaceFile(const QString& target, const QByteArray& bytes, const struct stat* existing,
-                 Identity& written, bool flush) {
+                 Identity& written, bool flush, QString& error) {
   const QFileInfo info(target);
   const QByteArray folder = QFile::encodeName(info.absolutePath());
   const QByteArray dest = QFile::encodeName(info.absoluteFilePath());
   QByteArray temp;
   int fd = -1;
   for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-    temp = folder + "/." + QFile::encodeName(info.fileName()) + '.' +
-           QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
+    temp = folder + '/' + tempName(QFile::encodeName(info.fileName()));
     fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
+    if (fd >= 0 || errno == EEXIST) continue;
+    if (existing && (errno == EACCES || errno == EPERM))
+      return rewriteInPlace(dest, bytes, written, error);
+    error = systemError(errno);
+    return false;
   }
-  if (fd < 0) return false;
+  if (fd < 0) {
+    error = systemError(EEXIST);
+    return false;
+  }
   auto fail = [&] {
+    error = systemError(errno);
     ::close(fd);
     ::unlink(temp.constData());
     return false;
@@ -382,6 +450,35 @@ bool breaksLines(const QString& s) {
 
 quint64 ProfileParseCount() { return g_parses.load(); }
 
+QString ProfileFileProblem(const QString& file) {
+  if (file.isEmpty()) return {};
+  std::lock_guard lock(g_mutex);
+  std::shared_ptr<const Parsed> p;
+  struct stat st {};
+  QString error;
+  return load(file, p, st, &error) == Load::Failed ? error : QString();
+}
+
+int RemoveStaleProfileTemps(const QString& file) {
+  const QFileInfo info(writeTarget(file));
+  const QByteArray fileName = QFile::encodeName(info.fileName());
+  const QByteArray folder = QFile::encodeName(info.absolutePath());
+  std::lock_guard lock(g_mutex);  // none of this process's own is being written meanwhile
+  DIR* dir = ::opendir(folder.constData());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!isTempOf(QByteArray(entry->d_name), fileName)) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+        !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+      continue;
+    if (::unlinkat(::dirfd(dir), entry->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(dir);
+  return removed;
+}
+
 QString GetProfileString(const QString& file, const QString& section, const QString& key,
                          const QString& def, int bufferSize) {
   if (bufferSize <= 0) return {};
@@ -404,10 +501,13 @@ QString GetProfileString(const QString& file, const QString& section, const QStr
   while (e > b && isBlank(d[e - 1])) --e;
   if (e - b >= 2 && d[b] == '"' && d[e - 1] == '"') ++b, --e;
   if (const void* nul = std::memchr(d + b, '\0', e - b)) e = static_cast<const char*>(nul) - d;
-  return truncated(decodePart(d, k->lineBegin, k->contentEnd, b, e), bufferSize);
+  return truncated(decodePart(d, b, e), bufferSize);
 }
 
 namespace {
+
+// Why a write failed, for callers that do not ask.
+QString g_unasked;
 
 // A name and value that a write may store: they keep the line structure intact.
 bool storable(const QString& section, const QString& key, const QString& value) {
@@ -429,24 +529,32 @@ struct WriteBase {
 
 // `inPlace`: only bytes of the file itself may change, and its own opening for writing
 // tells whether it is writable.
-bool beginWrite(const QString& file, WriteBase& base, bool inPlace = false) {
+bool beginWrite(const QString& file, WriteBase& base, bool inPlace = false,
+                QString& error = g_unasked) {
   base.target = writeTarget(file);
-  const Load state = load(base.target, base.parsed, base.st);
+  const Load state = load(base.target, base.parsed, base.st, &error);
   if (state == Load::Failed) return false;
   base.exists = state == Load::Ok;
   if (base.exists && !inPlace &&
-      faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0)
-    return false;  // a file made read-only stays as it is
+      faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0) {
+    error = systemError(errno);  // a file made read-only stays as it is
+    return false;
+  }
   if (!base.exists) base.parsed = parse({});
   return true;
 }
 
 // Replaces the file with `out` unless it already holds exactly that; g_mutex held.
-bool commitWrite(const WriteBase& base, QByteArray out, bool flush) {
+bool commitWrite(const WriteBase& base, QByteArray out, bool flush, QString& error = g_unasked) {
   if (base.exists && out == base.parsed->bytes) return true;  // the file already says so
+  if (out.size() > kMaxProfileBytes) {
+    error = tooLarge(out.size());  // it could not be read back
+    return false;
+  }
   const qint64 writtenAt = nowNs();
   Identity id;
-  if (!replaceFile(base.target, out, base.exists ? &base.st : nullptr, id, flush)) return false;
+  if (!replaceFile(base.target, out, base.exists ? &base.st : nullptr, id, flush, error))
+    return false;
   if (id.ino != 0)
     remember(base.target, id, writtenAt, parse(std::move(out)));
   else
@@ -521,12 +629,19 @@ bool flushes(ProfileDurability durability) { return durability == ProfileDurabil
 }  // namespace
 
 bool WriteProfileString(const QString& file, const QString& section, const QString& key,
-                        const QString& value) {
-  if (file.isEmpty() || !storable(section, key, value)) return false;
-  std::lock_guard lock(g_mutex);
-  WriteBase base;
-  if (!beginWrite(file, base)) return false;
-  return commitWrite(base, withKey(*base.parsed, section, key, value), true);
+                        const QString& value, QString* error) {
+  QString why;
+  bool ok = false;
+  if (file.isEmpty() || !storable(section, key, value)) {
+    why = QStringLiteral("not a settings line");
+  } else {
+    std::lock_guard lock(g_mutex);
+    WriteBase base;
+    ok = beginWrite(file, base, false, why) &&
+         commitWrite(base, withKey(*base.parsed, section, key, value), true, why);
+  }
+  if (!ok && error) *error = why;
+  return ok;
 }
 
 bool WriteProfileStrings(const QString& file, const QString& section,

@@ -13,7 +13,8 @@ namespace vlx::platform {
 // matching section and the first matching key win. The value is trimmed of surrounding
 // blanks and loses one enclosing pair of double quotes. At most bufferSize - 1 characters
 // come back (a read with the usual 255 returns at most 254); a surrogate pair is never split.
-// Lines that are not valid UTF-8 are decoded as Latin-1.
+// Names and values are decoded each on its own bytes: UTF-8 when valid, else Latin-1; a
+// leading U+FEFF is kept as a character. A file larger than kMaxProfileBytes is not read.
 QString GetProfileString(const QString& file, const QString& section, const QString& key,
                          const QString& def, int bufferSize = 255);
 
@@ -21,11 +22,24 @@ QString GetProfileString(const QString& file, const QString& section, const QStr
 // section (appended at the end) and the key (after the last non-blank line of its section)
 // as needed. Every other line keeps its bytes and its own line end; new lines take the
 // file's first line end (LF for a new file). The file is replaced atomically and has reached
-// the disk when this returns true; a file that already holds exactly that text is not touched. Returns false, leaving the file alone, when it cannot be
-// read or written, or when a name or the value would break the line structure (CR, LF or
-// NUL anywhere; an empty name; '=' in the key or a key starting with '[').
+// the disk when this returns true; a file that already holds exactly that text is not
+// touched. A writable file in a folder that takes no new files is rewritten in place.
+// Returns false, leaving the file alone and saying why in `error`, when it cannot be read or
+// written, or when a name or the value would break the line structure (CR, LF or NUL
+// anywhere; an empty name; '=' in the key or a key starting with '[').
 bool WriteProfileString(const QString& file, const QString& section, const QString& key,
-                        const QString& value);
+                        const QString& value, QString* error = nullptr);
+
+// Profile files are a few kilobytes; one beyond this size is no settings file and is
+// neither read nor written.
+inline constexpr qint64 kMaxProfileBytes = 8LL * 1024 * 1024;
+
+// Why `file` cannot be read: empty when it can, or when it does not exist.
+QString ProfileFileProblem(const QString& file);
+
+// Removes the temporary files that a writer of `file` killed in mid-write left in its folder.
+// Only for the one process that writes the file. Returns how many were removed.
+int RemoveStaleProfileTemps(const QString& file);
 
 // How far a write must have gone when it returns: to the disk, or only as far as it takes
 // to survive the end of this process (the system writes it out later; a power cut before

@@ -2,6 +2,10 @@
 // user folder.
 #include "settings/ini.h"
 
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+
 #include "platform/folders.h"
 #include "platform/profile.h"
 
@@ -11,6 +15,38 @@ constexpr int kReadBuffer = 255;  // a settings read returns at most 254 charact
 // The store standing for the registry has no such limit there; 32767 characters covers any
 // path and log line written to it.
 constexpr int kRegistryBuffer = 32768;
+
+std::atomic<quint64> g_writeFailures{0};
+std::mutex g_failureMutex;
+QString g_lastReason;
+QString g_lastReported;  // stderr hears of a lasting failure once
+
+void noteWriteFailure(const QString& file, const QString& reason) {
+  std::lock_guard lock(g_failureMutex);
+  ++g_writeFailures;
+  g_lastReason = reason;
+  const QString line = file + QStringLiteral(": ") + reason;
+  if (line == g_lastReported) return;
+  g_lastReported = line;
+  std::fprintf(stderr, "vlx: settings not written to %s\n", line.toLocal8Bit().constData());
+}
+
+int32_t writeTo(const QString& file, const QString& section, const QString& key,
+                const QString& value) {
+  QString reason;
+  if (platform::WriteProfileString(file, section, key, value, &reason)) return 1;
+  noteWriteFailure(file, reason);
+  return 0;
+}
+}  // namespace
+
+SettingsWriteCheck::SettingsWriteCheck() : failuresBefore_(g_writeFailures.load()) {}
+
+bool SettingsWriteCheck::failed() const { return g_writeFailures.load() != failuresBefore_; }
+
+QString SettingsWriteCheck::reason() const {
+  std::lock_guard lock(g_failureMutex);
+  return g_lastReason;
 }
 
 QString SettingsFolder() {
@@ -26,7 +62,7 @@ QString ReadSetting(const QString& section, const QString& key) {
 }
 
 int32_t WriteSetting(const QString& section, const QString& key, const QString& value) {
-  return platform::WriteProfileString(SettingsFilePath(), section, key, value) ? 1 : 0;
+  return writeTo(SettingsFilePath(), section, key, value);
 }
 
 QString RegistryFilePath() { return SettingsFolder() + QStringLiteral("VLX_Registry.ini"); }
@@ -36,7 +72,14 @@ QString ReadRegistry(const QString& section, const QString& key, const QString& 
 }
 
 int32_t WriteRegistry(const QString& section, const QString& key, const QString& value) {
-  return platform::WriteProfileString(RegistryFilePath(), section, key, value) ? 1 : 0;
+  return writeTo(RegistryFilePath(), section, key, value);
+}
+
+QString SettingsFileProblem() { return platform::ProfileFileProblem(SettingsFilePath()); }
+
+void RemoveStaleSettingsTemps() {
+  platform::RemoveStaleProfileTemps(SettingsFilePath());
+  platform::RemoveStaleProfileTemps(RegistryFilePath());
 }
 
 }  // namespace vlx

@@ -17,8 +17,30 @@ QString SettingsFilePath();
 // 254 characters.
 QString ReadSetting(const QString& section, const QString& key);
 
-// Stores the text; non-zero once it has reached the disk, 0 on failure.
+// Stores the text; non-zero once it has reached the disk, 0 on failure. A failure is
+// reported on stderr (once while its reason stays the same) and seen by SettingsWriteCheck.
 int32_t WriteSetting(const QString& section, const QString& key, const QString& value);
+
+// Watches the settings writes made while it lives: whoever logs a save as done asks it first.
+class SettingsWriteCheck {
+ public:
+  SettingsWriteCheck();
+  bool failed() const;
+  // Why the last failed write failed.
+  QString reason() const;
+
+ private:
+  quint64 failuresBefore_;
+};
+
+// Why the settings file cannot be read (too large, not a file, no permission); empty when
+// it can, or when there is none yet.
+QString SettingsFileProblem();
+
+// Removes the temporary files that a write of the settings or of the per-user store left
+// when the program was killed in its middle. Only for the instance that holds the user
+// folder's lock.
+void RemoveStaleSettingsTemps();
 
 // The per-user store that stands for the registry: SettingsFolder() + "VLX_Registry.ini".
 QString RegistryFilePath();

@@ -15,6 +15,15 @@ constexpr uint32_t kLogSaveColor = 0x80FFFF;
 inline const QString kLogEllipsis = QStringLiteral("･･･");
 inline const QString kCrLf = QStringLiteral("\r\n");
 
+// The lines that stand where a log would say the settings were read or written when they
+// were not (shown on the failure colour).
+inline QString SettingsNotReadLine(const QString& reason) {
+  return QStringLiteral("VLX_Data.INI not read: ") + reason;
+}
+inline QString SettingsNotWrittenLine(const QString& reason) {
+  return QStringLiteral("VLX_Data.INI not written: ") + reason;
+}
+
 class load_and_save : public Form {
  public:
   explicit load_and_save(Program& prog);

@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 
 #include "app/run.h"
@@ -17,6 +19,7 @@
 #include "playlist/Splaylist.h"
 #include "settings/ini.h"
 #include "settings/load_and_save.h"
+#include "support/file_powers.h"
 #include "support/program_fixture.h"
 
 namespace vlx::test {
@@ -125,6 +128,36 @@ TEST_F(ExitTest, ExitKeepsUnrelatedLinesOfTheFile) {
   const QByteArray after = settingsBytes();
   EXPECT_TRUE(after.startsWith("; my notes\r\n[Kidou]\r\nShokai=1\r\n\r\n[Mine]\r\nkey = value \r\n"));
   EXPECT_FALSE(after.contains("\n\n")) << "CR LF file keeps CR LF";
+}
+
+// A settings file that cannot be written: every log that would report a save says why
+// instead, on the failure colour; a writable file in a read-only folder is still written.
+TEST_F(ExitTest, LogsSayWhenTheSettingsCouldNotBeWritten) {
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  remote& c = startController();
+  load_and_save& log = prog->load_and_save();
+  const QByteArray folder = QFile::encodeName(userFolder());
+  const QString refused = "VLX_Data.INI not written: " + QString::fromLocal8Bit(std::strerror(EACCES));
+  WithoutFilePowers user;
+  ASSERT_EQ(::chmod(folder.constData(), 0555), 0);
+  ASSERT_EQ(::chmod(QFile::encodeName(settingsPath()).constData(), 0444), 0);
+  c.saveFontdata->click();
+  EXPECT_EQ(log.Text1->Text(), refused);
+  EXPECT_EQ(log.Text1->BackColor(), kLogFailColor);
+  c.saveBackpicture->click();
+  EXPECT_EQ(log.Text1->Text(), refused);
+  c.Command2->press();
+  EXPECT_TRUE(log.Text1->Text().contains("done \r\n\r\n" + refused + "\r\n\r\nsee you next time !"));
+  EXPECT_EQ(log.Text1->BackColor(), kLogFailColor);
+  EXPECT_EQ(settingsBytes(), "[Kidou]\nShokai=1\n");
+
+  // The file itself writable: saved where it is.
+  ASSERT_EQ(::chmod(QFile::encodeName(settingsPath()).constData(), 0644), 0);
+  c.saveFontdata->click();
+  EXPECT_EQ(log.Text1->Text(), QStringLiteral("put font data to VLX_Data.INI"));
+  EXPECT_EQ(log.Text1->BackColor(), kLogSaveColor);
+  EXPECT_TRUE(settingsBytes().contains("[Font]"));
+  ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
 }
 
 TEST_F(ExitTest, ValuesSurviveARestart) {

@@ -9,7 +9,10 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <csignal>
+#include <cstring>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -17,10 +20,12 @@
 #include "platform/folders.h"
 #include "platform/profile.h"
 #include "settings/ini.h"
+#include "support/file_powers.h"
 
 using namespace vlx;
 using platform::GetProfileString;
 using platform::WriteProfileString;
+using vlx::test::WithoutFilePowers;
 
 namespace {
 
@@ -209,6 +214,22 @@ TEST_F(IniTest, TextThatIsNotUtf8SurvivesByteForByte) {
   EXPECT_EQ(contents(), "\xEF\xBB\xBF[Kidou]\nShokai=0\n");
 }
 
+TEST_F(IniTest, NamesAndValuesAreDecodedEachOnItsOwnBytes) {
+  // A section and a value that begin with U+FEFF: found again and kept, not written twice.
+  const QString feff(QChar(0xFEFF));
+  ASSERT_NE(WriteSetting(feff + "Sec", "k", feff + "v"), 0);
+  ASSERT_NE(WriteSetting(feff + "Sec", "k", feff + "w"), 0);
+  EXPECT_EQ(ReadSetting(feff + "Sec", "k"), feff + "w");
+  EXPECT_EQ(ReadSetting("Sec", "k"), "");
+  EXPECT_EQ(contents(), "[\xEF\xBB\xBFSec]\nk=\xEF\xBB\xBFw\n");
+
+  // A UTF-8 key whose value is not UTF-8: the key is still found, its line replaced.
+  put("[Font]\n\xE5\x90\x8D=Caf\xE9\n");
+  EXPECT_EQ(ReadSetting("Font", QString::fromUtf8("名")), QString::fromLatin1("Caf\xE9"));
+  ASSERT_NE(WriteSetting("Font", QString::fromUtf8("名"), "x"), 0);
+  EXPECT_EQ(contents(), "[Font]\n\xE5\x90\x8D=x\n");
+}
+
 TEST_F(IniTest, WritesThatWouldBreakTheLineStructureAreRefused) {
   put("[Kidou]\nShokai=0\n");
   const QByteArray before = contents();
@@ -258,25 +279,95 @@ TEST_F(IniTest, HostileFilesNeverCrashAndFirstSectionWins) {
   }
 }
 
-TEST_F(IniTest, UnreadableOrReadOnlyFilesAreLeftAlone) {
+TEST_F(IniTest, FilesThatCannotBeReadOrWrittenAreLeftAloneAndSayWhy) {
+  const QString permission = QString::fromLocal8Bit(std::strerror(EACCES));
+  const QByteArray file = QFile::encodeName(path()), folder = QFile::encodeName(dir.path());
   put("[Kidou]\nShokai=1\n");
-  ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0), 0);
-  if (geteuid() != 0) {  // permissions do not bind root
+  QString why;
+  {
+    WithoutFilePowers user;
+    ASSERT_EQ(chmod(file.constData(), 0), 0);
     EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
-    EXPECT_EQ(WriteSetting("Kidou", "Shokai", "0"), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0444), 0);
+    EXPECT_EQ(SettingsFileProblem(), permission);
+    EXPECT_FALSE(WriteProfileString(path(), "Kidou", "Shokai", "0", &why));
+    EXPECT_EQ(why, permission);
+    ASSERT_EQ(chmod(file.constData(), 0444), 0);
     EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
-    EXPECT_EQ(WriteSetting("Kidou", "Shokai", "0"), 0);
+    EXPECT_TRUE(SettingsFileProblem().isEmpty());
+    EXPECT_FALSE(WriteProfileString(path(), "Kidou", "Shokai", "0", &why));
+    EXPECT_EQ(why, permission);
+
+    // A folder that takes no new files: a writable file in it is rewritten where it is, also
+    // through a link from elsewhere; a new file cannot be made there.
+    ASSERT_EQ(chmod(file.constData(), 0644), 0);
+    ASSERT_EQ(chmod(folder.constData(), 0555), 0);
+    EXPECT_TRUE(WriteProfileString(path(), "Kidou", "Shokai", "2", &why)) << why.toStdString();
+    QTemporaryDir elsewhere;
+    const QString link = elsewhere.path() + "/VLX_Data.ini";
+    ASSERT_TRUE(QFile::link(path(), link));
+    EXPECT_TRUE(WriteProfileString(link, "Sound", "Volume", "7", &why)) << why.toStdString();
+    EXPECT_FALSE(WriteProfileString(dir.path() + "/new.ini", "a", "b", "c", &why));
+    EXPECT_EQ(why, permission);
+    ASSERT_EQ(chmod(folder.constData(), 0755), 0);
   }
-  ASSERT_EQ(chmod(QFile::encodeName(path()).constData(), 0644), 0);
-  EXPECT_EQ(contents(), "[Kidou]\nShokai=1\n");
+  EXPECT_EQ(contents(), "[Kidou]\nShokai=2\n[Sound]\nVolume=7\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+
+  // A disk that takes no more bytes (a file-size limit stands for it).
+  struct rlimit limit {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = limit;
+  small.rlim_cur = 16;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool wrote = WriteProfileString(path(), "Big", "k", QString(100, u'x'), &why);
+  setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(wrote);
+  EXPECT_EQ(why, QString::fromLocal8Bit(std::strerror(EFBIG)));
+  EXPECT_EQ(contents(), "[Kidou]\nShokai=2\n[Sound]\nVolume=7\n");
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
 
   // A folder where the file should be, and a missing folder.
   platform::setUserFolderOverride(dir.path() + "/sub");
   ASSERT_TRUE(QDir().mkpath(dir.path() + "/sub/VLX_Data.ini"));
   EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
+  EXPECT_EQ(SettingsFileProblem(), "it is a folder");
   EXPECT_EQ(WriteSetting("Kidou", "Shokai", "1"), 0);
-  EXPECT_EQ(WriteProfileString(dir.path() + "/no/such/folder/x.ini", "a", "b", "c"), false);
+  EXPECT_FALSE(WriteProfileString(dir.path() + "/no/such/folder/x.ini", "a", "b", "c", &why));
+  EXPECT_EQ(why, QString::fromLocal8Bit(std::strerror(ENOENT)));
+}
+
+TEST_F(IniTest, AFileBeyondAnySettingsSizeIsNeitherReadNorWritten) {
+  put("[Sound]\nVolume=42\n");
+  ASSERT_TRUE(QFile::resize(path(), platform::kMaxProfileBytes));
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "42");
+  ASSERT_TRUE(QFile::resize(path(), platform::kMaxProfileBytes + 1));
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "");
+  EXPECT_EQ(SettingsFileProblem(),
+            QString("file too large (%1 bytes)").arg(platform::kMaxProfileBytes + 1));
+  EXPECT_EQ(WriteSetting("Sound", "Volume", "1"), 0);
+  EXPECT_EQ(QFileInfo(path()).size(), platform::kMaxProfileBytes + 1);
+  EXPECT_TRUE(contents().startsWith("[Sound]\nVolume=42\n"));
+}
+
+TEST_F(IniTest, TemporaryFilesLeftByAKilledWriterAreRemovedAndNothingElse) {
+  put("[Kidou]\nShokai=1\n");
+  const QStringList stale = {".VLX_Data.ini.3f2a.tmp", ".VLX_Registry.ini.ffffffffffffffff.tmp"};
+  const QStringList others = {".VLX_Data.ini.notes", "VLX_Data.ini.3f2a.tmp",
+                              ".VLX_Data.ini.xyz.tmp", ".VLX_Data.ini..tmp",
+                              ".other.ini.3f2a.tmp"};
+  for (const QString& name : stale + others) {
+    QFile f(dir.path() + "/" + name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  }
+  ASSERT_TRUE(QDir().mkpath(dir.path() + "/.VLX_Data.ini.ab.tmp"));
+  RemoveStaleSettingsTemps();
+  QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+  left.sort();
+  QStringList expected = others + QStringList{"VLX_Data.ini", ".VLX_Data.ini.ab.tmp"};
+  expected.sort();
+  EXPECT_EQ(left, expected);
 }
 
 TEST_F(IniTest, WritesKeepModeAndSymbolicLinks) {
@@ -302,8 +393,8 @@ TEST_F(IniTest, WritesKeepModeAndSymbolicLinks) {
 }
 
 TEST_F(IniTest, UnchangedFilesAreParsedOnceAndChangesAreSeen) {
-  // 100 MB of random bytes with one real section at the end.
-  QByteArray junk(100 * 1024 * 1024, '\0');
+  // Random bytes near the size limit with one real section at the end.
+  QByteArray junk(platform::kMaxProfileBytes - 4096, '\0');
   QRandomGenerator rng(7);
   rng.fillRange(reinterpret_cast<quint32*>(junk.data()), junk.size() / 4);
   junk.append("\n[Sound]\nVolume=42\n");
@@ -347,13 +438,22 @@ TEST_F(IniTest, KilledWriterLeavesOldOrNewFileComplete) {
   auto* rng = QRandomGenerator::global();
   bool childWroteSomething = false;
   for (int round = 0; round < 8; ++round) {
+    int started[2];
+    ASSERT_EQ(pipe(started), 0);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      for (int i = 0;; ++i)
+      for (int i = 0;; ++i) {
         WriteProfileString(path(), "Big", QString("k%1").arg(i % kKeys), (i / kKeys) % 2 ? a : b);
+        if (i == 0 && write(started[1], "w", 1) != 1) _exit(1);
+      }
     }
-    usleep(useconds_t(2000 + rng->bounded(30000)));
+    // Once the child has written, at a moment of its work chosen at random.
+    char byte = 0;
+    ASSERT_EQ(read(started[0], &byte, 1), 1);
+    close(started[0]);
+    close(started[1]);
+    usleep(useconds_t(rng->bounded(30000)));
     kill(child, SIGKILL);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -369,7 +469,10 @@ TEST_F(IniTest, KilledWriterLeavesOldOrNewFileComplete) {
     ASSERT_TRUE(WriteProfileString(path(), "Check", "round", QString::number(round)));
     EXPECT_EQ(GetProfileString(path(), "Check", "round", ""), QString::number(round));
   }
-  EXPECT_TRUE(childWroteSomething);  // the writers were killed while at work, not before
+  EXPECT_TRUE(childWroteSomething);
+  // The next start clears what the kills left.
+  platform::RemoveStaleProfileTemps(path());
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"VLX_Data.ini"});
 }
 
 }  // namespace
