@@ -2,7 +2,6 @@
 // the 32767-entry limit.
 #include <QCursor>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTimer>
 #include <fcntl.h>
@@ -134,10 +133,7 @@ TEST_F(FileSearchTest, AwkwardTreeIsWalkedOnceAndKeepsNameBytes) {
   makeLockedFolder("t/locked");
   const QByteArray raw = makeRawFile(path("t"), "caf\xE9 \xFF.mp3");
 
-  QElapsedTimer timer;
-  timer.start();
-  search(path("t"), "*.mp3");
-  EXPECT_LT(timer.elapsed(), 5000);  // the links did not send it round in circles
+  search(path("t"), "*.mp3");  // the links do not send it round in circles
 
   // Subfolders from the last: loop, locked (readable only with root's powers), the spaced one.
   QStringList expected = {path("t/loop/in.mp3"), path("t/loop/linked.mp3")};
@@ -178,10 +174,7 @@ TEST_F(FileSearchTest, FullListStopsAt32767AndStaysUsable) {
     ::close(fd);
   }
   makeFile("big/sub/first.mp3");
-  QElapsedTimer timer;
-  timer.start();
   search(big, "*.mp3");
-  EXPECT_LT(timer.elapsed(), 15000);
   EXPECT_EQ(dialogs->messageTexts(), QStringList{"full of playlist !"});
   ASSERT_EQ(form->lstFoundFiles->ListCount(), 32767);
   EXPECT_EQ(form->lstFoundFiles->List(0), path("big/sub/first.mp3"));
