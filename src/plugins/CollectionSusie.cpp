@@ -7,6 +7,7 @@
 
 #include "platform/folders.h"
 #include "platform/name_pattern.h"
+#include "plugins/clsSusie_trap.h"
 #include "plugins/modMemory.h"
 #include "plugins/spi_errors.h"
 #include "plugins/spi_log.h"
@@ -40,13 +41,6 @@ QString contentHint(const SpiHost* host, const QString& path) {
     case VLX_FORMAT_GIF: return QStringLiteral("*.GIF");
     default: return {};
   }
-}
-
-bool isDecimal(const QString& s) {
-  if (s.isEmpty()) return false;
-  for (const QChar c : s)
-    if (c < u'0' || c > u'9') return false;
-  return true;
 }
 
 }  // namespace
@@ -158,7 +152,7 @@ int16_t CollectionSusie::SetFile(const QString& file, int32_t fileType, int32_t 
   if (fileType == 0) {
     if (file.contains(u'?') || file.contains(u'*') || !QFileInfo(file).isFile()) return 0;
   } else if (fileType == 1) {
-    if (!isDecimal(file) || !MemIsValid(VLX_HLOCAL(file.toULongLong()))) return 0;
+    if (!spitrap::isDecimal(file) || !MemIsValid(VLX_HLOCAL(file.toULongLong()))) return 0;
   } else {
     return 0;
   }

@@ -7,46 +7,23 @@
 #include <exception>
 #include <type_traits>
 
+#include "plugins/clsSusie_trap.h"
 #include "plugins/modMemory.h"
 #include "plugins/spi_errors.h"
 #include "plugins/spi_log.h"
 #include "settings/ini.h"
 
 namespace vlx {
+using namespace spitrap;
 namespace {
-
-// A member's failure, caught by that member's trap.
-struct Raised {
-  int32_t code;
-};
-[[noreturn]] void raise(int32_t code) { throw Raised{code}; }
 
 constexpr int kInfoBuffer = 255;
 constexpr int kFileTypeSlots = 32;  // FileType reaches the first 32 of the 64 slots
-constexpr int64_t kHeaderOffset = 128;  // some archives store a 128-byte header first
-
-bool isDecimal(const QString& s) {
-  if (s.isEmpty()) return false;
-  for (const QChar c : s)
-    if (c < u'0' || c > u'9') return false;
-  return true;
-}
-
-VLX_HLOCAL handleOf(const QString& text) { return VLX_HLOCAL(text.toULongLong()); }
-
-QByteArray addressText(intptr_t address) { return QByteArray::number(qulonglong(address)); }
 
 QByteArray cutAtNul(QByteArray text) {
   const qsizetype nul = text.indexOf('\0');
   if (nul >= 0) text.truncate(nul);
   return text;
-}
-
-void clearPictureInfo(VLX_PictureInfo& info) {
-  info.left = info.top = info.width = info.height = -1;
-  info.x_density = info.y_density = 0xFFFF;
-  info.colorDepth = -1;
-  info.info = VLX_HLOCAL(-1);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 // Members never throw: a failure gives a numeric code, ErrorString and ErrorFunction.
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <cstdint>
 
@@ -11,6 +12,8 @@
 #include "vlx_spi.h"
 
 namespace vlx {
+
+class ImageBox;
 
 class clsSusie {
  public:
@@ -70,6 +73,50 @@ class clsSusie {
   // Whether the system holds the plug-in's library at the moment.
   bool IsLoaded() const;
 
+  // ---- Pictures (picture plug-ins) --------------------------------------------------
+
+  // The set picture's width, height and colour depth as its plug-in reads them (once per
+  // file), -1 when it cannot; a failure code when no picture is set.
+  int16_t Width();
+  int16_t height();
+  int16_t ColorDepth();
+
+  // Decodes the set picture. Mode 0 writes it as a BMP file `saveFile`; mode 1 hands back
+  // the bitmap-information and bitmap-bits blocks in *info and *bits (the caller frees
+  // them). Flag bit 0 asks the plug-in's preview first. `progress` (with `progressData`)
+  // is called now and then. 0, with kFromPreview added when the preview gave the picture,
+  // or a failure code; a failure leaves no block allocated.
+  static constexpr int32_t kFromPreview = INT32_MIN;
+  int32_t DecodePicture(int32_t mode, int32_t flag, VLX_ProgressCallback progress,
+                        const QString& saveFile, VLX_HLOCAL* info, VLX_HLOCAL* bits,
+                        intptr_t progressData = 0);
+  // Draws the set picture into the control: at its own size from the top-left corner
+  // (ShowType 0), or fitted into the control (otherwise). 0, or the failure code added to
+  // kObjectError. ErrorString tells how it was drawn after a success.
+  static constexpr int32_t kObjectError = -2147221504;
+  int32_t ShowPicture(ImageBox& ctlData, int32_t flag, VLX_ProgressCallback progress);
+
+  // ---- Archives (archive plug-ins) --------------------------------------------------
+
+  // The number of entries of the set archive, or a failure code.
+  int32_t FileNumber();
+  // Entry `index` (from 1) as its folder and name joined by '/'; "" on a failure.
+  QString Files(int32_t index);
+  // Every entry as Files gives it, in order; 0 or a failure code.
+  int32_t GetExpandFileList(QStringList& fileList);
+  // The record of an entry given by its number (decimal text) or its name, and its folder
+  // and name; 0 or a failure code.
+  int32_t GetEachFileInfo(const QString& key, VLX_FileInfo& record, QString& path,
+                          QString& name);
+  // Extracts an entry, found by its name (keyKind 0), number (1) or position (2), into
+  // `destFolder` (destKind 0; "" means the private temporary folder), below its own
+  // folders there when `createFolders`, or into a new memory block (destKind 1, whose
+  // handle is the result). Otherwise the result is a failure code, or what the writing
+  // or the plug-in reported. An entry is only ever written inside the folder.
+  intptr_t DecodeArchive(const QString& key, int32_t keyKind, int32_t destKind,
+                         VLX_ProgressCallback progress, bool createFolders,
+                         const QString& destFolder, intptr_t progressData = 0);
+
   // The plug-in call routines, for the picture and archive members of the program. Each
   // returns the plug-in's result, 255 when it faulted (counted in the fault log), 21 when
   // the entry point is absent and 20 when the call cannot be made. `logFile` is the file
@@ -122,6 +169,17 @@ class clsSusie {
   void release();
   void forgetFile();
   void readArchiveDirectory(const QString& file);
+  void readPictureInformation();
+  int16_t pictureField(int32_t (*field)(const VLX_PictureInfo&), const char* label);
+  int32_t decodeOnce(bool preview, VLX_HLOCAL& info, VLX_HLOCAL& bits,
+                     VLX_ProgressCallback progress, intptr_t data);
+  // Raises the failures of a member that needs a set file (32, 64).
+  void requireFile() const;
+  // The archive members' record `index` (from 1), checked against the directory block.
+  VLX_FileInfo recordAt(int32_t index) const;
+  intptr_t extractEntry(const VLX_FileInfo& record, int32_t destKind,
+                        VLX_ProgressCallback progress, bool createFolders,
+                        const QString& destFolder, intptr_t data);
   int32_t picture(bool preview, const QByteArray& src, int64_t len, uint32_t flag,
                   VLX_HLOCAL& info, VLX_HLOCAL& bits, VLX_ProgressCallback progress,
                   intptr_t data);

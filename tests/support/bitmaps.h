@@ -1,0 +1,40 @@
+// Bitmaps for the picture tests, built byte by byte as plug-ins return them and as BMP
+// files hold them.
+#pragma once
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace vlx::test {
+
+struct Bitmap {
+  int width = 0;
+  int height = 0;  // negative: the rows are stored top row first
+  int bpp = 24;
+  uint32_t compression = 0;     // 0 plain, 3 colour masks
+  std::vector<uint32_t> masks;  // written after the 40-byte header
+  std::vector<QRgb> palette;
+  QByteArray rows;              // as stored, each padded to 4 bytes
+
+  // The 40-byte header, the masks and the colour table.
+  QByteArray info() const;
+  // A whole BMP file.
+  QByteArray file() const;
+  // What the test plug-in's "dib" data holds: its command line, then the bitmap.
+  QByteArray testPluginData() const;
+};
+
+// Rows of 24- or 32-bit pixels (the fourth byte the colour's alpha) in the order the
+// bitmap stores them; `colour` takes x and y counted from the top-left corner.
+QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour);
+
+// A 24- or 32-bit bitmap of `colour`.
+Bitmap rgbBitmap(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour);
+
+// A GIF file of a picture of at most 256 colours (Qt writes no GIF files).
+QByteArray gifFile(const QImage& picture);
+
+}  // namespace vlx::test
