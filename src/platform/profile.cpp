@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRandomGenerator>
 #include <QStringDecoder>
+#include <QStringList>
 
 #include <algorithm>
 #include <atomic>
@@ -229,6 +230,28 @@ QHash<QString, CacheEntry>& cache() {
   return c;
 }
 quint64 g_useCounter = 0;
+
+// The slots of the last in-place write, with the file kept open: while the file stays as
+// that write left it (same identity at its path), the next write of the same keys is one
+// look at the path, one write of the bytes from the first value to the last, and one look
+// at the result, with no reading or parsing of the file. g_mutex guards it.
+struct KnownSlots {
+  QString file;                 // the path as the writes name it
+  QString target;               // the written file, after symbolic links
+  QString section;              // lookup names of the section and of the keys, in order
+  QStringList keys;
+  qsizetype regionBegin = 0;    // the file's bytes from the first value to the end of the last
+  QByteArray region;
+  std::vector<std::pair<qsizetype, qsizetype>> spans;  // each key's value within the region
+  Identity id;                  // the file as the last write left it
+  int fd = -1;
+
+  void forget() {
+    if (fd >= 0) ::close(fd);
+    *this = KnownSlots{};
+  }
+};
+KnownSlots g_slots;
 
 void remember(const QString& path, const Identity& id, qint64 verifiedAt,
               std::shared_ptr<const Parsed> parsed) {
@@ -551,6 +574,8 @@ bool commitWrite(const WriteBase& base, QByteArray out, bool flush, QString& err
     error = tooLarge(out.size());  // it could not be read back
     return false;
   }
+  // Even a rewrite that keeps the file and its length moves what the slots point at.
+  if (g_slots.target == base.target) g_slots.forget();
   const qint64 writtenAt = nowNs();
   Identity id;
   if (!replaceFile(base.target, out, base.exists ? &base.st : nullptr, id, flush, error))
@@ -659,6 +684,89 @@ bool WriteProfileStrings(const QString& file, const QString& section,
   return commitWrite(base, std::move(out), flushes(durability));
 }
 
+namespace {
+
+bool sameKeys(const KnownSlots& k, const QString& file, const QString& section,
+              const QList<QPair<QString, QString>>& padded) {
+  if (k.fd < 0 || k.keys.size() != padded.size() || k.section != lookupName(section)) return false;
+  for (qsizetype i = 0; i < padded.size(); ++i)
+    if (k.keys[i] != lookupName(padded[i].first)) return false;
+  return k.file == file;
+}
+
+// The write through g_slots; false, changing nothing, when it does not apply.
+bool writeKnownSlots(const QString& file, const QString& section,
+                     const QList<QPair<QString, QString>>& padded) {
+  KnownSlots& k = g_slots;
+  if (!sameKeys(k, file, section, padded)) return false;
+  QByteArray region = k.region;
+  for (qsizetype i = 0; i < padded.size(); ++i) {
+    const QByteArray v = padded[i].second.toUtf8();
+    const auto [at, length] = k.spans[size_t(i)];
+    if (v.size() != length) return false;
+    std::memcpy(region.data() + at, v.constData(), size_t(length));
+  }
+  struct stat st {};
+  // Looked at through the path as named: a link turned elsewhere shows as another file.
+  if (::stat(QFile::encodeName(k.file).constData(), &st) != 0 || !(Identity::of(st) == k.id)) {
+    k.forget();  // replaced or changed by another writer: its layout must be read again
+    return false;
+  }
+  bool ok = true;
+  const char* p = region.constData();
+  for (qsizetype left = region.size(); ok && left > 0;) {
+    const ssize_t w = ::pwrite(k.fd, p, size_t(left), off_t(k.regionBegin + (p - region.constData())));
+    if (w < 0 && errno == EINTR) continue;
+    ok = w > 0;
+    if (ok) p += w, left -= w;
+  }
+  cache().remove(k.target);  // the parsed copy no longer holds these bytes
+  if (!ok || fstat(k.fd, &st) != 0) {
+    k.forget();
+    return false;
+  }
+  k.region = std::move(region);
+  k.id = Identity::of(st);
+  return true;
+}
+
+// Remembers the slots that overwriteInPlace() has just written into base.target.
+void rememberSlots(const WriteBase& base, const Parsed& p, int sectionIndex, const QString& file,
+                   const QString& section, const QList<QPair<QString, QString>>& padded) {
+  g_slots.forget();
+  const auto entry = cache().constFind(base.target);
+  if (entry == cache().cend()) return;
+  KnownSlots k;
+  k.target = base.target;
+  k.section = lookupName(section);
+  qsizetype begin = p.bytes.size(), end = 0;
+  for (const auto& pair : padded) {
+    // Every key is there: overwriteInPlace() wrote them all.
+    const KeyLine& line = *p.sections[size_t(sectionIndex)].keys.constFind(lookupName(pair.first));
+    k.keys.append(lookupName(pair.first));
+    k.spans.emplace_back(line.valueBegin, line.contentEnd - line.valueBegin);
+    begin = std::min(begin, line.valueBegin);
+    end = std::max(end, line.contentEnd);
+  }
+  const QByteArray& now = entry->parsed->bytes;
+  if (end > now.size()) return;
+  for (auto& span : k.spans) span.first -= begin;
+  k.regionBegin = begin;
+  k.region = now.mid(begin, end - begin);
+  k.id = entry->id;
+  k.fd = ::open(QFile::encodeName(k.target).constData(),
+                O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
+  struct stat st {};
+  k.file = file;
+  // The file opened must be the one written.
+  if (k.fd >= 0 && fstat(k.fd, &st) == 0 && Identity::of(st) == k.id)
+    g_slots = std::move(k);
+  else if (k.fd >= 0)
+    ::close(k.fd);
+}
+
+}  // namespace
+
 bool WriteProfileSlots(const QString& file, const QString& section,
                        const QList<QPair<QString, QString>>& values, int width) {
   if (file.isEmpty() || values.isEmpty()) return false;
@@ -671,6 +779,7 @@ bool WriteProfileSlots(const QString& file, const QString& section,
     padded.append({key, value + QString(std::max<qsizetype>(0, width - bytes), u' ')});
   }
   std::lock_guard lock(g_mutex);
+  if (writeKnownSlots(file, section, padded)) return true;
   WriteBase base;
   if (!beginWrite(file, base, true)) return false;
   // Every key already there with a value of the same stored length: the new values take
@@ -688,7 +797,10 @@ bool WriteProfileSlots(const QString& file, const QString& section,
       std::memcpy(out.data() + k->valueBegin, v.constData(), size_t(v.size()));
     }
     if (fits && out == p.bytes) return true;
-    if (fits && overwriteInPlace(base, out)) return true;
+    if (fits && overwriteInPlace(base, out)) {
+      rememberSlots(base, p, *s, file, section, padded);
+      return true;
+    }
   }
   if (base.exists &&
       faccessat(AT_FDCWD, QFile::encodeName(base.target).constData(), W_OK, AT_EACCESS) != 0)

@@ -98,4 +98,37 @@ TEST_F(ProfileSections, SlotsAreRewrittenInPlaceOnceThere) {
   EXPECT_FALSE(WriteProfileSlots(path(), "SPI_CALLLOG", {{"File", "line\nbreak"}}, 16));
 }
 
+// Slots written in place again and again go on landing in the file at the path, with every
+// other line kept, whatever other writers did to it in between.
+TEST_F(ProfileSections, SlotsFollowTheFileThroughOtherWriters) {
+  const auto slots = [&](const QString& spi) {
+    return WriteProfileSlots(path(), "SPI_CALLLOG", {{"Function", "IsSupported"}, {"SPI", spi}}, 16);
+  };
+  const auto spi = [&] { return GetProfileString(path(), "SPI_CALLLOG", "SPI", "-"); };
+  put("[Other]\nk=v\n");
+  for (const char* name : {"a.spi", "b.spi", "c.spi", ""}) {
+    ASSERT_TRUE(slots(name));
+    EXPECT_EQ(spi(), name);
+  }
+  // Replaced by a write of another key.
+  ASSERT_TRUE(WriteProfileString(path(), "Other", "added", "1"));
+  ASSERT_TRUE(slots("d.spi"));
+  EXPECT_EQ(spi(), "d.spi");
+  EXPECT_EQ(GetProfileString(path(), "Other", "added", "-"), "1");
+  // Changed in place by another program: lines moved, the file is longer.
+  const QByteArray edited = "[First]\nx=1\n" + bytes();
+  put(edited);
+  ASSERT_TRUE(slots("e.spi"));
+  EXPECT_EQ(spi(), "e.spi");
+  EXPECT_EQ(GetProfileString(path(), "First", "x", "-"), "1");
+  EXPECT_EQ(bytes().size(), edited.size());
+  // Replaced by another program through a rename.
+  const QString other = dir.path() + "/other.ini";
+  QFile::copy(path(), other);
+  ASSERT_TRUE(QFile::remove(path()));
+  ASSERT_TRUE(QFile::rename(other, path()));
+  ASSERT_TRUE(slots("f.spi"));
+  EXPECT_EQ(spi(), "f.spi");
+}
+
 }  // namespace
