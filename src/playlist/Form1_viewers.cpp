@@ -43,7 +43,10 @@ void Form1::Command9_Click() {
 void Form1::Command8_Click() {
   const QString entry = lstFoundFiles->Text();
   if (entry.isEmpty()) return;
-  prog.susie().TextFileName->setText(entry);
+  // The picture window comes up with the entry, as the dispatch shows it for a picture.
+  susie& window = prog.susie();
+  window.Show(this);
+  window.setFileName(entry);
 }
 
 void Form1::Command12_Click() {

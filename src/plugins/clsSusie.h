@@ -177,6 +177,7 @@ class clsSusie {
   void requireFile() const;
   // The archive members' record `index` (from 1), checked against the directory block.
   VLX_FileInfo recordAt(int32_t index) const;
+  void noteFailure(const char* what, int32_t result);
   intptr_t extractEntry(const VLX_FileInfo& record, int32_t destKind,
                         VLX_ProgressCallback progress, bool createFolders,
                         const QString& destFolder, intptr_t data);

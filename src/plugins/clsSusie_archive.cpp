@@ -194,6 +194,12 @@ intptr_t clsSusie::DecodeArchive(const QString& key, int32_t keyKind, int32_t de
   }
 }
 
+// A failure that is passed on as the plug-in or the writing reported it, told in ErrorString.
+void clsSusie::noteFailure(const char* what, int32_t result) {
+  errorString_ = "ERROR(DecodeArchive):" + QString::fromUtf8(what) + " Return " +
+                 QString::number(result);
+}
+
 intptr_t clsSusie::extractEntry(const VLX_FileInfo& record, int32_t destKind,
                                 VLX_ProgressCallback progress, bool createFolders,
                                 const QString& destFolder, intptr_t data) {
@@ -234,6 +240,7 @@ intptr_t clsSusie::extractEntry(const VLX_FileInfo& record, int32_t destKind,
                                    QFile::encodeName(target).constData());
     }
     MemFree(block);
+    if (written != 0) noteFailure("WriteToFile", written);
     return written;
   }
 
@@ -241,7 +248,10 @@ intptr_t clsSusie::extractEntry(const VLX_FileInfo& record, int32_t destKind,
   QByteArray into = QFile::encodeName(folder);
   const int32_t r = GetFile(inMemory ? "GetFileMS" : "GetFileSS", source, where, into.data(),
                             inMemory ? kToFolderFromMemory : kToFolderFromFile, progress, data);
-  if (r != 0) return r;
+  if (r != 0) {
+    noteFailure("SPI関数 GetFile", r);
+    return r;
+  }
   if (destKind == 1) return intptr_t(host_->LoadFile(QFile::encodeName(target).constData()));
   return 0;
 }

@@ -207,7 +207,7 @@ void SetViewerCaptions(Program& prog, const QString& path) {
     return;
   }
   const QString name = FileNamePart(path);
-  guarded([&] { prog.susie().TextFileName->setText(name); });
+  guarded([&] { prog.susie().setFileName(name); });
   guarded(
       [&] { prog.pictureview().setCaption(QStringLiteral("V L X   [Picture Viewer] ") + name); });
   guarded([&] { prog.text().setCaption(QStringLiteral("V L X  [Text Viewer] ") + name); });

@@ -20,16 +20,16 @@ void writeTwips(const char* section, const char* key, double value) {
 void RestoreWindowPosition(Form& form, const WindowPositionKeys& keys) {
   form.setTop(readTwips(keys.section, keys.top));
   form.setLeft(readTwips(keys.section, keys.left));
-  form.setHeight(readTwips(keys.section, keys.height));
-  form.setWidth(readTwips(keys.section, keys.width));
+  if (keys.height) form.setHeight(readTwips(keys.section, keys.height));
+  if (keys.width) form.setWidth(readTwips(keys.section, keys.width));
   if (form.Top() < 0 || form.Left() < 0) form.Move(0, 0, form.Width(), form.Height());
 }
 
 void SaveWindowPosition(const Form& form, const WindowPositionKeys& keys) {
   writeTwips(keys.section, keys.top, form.Top());
   writeTwips(keys.section, keys.left, form.Left());
-  writeTwips(keys.section, keys.height, form.Height());
-  writeTwips(keys.section, keys.width, form.Width());
+  if (keys.height) writeTwips(keys.section, keys.height, form.Height());
+  if (keys.width) writeTwips(keys.section, keys.width, form.Width());
 }
 
 }  // namespace vlx

@@ -1,5 +1,6 @@
-// Window positions in the settings file: the four keys (top, left, height, width, in
-// twips) that a window restores at load and stores when it closes.
+// Window positions in the settings file: the keys (top, left and, for windows whose size
+// is kept too, height and width, in twips) that a window restores at load and stores when
+// it closes.
 #pragma once
 
 namespace vlx {
@@ -10,7 +11,7 @@ struct WindowPositionKeys {
   const char* section;
   const char* top;
   const char* left;
-  const char* height;
+  const char* height;  // nullptr: the size is not kept
   const char* width;
 };
 
