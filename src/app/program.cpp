@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "platform/folders.h"
+#include "platform/instance_hand_off.h"
 
 namespace vlx {
 namespace {
@@ -69,12 +70,29 @@ bool Program::unload(Form* form, int unloadMode) {
 
 void Program::adopt(Form* form) { extras_.push_back(form); }
 
-bool Program::acquireInstanceLock() { return lock_.acquire(platform::userFolder()); }
+platform::LockResult Program::acquireInstanceLock() {
+  const QString folder = platform::userFolder();
+  const platform::LockResult result = lock_.acquire(folder);
+  // Without a usable private folder there is no hand-off, but the lock still keeps a
+  // second instance out.
+  if (result == platform::LockResult::Acquired && !server_.listening())
+    server_.listen(platform::InstanceSocketPath(folder));
+  return result;
+}
 
-void Program::End() {
+void Program::adoptInstanceLock(platform::InstanceLock lock) {
+  if (!lock.held()) return;
+  lock_ = std::move(lock);
+  acquireInstanceLock();
+}
+
+void Program::End(int exitStatus) {
   if (ended_) return;
   ending_ = true;
   ended_ = true;
+  exitStatus_ = exitStatus;
+  // The socket goes before the lock, so that a launch never finds a listener that is gone.
+  server_.close();
   lock_.release();
   if (onEnd) onEnd();
 }

@@ -14,6 +14,7 @@
 #include "platform/form.h"
 #include "platform/instance_lock.h"
 #include "platform/processor_stats.h"
+#include "platform/instance_server.h"
 #include "platform/services.h"
 
 namespace vlx {
@@ -109,16 +110,22 @@ class Program {
   vlx::pictureview& pictureview();
   vlx::wmpcontroller& wmpcontroller();
 
-  // The single-instance lock of the user folder. False when another instance holds it.
-  bool acquireInstanceLock();
+  // The single-instance lock of the user folder; once held, other launches hand their files
+  // over through the instance server.
+  platform::LockResult acquireInstanceLock();
+  // The lock as a launch with files took it before the Program existed.
+  void adoptInstanceLock(platform::InstanceLock lock);
+  QString instanceLockError() const { return lock_.error(); }
+  platform::InstanceServer& instanceServer() { return server_; }
 
   // The end of the run begins: from now on an unloaded window is closed but kept until the
   // Program goes, since the end may come while a handler of that window still waits on a
   // message box, a dialog or a nested event loop.
   void beginEnd() { ending_ = true; }
-  // Ends the program at once (no window is unloaded).
-  void End();
+  // Ends the program at once (no window is unloaded), with the exit status of the process.
+  void End(int exitStatus = 0);
   bool ended() const { return ended_; }
+  int exitStatus() const { return exitStatus_; }
   // What ending does in a real run: quit the event loop.
   std::function<void()> onEnd;
 
@@ -130,7 +137,9 @@ class Program {
   std::vector<Form*> closed_;  // unloaded during the end
   platform::InstanceLock lock_;
   bool ending_ = false;
+  platform::InstanceServer server_;
   bool ended_ = false;
+  int exitStatus_ = 0;
 };
 
 }  // namespace vlx

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "app/file_hand_off.h"
 #include "app/first_paint.h"
 #include "app/program.h"
 #include "controller/program_icon.h"
@@ -27,7 +28,7 @@ void endOnRequest(Program& prog) {
 }
 }  // namespace
 
-int runProgram(Program& prog, QApplication& app) {
+int runProgram(Program& prog, QApplication& app, const QStringList& entries) {
   prog.onEnd = [] { QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); }); };
   // Listening starts before the Controller loads: a signal while the first-run message is up
   // ends the program as well.
@@ -36,9 +37,11 @@ int runProgram(Program& prog, QApplication& app) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &listener,
                    [&prog](QSessionManager&) { endOnRequest(prog); });
 
+  FileArrivals arrivals(prog, entries);
   remote& controller = prog.remote();
-  if (prog.ended()) return 0;
+  if (prog.ended()) return prog.exitStatus();
   controller.Show();
+  arrivals.controllerReady();
   // Once the Controller is on screen: the windows' icon, and the player library in the
   // background.
   new FirstPaint(&controller, [] {

@@ -2,12 +2,15 @@
 // session's end and termination signals to the Controller's exit.
 #pragma once
 
+#include <QStringList>
+
 class QApplication;
 
 namespace vlx {
 
 class Program;
 
-int runProgram(Program& prog, QApplication& app);
+// `entries` are the command line's files, opened once the Controller shows.
+int runProgram(Program& prog, QApplication& app, const QStringList& entries = {});
 
 }  // namespace vlx

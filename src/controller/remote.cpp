@@ -53,6 +53,13 @@ QString FirstRunMessage() {
   return lines.join(QStringLiteral("\r\n"));
 }
 
+QString LockFailureMessage(const QString& reason) {
+  return QStringLiteral(
+             "VLX cannot lock its user folder, so it cannot make sure that no other VLX is "
+             "using the same settings. VLX ends now.\n\n") +
+         reason;
+}
+
 remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true), cpu_(p.processorStats()) {
   setBorderStyle(FixedSingle);
   buildControls();
@@ -299,11 +306,18 @@ void remote::Form_Load() {
   load_and_save& log = prog.load_and_save();
   guarded([&] { log.Show(&prog.Form1()); });
 
-  // 3. One instance only.
-  if (!prog.acquireInstanceLock()) {
-    prog.dialogs().MsgBox(QStringLiteral("already practice!"), vbOKOnly, kAppTitle);
-    prog.End();
-    return;
+  // 3. One instance only; without a lock nobody can tell, so the program does not run.
+  switch (prog.acquireInstanceLock()) {
+    case platform::LockResult::Acquired:
+      break;
+    case platform::LockResult::HeldElsewhere:
+      prog.dialogs().MsgBox(QStringLiteral("already practice!"), vbOKOnly, kAppTitle);
+      prog.End();
+      return;
+    case platform::LockResult::Unavailable:
+      prog.dialogs().MsgBox(LockFailureMessage(prog.instanceLockError()), vbOKOnly, kAppTitle);
+      prog.End(1);
+      return;
   }
   // What a write killed in its middle left behind; no other instance writes here.
   RemoveStaleSettingsTemps();

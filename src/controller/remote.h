@@ -114,6 +114,11 @@ class remote : public Form {
   void htmlKinou_Click();
   void mnuReadMeFileType_Click();
   void Label1_OLEDragDrop(const QStringList& files);
+  // Names from the command line or handed over by another launch (remote_arguments.cpp):
+  // files and addresses are added to the end of the playlist in order, a folder adds its
+  // files that match the Playlist window's pattern (not its subfolders), a playlist file's
+  // lines are sent; the first entry added is opened as a dropped one is.
+  void OpenArguments(const QStringList& entries);
 
   // Transport (remote_transport.cpp): both players get every command; the dispatch decides
   // which one plays an entry.
@@ -225,6 +230,8 @@ class remote : public Form {
   void openManualPage(const QString& name);
   // The files were appended to the playlist: the last one selected and the counters on it.
   void selectLastAdded();
+  // An added entry selected, the counters on it and the last index.
+  void selectAdded(int index);
   void writeExitSettings();
   void showSaveLog(const SettingsWriteCheck& check, const QString& text);
   void setOptionCaption(CheckBox* box, const char* set, const char* clear);
@@ -232,6 +239,9 @@ class remote : public Form {
 
 // The first-run message, line by line.
 QString FirstRunMessage();
+
+// The message of a start that finds no usable instance lock (`reason`: file and cause).
+QString LockFailureMessage(const QString& reason);
 
 // The tray tip for the Controller's title, state word and position text.
 QString TrayTipText(const QString& title, const QString& state, const QString& position);

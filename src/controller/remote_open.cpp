@@ -45,13 +45,15 @@ void remote::wireOpen() {
   });
 }
 
-void remote::selectLastAdded() {
+void remote::selectLastAdded() { selectAdded(prog.Form1().lstFoundFiles->ListCount() - 1); }
+
+void remote::selectAdded(int index) {
   Form1& pl = prog.Form1();
   const int last = pl.lstFoundFiles->ListCount() - 1;
-  pl.lstFoundFiles->setListIndex(last);
+  pl.lstFoundFiles->setListIndex(index);
   pl.lblCount->setCaption(num(last));
-  pl.Label1->setCaption(num(last));
-  Label4->setCaption(num(last) + QLatin1Char('/') + num(last));
+  pl.Label1->setCaption(num(index));
+  Label4->setCaption(num(index) + QLatin1Char('/') + num(last));
 }
 
 void remote::clrlist_Click() {

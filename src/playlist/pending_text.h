@@ -19,6 +19,8 @@ class PendingText {
   QStringView firstLine() const;
   // Drops the first line and its line end.
   void dropFirstLine();
+  // The text not yet used up.
+  QString rest() const { return text_.mid(offset_); }
   // How much of the text the sends have used up.
   qsizetype consumed() const { return offset_; }
 

@@ -1,6 +1,7 @@
 #include "playlist/playlist_send.h"
 
 #include <QStringList>
+#include <limits>
 
 #include "app/program.h"
 #include "controller/remote.h"
@@ -23,9 +24,8 @@ void showPosition(Program& prog, const ListBox& box) {
 // Takes up to `count` lines from the top of the pending text into the list. The entries go
 // in with one list update and the counters are set once: the edit box is refreshed by the
 // caller, once per command. True when a line was left because the list takes no more.
-bool sendLines(Program& prog, Splaylist& editor, Form1& list, int count) {
+bool sendLines(Program& prog, PendingText& text, Form1& list, int count) {
   ListBox& box = *list.lstFoundFiles;
-  PendingText& text = editor.pending();
   qsizetype room = Form1::kMaxEntries - box.ListCount();
   QStringList lines;
   bool full = false;
@@ -62,7 +62,7 @@ void enableEntryButtons(Form1& list) {
 
 void SendFirstLine(Program& prog) {
   Splaylist& editor = prog.Splaylist();
-  sendLines(prog, editor, prog.Form1(), 1);
+  sendLines(prog, editor.pending(), prog.Form1(), 1);
   editor.showPending();
 }
 
@@ -80,7 +80,7 @@ void SendLineBatch(Program& prog, int limit) {
     return;
   }
   // The count runs from 0 to the limit inclusive: one line more than the label says.
-  const bool full = sendLines(prog, editor, list, limit + 1);
+  const bool full = sendLines(prog, editor.pending(), list, limit + 1);
   editor.showPending();
   busy.leave();
   ListBox& box = *list.lstFoundFiles;
@@ -106,7 +106,7 @@ void SendSingleLine(Program& prog) {
     return;
   }
   editor.setCaption(kEditPlaylistCaption);
-  const bool full = sendLines(prog, editor, list, 1);
+  const bool full = sendLines(prog, editor.pending(), list, 1);
   editor.showPending();
   if (editor.pending().isEmpty()) {
     editor.Hide();
@@ -122,6 +122,20 @@ void SendSingleLine(Program& prog) {
     list.lblCount->setCaption(num(box.ListCount() - 1));
   }
   SetMainWindowPointers(prog, Qt::ArrowCursor);
+}
+
+bool SendPlaylistText(Program& prog, const QString& text) {
+  PendingText lines;
+  lines.assign(text);
+  Form1& list = prog.Form1();
+  if (!sendLines(prog, lines, list, std::numeric_limits<int>::max())) return true;
+  Splaylist& editor = prog.Splaylist();
+  QString kept = editor.Text1->Text();
+  if (!kept.isEmpty() && !kept.endsWith(u'\n')) kept += QStringLiteral("\r\n");
+  editor.setEditText(kept + lines.rest());
+  editor.Show();
+  reportFull(prog, editor);
+  return false;
 }
 
 void CopyPlaylistToEditor(Program& prog) {

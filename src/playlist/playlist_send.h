@@ -2,6 +2,7 @@
 // the send commands take lines from the top of the text into the list, "[get playlist]"
 // copies the list into the text.
 #pragma once
+#include <QString>
 
 namespace vlx {
 
@@ -16,6 +17,10 @@ void SendFirstLine(Program& prog);
 void SendLineBatch(Program& prog, int limit);
 // "single": one line; the window goes away once the text is used up.
 void SendSingleLine(Program& prog);
+// Sends every line of a playlist's text to the end of the list without touching the edit
+// box. Lines that do not fit into a full list are added to the edit box, which shows them,
+// with the message that the list is full; false then.
+bool SendPlaylistText(Program& prog, const QString& text);
 // "[get playlist]": appends every entry of the list to the edit box, one per line.
 void CopyPlaylistToEditor(Program& prog);
 

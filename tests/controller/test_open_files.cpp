@@ -192,3 +192,61 @@ TEST_F(OpenFilesTest, ReadmeAndManualPagesComeFromTheDataFolder) {
 
 }  // namespace
 }  // namespace vlx::test
+
+namespace vlx::test {
+namespace {
+
+// Names from the command line or from a later launch.
+class OpenArgumentsTest : public OpenFilesTest {};
+
+TEST_F(OpenArgumentsTest, NamesJoinTheListInOrderAndTheFirstNewOneIsOpened) {
+  pl->AddEntries({"/before.mp3"});
+  const QString a = file("a.txt");
+  QDir(dir.path()).mkpath("folder/sub");
+  for (const char* name : {"folder/b.mp3", "folder/C.MP3", "folder/.hidden.mp3", "folder/notes.doc",
+                           "folder/sub/d.mp3"})
+    file(name);
+  pl->txtSearchSpec->setText(QStringLiteral("*.mp3"));
+  c->OpenArguments({a, path("folder"), "http://example.org/live.mp3"});
+  EXPECT_EQ(entries(), (QStringList{"/before.mp3", a, path("folder/b.mp3"), path("folder/C.MP3"),
+                                    "http://example.org/live.mp3"}));
+  EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(pl->lblCount->Caption(), QStringLiteral("4"));
+  EXPECT_EQ(c->Label4->Caption(), QStringLiteral("1/4"));
+  EXPECT_TRUE(c->mnunext->Enabled());
+  ASSERT_NE(prog->loaded<text>(), nullptr);
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] a.txt"));
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(OpenArgumentsTest, APlaylistFileIsSentWithoutTouchingTheEditorsText) {
+  Splaylist& editor = prog->Splaylist();
+  editor.setEditText(QStringLiteral("my draft\r\n"));
+  const QString one = file("one.txt"), two = file("two.txt"), z = file("z.txt");
+  const QString list = file("list.m3u", ("#EXTM3U\r\n" + one + "\r\n" + two + "\n").toUtf8());
+  c->OpenArguments({list, z});
+  EXPECT_EQ(entries(), (QStringList{one, two, z}));
+  EXPECT_EQ(editor.Text1->Text(), QStringLiteral("my draft\r\n"));
+  EXPECT_EQ(c->Label4->Caption(), QStringLiteral("0/2"));
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] one.txt"));
+}
+
+TEST_F(OpenArgumentsTest, WhatDoesNotFitIsReportedAndAPlaylistsRestWaitsInTheEditor) {
+  QStringList filler;
+  for (int i = 0; i < Form1::kMaxEntries - 2; ++i) filler << QStringLiteral("/f/%1.mp3").arg(i);
+  pl->AddEntries(filler);
+  const QString list = file("l.vlx", "/p/1.mp3\r\n/p/2.mp3\r\n/p/3.mp3\r\n");
+  c->OpenArguments({list});
+  EXPECT_EQ(pl->lstFoundFiles->ListCount(), Form1::kMaxEntries);
+  EXPECT_EQ(pl->lstFoundFiles->List(Form1::kMaxEntries - 1), QStringLiteral("/p/2.mp3"));
+  EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("/p/3.mp3\r\n")) << "not lost";
+  EXPECT_TRUE(prog->Splaylist().isVisible());
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"full of playlist !"});
+
+  c->OpenArguments({file("late.txt")});
+  EXPECT_EQ(dialogs->messageTexts(), (QStringList{"full of playlist !", "full of playlist !"}));
+  EXPECT_EQ(pl->lstFoundFiles->ListCount(), Form1::kMaxEntries);
+}
+
+}  // namespace
+}  // namespace vlx::test

@@ -1,0 +1,264 @@
+// One instance per user folder, and files handed from a new launch to the running one.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <csignal>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include "app/file_hand_off.h"
+#include "controller/remote.h"
+#include "platform/instance_hand_off.h"
+#include "playlist/Form1.h"
+#include "support/program_fixture.h"
+#include "viewers/text.h"
+
+namespace vlx::test {
+namespace {
+
+using platform::DecodeHandOff;
+using platform::DecodeResult;
+using platform::EncodeHandOff;
+using platform::HandOffMessage;
+
+TEST(HandOffMessage, RoundTripsAndEveryPrefixIsIncomplete) {
+  HandOffMessage m;
+  m.names = {"/a b/c.mp3", "/caf\xe9.mp3", "http://example.org/x"};
+  m.activationToken = "token-1";
+  const QByteArray bytes = EncodeHandOff(m);
+  HandOffMessage out;
+  ASSERT_EQ(DecodeHandOff(bytes, out), DecodeResult::Complete);
+  EXPECT_EQ(out.names, m.names);
+  EXPECT_EQ(out.activationToken, m.activationToken);
+  for (qsizetype n = 0; n < bytes.size(); ++n)
+    ASSERT_EQ(DecodeHandOff(bytes.left(n), out), DecodeResult::Incomplete) << n;
+}
+
+TEST(HandOffMessage, MalformedOrOversizedMessagesAreRefused) {
+  auto encoded = [](QList<QByteArray> names) {
+    HandOffMessage m;
+    m.names = std::move(names);
+    return EncodeHandOff(m);
+  };
+  QByteArray badMagic = encoded({"/a"});
+  badMagic[0] = 'X';
+  QByteArray tooMany = encoded({});
+  tooMany.chop(4);
+  tooMany.append("\xff\xff\x00\x00", 4);  // 65535 names announced
+  const QByteArray cases[] = {
+      badMagic,
+      encoded({"/a"}) + "trailing",
+      encoded({""}),
+      encoded({QByteArray("/a\0b", 4)}),
+      encoded({QByteArray(platform::kMaxHandOffName + 1, 'x')}),
+      tooMany,
+      QByteArray(platform::kMaxHandOffBytes + 1, 'V'),
+  };
+  for (const QByteArray& bytes : cases) {
+    HandOffMessage out;
+    EXPECT_EQ(DecodeHandOff(bytes, out), DecodeResult::Bad) << bytes.left(40).toHex().constData();
+  }
+}
+
+TEST(InstanceSocket, OneNamePerFolderWhateverLinkLeadsThere) {
+  QTemporaryDir root;
+  QDir(root.path()).mkdir("a");
+  QDir(root.path()).mkdir("b");
+  ASSERT_TRUE(QFile::link(root.path() + "/a", root.path() + "/link"));
+  const QString a = platform::InstanceSocketPath(root.path() + "/a");
+  ASSERT_FALSE(a.isEmpty());
+  EXPECT_EQ(platform::InstanceSocketPath(root.path() + "/link"), a);
+  EXPECT_NE(platform::InstanceSocketPath(root.path() + "/b"), a);
+  EXPECT_EQ(QFileInfo(QFileInfo(a).path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+}
+
+TEST(InstanceLock, ALockFileThatCannotBeUsedIsNeverTakenForAFreeLock) {
+  QTemporaryDir folder;
+  const QString lock = platform::InstanceLock::lockPath(folder.path());
+  // A folder in its place, and a link to a file elsewhere.
+  ASSERT_TRUE(QDir().mkdir(lock));
+  platform::InstanceLock a;
+  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Unavailable);
+  EXPECT_TRUE(a.error().startsWith(lock)) << a.error().toStdString();
+  ASSERT_TRUE(QDir().rmdir(lock));
+  QTemporaryDir other;
+  writeAll(other.path() + "/x", "");
+  ASSERT_TRUE(QFile::link(other.path() + "/x", lock));
+  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Unavailable);
+  ASSERT_TRUE(QFile::remove(lock));
+  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Acquired);
+  EXPECT_TRUE(a.held());
+}
+
+class InstanceTest : public ProgramFixture {
+ protected:
+  QTemporaryDir media;
+
+  QString vlxPath() const { return QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx"; }
+  QString file(const QString& name) {
+    const QString path = media.path() + "/" + name;
+    writeAll(path, "some text\n");
+    return path;
+  }
+  void startProcess(QProcess& p, const QStringList& args, const QString& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("VLX_HOME", home);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(media.path());
+    p.start(vlxPath(), args);
+    ASSERT_TRUE(p.waitForStarted(30000));
+  }
+  // Lets this process's events run (the instance answers) until the launch has ended.
+  bool finishes(QProcess& p) {
+    for (int i = 0; i < 6000 && p.state() != QProcess::NotRunning; ++i) pump(10);
+    return p.state() == QProcess::NotRunning;
+  }
+  QStringList entries() const {
+    QStringList list;
+    ListBox& box = *prog->Form1().lstFoundFiles;
+    for (int i = 0; i < box.ListCount(); ++i) list << box.List(i);
+    return list;
+  }
+};
+
+TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
+  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  FileArrivals arrivals(*prog, {});
+  remote& c = startController();
+  arrivals.controllerReady();
+  prog->Form1().AddEntries({"/old/entry.mp3"});
+  file("one.txt");
+  file("two.txt");
+
+  QProcess launch;
+  startProcess(launch, {"one.txt", "two.txt"}, userFolder());
+  ASSERT_TRUE(finishes(launch));
+  EXPECT_EQ(launch.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().constData();
+  pump();
+  EXPECT_EQ(entries(), (QStringList{"/old/entry.mp3", media.path() + "/one.txt", media.path() + "/two.txt"}));
+  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("1/2")) << "the first handed file is selected";
+  ASSERT_TRUE(prog->loaded<text>());
+  EXPECT_TRUE(prog->text().Caption().endsWith("one.txt")) << "and opened";
+  EXPECT_TRUE(dialogs->messages.empty()) << "no window or message in either process";
+}
+
+TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
+  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  FileArrivals arrivals(*prog, {});
+  remote& c = startController();
+  arrivals.controllerReady();
+  c.Command2->press();  // the exit routine: the farewell log shows
+  QProcess launch;
+  startProcess(launch, {file("late.txt")}, userFolder());
+  // It keeps asking while this instance is ending...
+  pump(300);
+  EXPECT_EQ(launch.state(), QProcess::Running);
+  EXPECT_EQ(prog->Form1().lstFoundFiles->ListCount(), 0) << "nothing taken while ending";
+  // ...and becomes the instance once this one has gone.
+  prog->End();
+  platform::InstanceLock probe;
+  bool taken = false;
+  for (int i = 0; i < 3000 && !taken; ++i) {
+    taken = probe.acquire(userFolder()) == platform::LockResult::HeldElsewhere;
+    probe.release();
+    if (!taken) pump(10);
+  }
+  EXPECT_TRUE(taken) << "the launch holds the lock now";
+  EXPECT_EQ(launch.state(), QProcess::Running);
+  launch.kill();
+  launch.waitForFinished();
+}
+
+TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
+  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  // What a crashed run leaves: a socket file nobody listens on.
+  const QByteArray path = QFile::encodeName(platform::InstanceSocketPath(userFolder()));
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+  ::unlink(path.constData());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::close(fd);
+  ASSERT_TRUE(QFileInfo::exists(QFile::decodeName(path)));
+
+  FileArrivals arrivals(*prog, {});
+  startController();
+  arrivals.controllerReady();
+  QProcess launch;
+  startProcess(launch, {file("x.txt")}, userFolder());
+  ASSERT_TRUE(finishes(launch));
+  EXPECT_EQ(launch.exitCode(), 0);
+  pump();
+  EXPECT_EQ(entries(), QStringList{media.path() + "/x.txt"});
+  prog->End();
+  EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(path))) << "the socket goes with the instance";
+}
+
+TEST_F(InstanceTest, AnUnusableLockStopsTheStartWithAClearMessage) {
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  ASSERT_TRUE(QDir().mkdir(userFolder() + "/.vlx.lock"));
+  const QByteArray before = settingsBytes();
+  prog->remote();
+  EXPECT_TRUE(prog->ended());
+  EXPECT_EQ(prog->exitStatus(), 1);
+  ASSERT_EQ(dialogs->messages.size(), 1u);
+  EXPECT_TRUE(dialogs->messages[0].text.contains("cannot lock its user folder"));
+  EXPECT_TRUE(dialogs->messages[0].text.contains(userFolder() + "/.vlx.lock"));
+  EXPECT_EQ(settingsBytes(), before);
+}
+
+// Two launches with files at the same moment on a folder never used: one instance runs and
+// it has both sets.
+TEST(InstanceRace, TwoLaunchesAtOnceMakeOneInstanceWithBothSetsOfFiles) {
+  const QString vlx = QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx";
+  if (!QFile::exists(vlx)) GTEST_SKIP() << "vlx not built";
+  QTemporaryDir root;
+  for (const char* name : {"a1.txt", "a2.txt", "b1.txt", "b2.txt", "b3.txt"})
+    writeAll(root.path() + "/" + name, "x\n");
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("VLX_HOME", root.path() + "/home");
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  QProcess a, b;
+  for (QProcess* p : {&a, &b}) {
+    p->setProcessEnvironment(env);
+    p->setWorkingDirectory(root.path());
+  }
+  a.start(vlx, {"a1.txt", "a2.txt"});
+  b.start(vlx, {"b1.txt", "b2.txt", "b3.txt"});
+  ASSERT_TRUE(a.waitForStarted(30000) && b.waitForStarted(30000));
+  // One of them hands its files over and ends with 0; the other stays.
+  QProcess* ended = nullptr;
+  for (int i = 0; i < 6000 && !ended; ++i) {
+    if (a.state() == QProcess::NotRunning) ended = &a;
+    else if (b.state() == QProcess::NotRunning) ended = &b;
+    else pump(10);
+  }
+  ASSERT_TRUE(ended);
+  QProcess* instance = ended == &a ? &b : &a;
+  EXPECT_EQ(ended->exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(ended->exitCode(), 0) << ended->readAllStandardError().constData();
+  const QByteArray expected = ended == &a ? "vlx: 2 names handed over" : "vlx: 3 names handed over";
+  QByteArray said;
+  for (int i = 0; i < 3000 && !said.contains(expected); ++i) {
+    instance->waitForReadyRead(10);
+    said += instance->readAllStandardError();
+  }
+  EXPECT_TRUE(said.contains(expected)) << said.constData();
+  EXPECT_EQ(instance->state(), QProcess::Running) << "the instance runs on";
+  instance->kill();
+  instance->waitForFinished();
+}
+
+}  // namespace
+}  // namespace vlx::test
