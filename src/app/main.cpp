@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app_identity.h"
 #include "app/file_hand_off.h"
 #include "app/program.h"
 #include "app/run.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   int qtArgc = 1;
   QApplication app(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("vlx"));
+  QGuiApplication::setDesktopFileName(QStringLiteral(VLX_APP_ID));
   QApplication::setQuitOnLastWindowClosed(false);
   vlx::Program prog;
   prog.adoptInstanceLock(std::move(lock));

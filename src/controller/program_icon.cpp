@@ -7,13 +7,11 @@
 
 namespace vlx {
 
-namespace {
-
-// A rounded tile with a play triangle, drawn at each size so that small ones stay sharp.
-QPixmap iconPixmap(int side) {
-  QPixmap pixmap(side, side);
-  pixmap.fill(Qt::transparent);
-  QPainter p(&pixmap);
+// A rounded tile with a play triangle. desktop/org.vlxmedia.VLX.svg holds the same shapes.
+QImage ProgramIconImage(int side) {
+  QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
   const double s = side;
   QLinearGradient fill(0, 0, 0, s);
@@ -25,14 +23,12 @@ QPixmap iconPixmap(int side) {
   p.setPen(Qt::NoPen);
   p.setBrush(QColor(255, 170, 0));
   p.drawPolygon(QPolygonF{{s * 0.36, s * 0.26}, {s * 0.76, s * 0.5}, {s * 0.36, s * 0.74}});
-  return pixmap;
+  return image;
 }
-
-}  // namespace
 
 QIcon ProgramIcon() {
   QIcon icon;
-  for (int side : {16, 22, 24, 32, 48, 64, 128}) icon.addPixmap(iconPixmap(side));
+  for (int side : kProgramIconSizes) icon.addPixmap(QPixmap::fromImage(ProgramIconImage(side)));
   return icon;
 }
 

@@ -1,0 +1,44 @@
+# The file types the program opens: the menu entry offers them and the media-player
+# service names them.
+set(VLX_MIME_TYPES
+  audio/mpeg
+  audio/x-wav
+  audio/x-aiff
+  audio/basic
+  audio/x-ms-wma
+  audio/flac
+  audio/ogg
+  audio/x-vorbis+ogg
+  audio/x-opus+ogg
+  audio/mp4
+  audio/aac
+  audio/vnd.rn-realaudio
+  audio/x-matroska
+  audio/webm
+  audio/midi
+  audio/x-mpegurl
+  application/vnd.apple.mpegurl
+  audio/x-ms-asx
+  video/mpeg
+  video/mp4
+  video/x-msvideo
+  video/quicktime
+  video/x-ms-wmv
+  application/vnd.ms-asf
+  video/x-matroska
+  video/webm
+  video/ogg
+  video/x-flv
+  video/3gpp
+  video/mp2t
+  application/vnd.rn-realmedia
+  video/vnd.rn-realvideo
+  application/smil+xml
+  image/bmp
+  image/jpeg
+  image/gif
+  image/png
+  image/tiff
+  image/webp
+  application/x-vlx-playlist
+)
