@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app_identity.h"
 
 #include <QDir>
 #include <QUrl>

@@ -8,6 +8,7 @@
 #include "app/file_hand_off.h"
 #include "app/first_paint.h"
 #include "app/program.h"
+#include "controller/mpris.h"
 #include "controller/program_icon.h"
 #include "controller/remote.h"
 #include "platform/mpv_loader.h"
@@ -42,6 +43,7 @@ int runProgram(Program& prog, QApplication& app, const QStringList& entries) {
   if (prog.ended()) return prog.exitStatus();
   controller.Show();
   arrivals.controllerReady();
+  MprisService mpris(prog);
   // Once the Controller is on screen: the windows' icon, and the player library in the
   // background.
   new FirstPaint(&controller, [] {

@@ -1,6 +1,7 @@
 // remote: the Controller window. Load, exit and the end of the program.
 #include "controller/remote.h"
 #include "controller/TimeConvert.h"
+#include "controller/playback_keys.h"
 #include "controller/remote_texts.h"
 
 #include <QApplication>
@@ -70,6 +71,7 @@ remote::remote(Program& p) : Form(p, QStringLiteral("V L X"), true), cpu_(p.proc
   wireOpen();
   Move(0, 0, kCompactWidth, kCompactHeight);
   setCaption(kCaption);
+  AttachPlaybackKeys(*this);
 }
 
 remote::~remote() { removeTrayIcon(); }

@@ -155,6 +155,17 @@ class remote : public Form {
   void UpdateCpuMeter();
   void Label6_Change();  // the load-band colours
 
+  // For the keys and the media-player service: pause while a clip plays, else play (which
+  // resumes a paused clip); the clip that is open moved by `seconds` (back when negative) or
+  // put at `seconds`, kept within its length; the volume slider moved by steps (louder for
+  // positive ones), and the volume as a fraction (1 loudest).
+  void PlayOrPause();
+  void SeekBySeconds(double seconds);
+  void SeekTo(double seconds);
+  void StepVolume(int steps);
+  double VolumeLevel() const;
+  void setVolumeLevel(double level);
+
   // The five transport pictures, none lit.
   void showNormalPictures();
   // A player window closed: nothing plays, the title and the time displays are idle.

@@ -3,11 +3,13 @@
 // fast-forward, mute and volume. Every command goes to both players; failing statements
 // are skipped one by one (a player with nothing loaded, a length of 0).
 #include <QStandardPaths>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
 #include "app/program.h"
 #include "controller/TimeConvert.h"
+#include "controller/now_playing.h"
 #include "controller/play_sequence.h"
 #include "controller/remote.h"
 #include "controller/transport_pictures.h"
@@ -403,6 +405,28 @@ void remote::Timer4_Timer() {
   });
 }
 
+void remote::PlayOrPause() {
+  if (CurrentClip(prog).status == NowPlaying::Status::Playing)
+    Image5_Click();
+  else
+    mnuplay_Click();
+}
+
+void remote::SeekTo(double seconds) {
+  const NowPlaying now = CurrentClip(prog);
+  if (now.status == NowPlaying::Status::Stopped) return;
+  seconds = std::max(0.0, now.length > 0 ? std::min(seconds, now.length) : seconds);
+  if (now.rpWindow)
+    guarded([&] { rpPlayer(prog).SetPosition(vb::CLng(seconds * 1000)); });
+  else
+    guarded([&] { wmpPlayer(prog).setCurrentPosition(seconds); });
+}
+
+void remote::SeekBySeconds(double seconds) {
+  const NowPlaying now = CurrentClip(prog);
+  if (now.status != NowPlaying::Status::Stopped) SeekTo(now.position + seconds);
+}
+
 // ---------------------------------------------------------------- mute and volume
 
 void remote::Command3_Click() {
@@ -422,6 +446,23 @@ void remote::Command5_Click() {
     guarded([&] { prog.shell().run(path, {}); });
     return;
   }
+}
+
+namespace {
+constexpr int kVolumeStep = 15;  // of the slider's 300 (0 loudest)
+}  // namespace
+
+void remote::StepVolume(int steps) {
+  Slider1->setValue(std::clamp(Slider1->Value() - steps * kVolumeStep, Slider1->Min(), Slider1->Max()));
+}
+
+double remote::VolumeLevel() const {
+  return double(Slider1->Max() - Slider1->Value()) / (Slider1->Max() - Slider1->Min());
+}
+
+void remote::setVolumeLevel(double level) {
+  level = std::clamp(std::isfinite(level) ? level : 1.0, 0.0, 1.0);
+  Slider1->setValue(Slider1->Max() - int(std::lround(level * (Slider1->Max() - Slider1->Min()))));
 }
 
 void remote::Slider1_Change() { syncVolume(); }

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "app/program.h"
+#include "platform/enter_key.h"
 #include "platform/file_drops.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -150,6 +151,10 @@ void Form1::wire() {
         Qt::QueuedConnection);
   };
   lstFoundFiles->DblClick = [this] { lstFoundFiles_DblClick(); };
+  // Enter plays the selected entry, as a double click does.
+  platform::OnEnterKey(lstFoundFiles->list(), [this] {
+    if (lstFoundFiles->ListIndex() >= 0) lstFoundFiles_DblClick();
+  });
   platform::acceptFileDrops(lstFoundFiles->list(), [this](const QStringList& files) {
     vlx::raise(Event<>([this, &files] { lstFoundFiles_OLEDragDrop(files); }));
   });

@@ -119,6 +119,20 @@ class InstanceTest : public ProgramFixture {
     for (int i = 0; i < 6000 && p.state() != QProcess::NotRunning; ++i) pump(10);
     return p.state() == QProcess::NotRunning;
   }
+  // The Controller of a running instance that takes what later launches hand over.
+  remote& startInstance() {
+    writeSettingsFile("[Kidou]\nShokai=1\n");
+    arrivals = std::make_unique<FileArrivals>(*prog, QStringList());
+    remote& c = startController();
+    arrivals->controllerReady();
+    return c;
+  }
+  void TearDown() override {
+    arrivals.reset();
+    ProgramFixture::TearDown();
+  }
+  std::unique_ptr<FileArrivals> arrivals;
+
   QStringList entries() const {
     QStringList list;
     ListBox& box = *prog->Form1().lstFoundFiles;
@@ -129,10 +143,7 @@ class InstanceTest : public ProgramFixture {
 
 TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  FileArrivals arrivals(*prog, {});
-  remote& c = startController();
-  arrivals.controllerReady();
+  remote& c = startInstance();
   prog->Form1().AddEntries({"/old/entry.mp3"});
   file("one.txt");
   file("two.txt");
@@ -152,10 +163,7 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
 
 TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  FileArrivals arrivals(*prog, {});
-  remote& c = startController();
-  arrivals.controllerReady();
+  remote& c = startInstance();
   c.Command2->press();  // the exit routine: the farewell log shows
   QProcess launch;
   startProcess(launch, {file("late.txt")}, userFolder());
@@ -180,7 +188,6 @@ TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
 
 TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  writeSettingsFile("[Kidou]\nShokai=1\n");
   // What a crashed run leaves: a socket file nobody listens on.
   const QByteArray path = QFile::encodeName(platform::InstanceSocketPath(userFolder()));
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -192,9 +199,7 @@ TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
   ::close(fd);
   ASSERT_TRUE(QFileInfo::exists(QFile::decodeName(path)));
 
-  FileArrivals arrivals(*prog, {});
-  startController();
-  arrivals.controllerReady();
+  startInstance();
   QProcess launch;
   startProcess(launch, {file("x.txt")}, userFolder());
   ASSERT_TRUE(finishes(launch));

@@ -44,6 +44,16 @@ class TransportTest : public ProgramFixture {
     return path;
   }
 
+  // Small text files in the test's folder (the dispatch opens them in the text viewer).
+  QStringList textFiles(const QStringList& names) {
+    QStringList paths;
+    for (const QString& name : names) {
+      paths << QDir(files.path()).filePath(name);
+      writeAll(paths.last(), "text\n");
+    }
+    return paths;
+  }
+
   // Entries appended to the playlist as the Playlist window appends them; `select` picks one.
   void fill(const QStringList& entries, int select = -1) {
     pl->AddEntries(entries);

@@ -1,0 +1,198 @@
+// Keyboard control: the playback keys in the Controller, the keys that stay with the
+// control that has a use for them, Enter in the playlist and full screen.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+
+#include "controller/playback_keys.h"
+#include "players/full_screen.h"
+#include "transport_fixture.h"
+#include "viewers/text.h"
+
+namespace vlx::test {
+namespace {
+
+class PlaybackKeysTest : public TransportTest {
+ protected:
+  QWidget* window() { return c; }
+  void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier, QWidget* to = nullptr) {
+    QTest::keyClick(to ? to : window(), Qt::Key(k), mods);
+    pump();
+  }
+  bool pausedNear(double seconds) {
+    return waitFor([&] {
+      return wmp().PlayState() == 1 && std::abs(wmp().CurrentPosition() - seconds) < 0.5;
+    });
+  }
+};
+
+TEST_F(PlaybackKeysTest, SpaceSeekingAndVolumeDriveTheControllersPlayers) {
+  fill({tone("long.wav", 200)}, 0);
+  key(Qt::Key_Space);
+  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; })) << "Space plays the selection";
+  // Space on a button that has the focus does not press it.
+  key(Qt::Key_Space, Qt::NoModifier, c->Command4->widget());
+  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 1; })) << "and pauses";
+  EXPECT_EQ(c->Label2->Caption(), QStringLiteral("pause"));
+  EXPECT_EQ(c->Command4->Caption(), QStringLiteral("option　　▽")) << "the button was not pressed";
+  const double start = wmp().CurrentPosition();
+
+  const struct {
+    int key;
+    Qt::KeyboardModifiers mods;
+    double expected;
+  } seeks[] = {
+      {Qt::Key_Right, Qt::NoModifier, start + 5},
+      {Qt::Key_Right, Qt::ShiftModifier, start + 65},
+      {Qt::Key_Left, Qt::NoModifier, start + 60},
+      {Qt::Key_Left, Qt::ShiftModifier, 0},
+      {Qt::Key_Left, Qt::ShiftModifier, 0},  // not before the start
+  };
+  for (const auto& s : seeks) {
+    key(s.key, s.mods);
+    EXPECT_TRUE(pausedNear(s.expected)) << s.key << " to " << s.expected << ", at "
+                                        << wmp().CurrentPosition();
+  }
+
+  c->Slider1->setValue(150);
+  key(Qt::Key_Up);
+  EXPECT_EQ(c->Slider1->Value(), 135) << "louder";
+  key(Qt::Key_Down);
+  key(Qt::Key_Down);
+  EXPECT_EQ(c->Slider1->Value(), 165);
+  c->Slider1->setValue(5);
+  key(Qt::Key_Up);
+  EXPECT_EQ(c->Slider1->Value(), 0) << "not beyond the loudest";
+
+  key(Qt::Key_M);
+  EXPECT_EQ(c->Command3->Caption(), QStringLiteral("mute off"));
+  EXPECT_TRUE(wmp().Mute());
+  key(Qt::Key_M);
+  EXPECT_FALSE(wmp().Mute());
+}
+
+TEST_F(PlaybackKeysTest, NextPreviousOpenAndExitAreTheControllersCommands) {
+  const QStringList texts = textFiles({"a.txt", "b.txt", "c.txt"});
+  fill(texts, 0);
+  c->Check3->setValue(1);
+  pl->enableEntryButtons();
+  key(Qt::Key_N);
+  EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
+  key(Qt::Key_P);
+  EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 0);
+
+  dialogs->fileAnswers.push_back(QString());
+  key(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(dialogs->dialogTitles, QStringList{"open single"});
+  key(Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(c->exitRoutineDone());
+}
+
+TEST_F(PlaybackKeysTest, AKeyTheFocusedControlUsesStaysWithIt) {
+  QLineEdit edit, readOnly;
+  readOnly.setReadOnly(true);
+  QListWidget list;
+  QSlider slider;
+  QComboBox choice, typed;
+  typed.setEditable(true);
+  QPushButton button;
+  const struct {
+    QWidget* focus;
+    int key;
+    Qt::KeyboardModifiers mods;
+    bool belongs;
+  } cases[] = {
+      {&edit, Qt::Key_Space, Qt::NoModifier, true},
+      {&edit, Qt::Key_M, Qt::ShiftModifier, true},
+      {&edit, Qt::Key_Left, Qt::NoModifier, true},
+      {&edit, Qt::Key_Q, Qt::ControlModifier, false},
+      {&readOnly, Qt::Key_Space, Qt::NoModifier, false},
+      {&list, Qt::Key_Down, Qt::NoModifier, true},
+      {&list, Qt::Key_N, Qt::NoModifier, true},
+      {&list, Qt::Key_O, Qt::ControlModifier, false},
+      {&slider, Qt::Key_Left, Qt::NoModifier, true},
+      {&slider, Qt::Key_Space, Qt::NoModifier, false},
+      {&choice, Qt::Key_Up, Qt::NoModifier, true},
+      {&choice, Qt::Key_M, Qt::NoModifier, false},
+      {&typed, Qt::Key_M, Qt::NoModifier, true},
+      {&button, Qt::Key_Space, Qt::NoModifier, false},
+      {&button, Qt::Key_Left, Qt::NoModifier, false},
+      {nullptr, Qt::Key_Space, Qt::NoModifier, false},
+  };
+  for (const auto& k : cases)
+    EXPECT_EQ(KeyBelongsToControl(k.focus, k.key, k.mods), k.belongs)
+        << (k.focus ? k.focus->metaObject()->className() : "none") << " key " << k.key;
+
+  // The Controller's volume slider keeps its arrows: they move it, they do not seek.
+  c->Slider1->setValue(150);
+  QWidget* slider1 = c->Slider1->widget();
+  key(Qt::Key_Left, Qt::NoModifier, slider1);
+  EXPECT_NE(c->Slider1->Value(), 150);
+}
+
+TEST_F(PlaybackKeysTest, EnterOnAPlaylistEntryPlaysIt) {
+  fill(textFiles({"a.txt", "b.txt"}), 1);
+  key(Qt::Key_Return, Qt::NoModifier, pl->lstFoundFiles->list());
+  ASSERT_NE(prog->loaded<text>(), nullptr);
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
+}
+
+// A window with a player and a control beside it.
+class FullScreenTest : public ProgramFixture {
+ protected:
+  struct Window : Form {
+    explicit Window(Program& p) : Form(p, QStringLiteral("V L X   [test]")) {
+      player = new QWidget(client());
+      picture = new QWidget(player);
+      beside = new QLabel(QStringLiteral("rate"), client());
+      player->setGeometry(10, 40, 200, 150);
+      picture->setGeometry(0, 0, 200, 120);
+      beside->setGeometry(10, 5, 80, 20);
+    }
+    QWidget *player, *picture, *beside;
+  };
+};
+
+TEST_F(FullScreenTest, ThePlayerFillsTheScreenAndEverythingComesBack) {
+  Window w(*prog);
+  w.Move(600, 450, 4000, 3500);
+  w.Show();
+  pump();
+  FullScreen full(w, w.player, w.picture);
+  const QRect playerBefore = w.player->geometry();
+
+  QTest::mouseDClick(w.picture, Qt::LeftButton);
+  pump();
+  ASSERT_TRUE(full.active()) << "a double click on the picture";
+  EXPECT_TRUE(w.windowState() & Qt::WindowFullScreen);
+  EXPECT_FALSE(w.beside->isVisible());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return w.player->geometry() == w.client()->rect(); }, 10000));
+
+  // F and Esc through the keys of a player window.
+  remote& c = startController();
+  EXPECT_FALSE(RunPlaybackKey(c, Qt::Key_F, Qt::NoModifier)) << "no full screen in the Controller";
+  EXPECT_TRUE(RunPlaybackKey(c, Qt::Key_Escape, Qt::NoModifier, &full));
+  pump();
+  EXPECT_FALSE(full.active());
+  EXPECT_FALSE(w.windowState() & Qt::WindowFullScreen);
+  EXPECT_TRUE(w.beside->isVisible());
+  EXPECT_EQ(w.player->geometry(), playerBefore);
+  EXPECT_EQ(w.Left(), 600);
+  EXPECT_EQ(w.Top(), 450);
+  EXPECT_EQ(w.Width(), 4000);
+  EXPECT_EQ(w.Height(), 3500);
+  EXPECT_FALSE(RunPlaybackKey(c, Qt::Key_Escape, Qt::NoModifier, &full)) << "Esc is free again";
+  EXPECT_TRUE(RunPlaybackKey(c, Qt::Key_F, Qt::NoModifier, &full));
+  EXPECT_TRUE(full.active());
+  full.toggle();
+  EXPECT_FALSE(full.active());
+}
+
+}  // namespace
+}  // namespace vlx::test
