@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/file_hand_off.h"
+#include "app/file_arrivals.h"
 #include "app/program.h"
 #include "bench_util.h"
 #include "controller/remote.h"

@@ -1,32 +1,34 @@
-// Start-up: the command line, the hand-off to a running instance, the application object,
-// the Program and the Controller.
+// Start-up of the program proper: the application object, the Program and the Controller,
+// with the names of the command line and the instance lock that the launcher hands over.
 #include <QApplication>
+#include <csignal>
 
-#include "app/command_line.h"
-#include "app_identity.h"
-#include "app/file_hand_off.h"
 #include "app/program.h"
+#include "app/program_entry.h"
 #include "app/run.h"
+#include "app_identity.h"
 #include "platform/termination.h"
+#include "playlist/entry_bytes.h"
 
-int main(int argc, char** argv) {
-  // Before anything else, so that no termination signal finds the program without a handler.
+int vlx_program_main(char* argv0, const char* const* names, int count, int lockFd) {
+  // Before anything else, so that no termination signal finds the program without a handler;
+  // one that came while the launcher loaded the program waits for it.
   vlx::platform::catchTerminationSignals();
-  // Help, version and mistakes end here, before the settings or any window are touched.
-  const vlx::CommandLine line = vlx::ParseCommandLine(argc, argv);
-  if (const int status = vlx::ReportCommandLine(line); status >= 0) return status;
-  vlx::platform::InstanceLock lock;
-  if (!line.entries.isEmpty()) {
-    if (const int status = vlx::HandFilesToRunningInstance(line.entries, lock); status >= 0)
-      return status;
-  }
-  // The arguments are ours: none of them is an option of the toolkit.
+  sigset_t held;
+  sigemptyset(&held);
+  for (int sig : {SIGTERM, SIGINT, SIGHUP}) sigaddset(&held, sig);
+  sigprocmask(SIG_UNBLOCK, &held, nullptr);
+
+  // The arguments were the launcher's: none of them is an option of the toolkit.
   int qtArgc = 1;
-  QApplication app(qtArgc, argv);
+  char* qtArgv[] = {argv0, nullptr};
+  QApplication app(qtArgc, qtArgv);
   QApplication::setApplicationName(QStringLiteral("vlx"));
   QGuiApplication::setDesktopFileName(QStringLiteral(VLX_APP_ID));
   QApplication::setQuitOnLastWindowClosed(false);
+  QStringList entries;
+  for (int i = 0; i < count; ++i) entries << vlx::bytesToEntry(QByteArrayView(names[i]));
   vlx::Program prog;
-  prog.adoptInstanceLock(std::move(lock));
-  return vlx::runProgram(prog, app, line.entries);
+  prog.adoptInstanceLock(lockFd);
+  return vlx::runProgram(prog, app, entries);
 }

@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include "platform/folders.h"
 #include "platform/instance_hand_off.h"
@@ -71,19 +72,18 @@ bool Program::unload(Form* form, int unloadMode) {
 void Program::adopt(Form* form) { extras_.push_back(form); }
 
 platform::LockResult Program::acquireInstanceLock() {
-  const QString folder = platform::userFolder();
+  const std::string folder = QFile::encodeName(platform::userFolder()).toStdString();
   const platform::LockResult result = lock_.acquire(folder);
   // Without a usable private folder there is no hand-off, but the lock still keeps a
   // second instance out.
   if (result == platform::LockResult::Acquired && !server_.listening())
-    server_.listen(platform::InstanceSocketPath(folder));
+    server_.listen(QFile::decodeName(platform::InstanceSocketPath(folder).c_str()));
   return result;
 }
 
-void Program::adoptInstanceLock(platform::InstanceLock lock) {
-  if (!lock.held()) return;
-  lock_ = std::move(lock);
-  acquireInstanceLock();
+void Program::adoptInstanceLock(int descriptor) {
+  const std::string folder = QFile::encodeName(platform::userFolder()).toStdString();
+  if (lock_.adoptDescriptor(descriptor, folder)) acquireInstanceLock();
 }
 
 void Program::End(int exitStatus) {

@@ -113,9 +113,9 @@ class Program {
   // The single-instance lock of the user folder; once held, other launches hand their files
   // over through the instance server.
   platform::LockResult acquireInstanceLock();
-  // The lock as a launch with files took it before the Program existed.
-  void adoptInstanceLock(platform::InstanceLock lock);
-  QString instanceLockError() const { return lock_.error(); }
+  // The lock as the launcher took it before the program was loaded (its descriptor, or -1).
+  void adoptInstanceLock(int descriptor);
+  QString instanceLockError() const { return QString::fromLocal8Bit(lock_.error().c_str()); }
   platform::InstanceServer& instanceServer() { return server_; }
 
   // The end of the run begins: from now on an unloaded window is closed but kept until the

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/file_hand_off.h"
+#include "app/file_arrivals.h"
 #include "app/first_paint.h"
 #include "app/program.h"
 #include "controller/mpris.h"

@@ -217,12 +217,13 @@ void MprisService::setPosition(const QDBusObjectPath& track, qlonglong positionU
 }
 
 bool MprisService::openUri(const QString& uri, QString& why) {
-  const CommandLine line = ParseCommandLine({uri.toUtf8()}, QByteArrayLiteral("/"));
-  if (line.entries.isEmpty()) {
-    why = line.skipped.value(0, QStringLiteral("not an address VLX can open"));
+  const CommandLine line = ParseCommandLine({uri.toUtf8().toStdString()}, "/");
+  if (line.names.empty()) {
+    why = line.skipped.empty() ? QStringLiteral("not an address VLX can open")
+                               : bytesToEntry(QByteArrayView(line.skipped.front().c_str()));
     return false;
   }
-  prog_.remote().OpenArguments(line.entries);
+  prog_.remote().OpenArguments({bytesToEntry(QByteArrayView(line.names.front().c_str()))});
   refresh();
   return true;
 }

@@ -3,8 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <sys/stat.h>
-#include <unistd.h>
+
+#include "platform/private_folders.h"
 
 namespace vlx::platform {
 namespace {
@@ -14,32 +14,13 @@ QString& userOverride() {
 }
 
 QString envPath(const char* name) { return QString::fromLocal8Bit(qgetenv(name)); }
-
-// Makes a folder of this user only; refuses links and folders owned by others.
-bool makePrivateFolder(const QString& path) {
-  const QByteArray p = QFile::encodeName(path);
-  struct stat st {};
-  if (lstat(p.constData(), &st) != 0) {
-    if (mkdir(p.constData(), 0700) != 0 && errno != EEXIST) return false;
-    if (lstat(p.constData(), &st) != 0) return false;
-  }
-  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) return false;
-  if (st.st_uid != geteuid()) return false;
-  if ((st.st_mode & 0077) != 0) chmod(p.constData(), 0700);
-  return true;
-}
 }  // namespace
 
 void setUserFolderOverride(const QString& folder) { userOverride() = folder; }
 
 QString userFolder() {
-  QString folder = userOverride();
-  if (folder.isEmpty()) folder = envPath("VLX_HOME");
-  if (folder.isEmpty()) {
-    QString config = envPath("XDG_CONFIG_HOME");
-    if (config.isEmpty()) config = QDir::homePath() + "/.config";
-    folder = joinPath(config, "vlx");
-  }
+  const QString folder = userOverride();
+  if (folder.isEmpty()) return QFile::decodeName(UserFolderPath().c_str());
   QDir().mkpath(folder);
   return folder;
 }
@@ -50,7 +31,9 @@ QString dataFolder() {
     const QString exeDir = QCoreApplication::instance()
                                ? QCoreApplication::applicationDirPath()
                                : QFileInfo("/proc/self/exe").symLinkTarget().section('/', 0, -2);
-    for (const QString& candidate : {exeDir + "/share/vlx", exeDir + "/../share/vlx"}) {
+    // Beside the program in the build tree; installed, the program is in bin or libexec/vlx.
+    for (const QString& candidate :
+         {exeDir + "/share/vlx", exeDir + "/../share/vlx", exeDir + "/../../share/vlx"}) {
       if (QFileInfo(candidate).isDir()) {
         folder = QDir::cleanPath(candidate);
         break;
@@ -62,18 +45,7 @@ QString dataFolder() {
   return folder;
 }
 
-QString GetTempFolder() {
-  const QString runtime = envPath("XDG_RUNTIME_DIR");
-  QString folder;
-  if (!runtime.isEmpty() && QFileInfo(runtime).isDir()) {
-    folder = joinPath(runtime, "vlx");
-  } else {
-    QString tmp = envPath("TMPDIR");
-    if (tmp.isEmpty()) tmp = "/tmp";
-    folder = joinPath(tmp, QString("vlx-%1").arg(geteuid()));
-  }
-  return makePrivateFolder(folder) ? folder : QString();
-}
+QString GetTempFolder() { return QFile::decodeName(PrivateTempFolderPath().c_str()); }
 
 QString joinPath(const QString& folder, const QString& name) {
   if (folder.endsWith('/')) return folder + name;

@@ -1,38 +1,38 @@
 #include "platform/instance_hand_off.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "platform/folders.h"
+#include "platform/private_folders.h"
 
 namespace vlx::platform {
 namespace {
 
 constexpr char kMagic[4] = {'V', 'L', 'X', 'F'};
-constexpr quint32 kVersion = 1;
-constexpr qsizetype kMaxToken = 4096;
+constexpr uint32_t kVersion = 1;
+constexpr size_t kMaxToken = 4096;
 
-void putU32(QByteArray& out, quint32 v) {
-  for (int i = 0; i < 4; ++i) out.append(char((v >> (8 * i)) & 0xFF));
+void putU32(std::string& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out += char((v >> (8 * i)) & 0xFF);
 }
 
 // A reader over the received bytes that never reads past their end.
 struct Reader {
-  const QByteArray& bytes;
-  qsizetype at = 0;
-  bool has(qsizetype n) const { return bytes.size() - at >= n; }
-  quint32 u32() {
-    quint32 v = 0;
-    for (int i = 0; i < 4; ++i) v |= quint32(uchar(bytes[at + i])) << (8 * i);
+  std::string_view bytes;
+  size_t at = 0;
+  bool has(size_t n) const { return bytes.size() - at >= n; }
+  uint32_t u32() {
+    uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) v |= uint32_t(uint8_t(bytes[at + i])) << (8 * i);
     at += 4;
     return v;
   }
@@ -41,31 +41,32 @@ struct Reader {
 enum class SendResult { Taken, NotListening, Refused };
 
 // Sends the message and waits for the answer until the deadline.
-SendResult sendTo(const QByteArray& socketPath, const QByteArray& message, qint64 msLeft) {
+SendResult sendTo(const std::string& socketPath, const std::string& message, int64_t msLeft) {
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
-  if (size_t(socketPath.size()) >= sizeof addr.sun_path) return SendResult::NotListening;
-  std::memcpy(addr.sun_path, socketPath.constData(), size_t(socketPath.size()));
+  if (socketPath.size() >= sizeof addr.sun_path) return SendResult::NotListening;
+  std::memcpy(addr.sun_path, socketPath.data(), socketPath.size());
   const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return SendResult::NotListening;
+  const int64_t ms = std::max<int64_t>(msLeft, 1);
   timeval tv{};
-  tv.tv_sec = std::max<qint64>(msLeft, 1) / 1000;
-  tv.tv_usec = (std::max<qint64>(msLeft, 1) % 1000) * 1000;
+  tv.tv_sec = ms / 1000;
+  tv.tv_usec = (ms % 1000) * 1000;
   ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
   ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
     ::close(fd);
     return SendResult::NotListening;
   }
-  qsizetype sent = 0;
+  size_t sent = 0;
   while (sent < message.size()) {
-    const ssize_t n = ::send(fd, message.constData() + sent, size_t(message.size() - sent), MSG_NOSIGNAL);
+    const ssize_t n = ::send(fd, message.data() + sent, message.size() - sent, MSG_NOSIGNAL);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ::close(fd);
       return SendResult::Refused;
     }
-    sent += n;
+    sent += size_t(n);
   }
   char answer = 0;
   ssize_t n;
@@ -78,44 +79,44 @@ SendResult sendTo(const QByteArray& socketPath, const QByteArray& message, qint6
 
 }  // namespace
 
-QByteArray EncodeHandOff(const HandOffMessage& message) {
-  QByteArray out(kMagic, 4);
+std::string EncodeHandOff(const HandOffMessage& message) {
+  std::string out(kMagic, 4);
   putU32(out, kVersion);
-  putU32(out, quint32(message.activationToken.size()));
-  out.append(message.activationToken);
-  putU32(out, quint32(message.names.size()));
-  for (const QByteArray& name : message.names) {
-    putU32(out, quint32(name.size()));
-    out.append(name);
+  putU32(out, uint32_t(message.activationToken.size()));
+  out += message.activationToken;
+  putU32(out, uint32_t(message.names.size()));
+  for (const std::string& name : message.names) {
+    putU32(out, uint32_t(name.size()));
+    out += name;
   }
   return out;
 }
 
-DecodeResult DecodeHandOff(const QByteArray& bytes, HandOffMessage& out) {
+DecodeResult DecodeHandOff(std::string_view bytes, HandOffMessage& out) {
   if (bytes.size() > kMaxHandOffBytes) return DecodeResult::Bad;
   Reader r{bytes};
   if (!r.has(4)) return DecodeResult::Incomplete;
-  if (std::memcmp(bytes.constData(), kMagic, 4) != 0) return DecodeResult::Bad;
+  if (bytes.substr(0, 4) != std::string_view(kMagic, 4)) return DecodeResult::Bad;
   r.at = 4;
   if (!r.has(8)) return DecodeResult::Incomplete;
   if (r.u32() != kVersion) return DecodeResult::Bad;
-  const quint32 tokenSize = r.u32();
+  const uint32_t tokenSize = r.u32();
   if (tokenSize > kMaxToken) return DecodeResult::Bad;
-  if (!r.has(qsizetype(tokenSize) + 4)) return DecodeResult::Incomplete;
+  if (!r.has(size_t(tokenSize) + 4)) return DecodeResult::Incomplete;
   HandOffMessage message;
-  message.activationToken = bytes.mid(r.at, tokenSize);
+  message.activationToken = std::string(bytes.substr(r.at, tokenSize));
   r.at += tokenSize;
-  const quint32 count = r.u32();
-  if (count > quint32(kMaxHandOffNames)) return DecodeResult::Bad;
-  message.names.reserve(qsizetype(count));
-  for (quint32 i = 0; i < count; ++i) {
+  const uint32_t count = r.u32();
+  if (count > kMaxHandOffNames) return DecodeResult::Bad;
+  message.names.reserve(count);
+  for (uint32_t i = 0; i < count; ++i) {
     if (!r.has(4)) return DecodeResult::Incomplete;
-    const quint32 size = r.u32();
-    if (size == 0 || size > quint32(kMaxHandOffName)) return DecodeResult::Bad;
+    const uint32_t size = r.u32();
+    if (size == 0 || size > kMaxHandOffName) return DecodeResult::Bad;
     if (!r.has(size)) return DecodeResult::Incomplete;
-    QByteArray name = bytes.mid(r.at, size);
-    if (name.contains('\0')) return DecodeResult::Bad;
-    message.names.append(std::move(name));
+    std::string name(bytes.substr(r.at, size));
+    if (name.find('\0') != std::string::npos) return DecodeResult::Bad;
+    message.names.push_back(std::move(name));
     r.at += size;
   }
   if (r.at != bytes.size()) return DecodeResult::Bad;
@@ -123,28 +124,36 @@ DecodeResult DecodeHandOff(const QByteArray& bytes, HandOffMessage& out) {
   return DecodeResult::Complete;
 }
 
-QString InstanceSocketPath(const QString& userFolder) {
-  const QString runtime = GetTempFolder();
-  if (runtime.isEmpty()) return {};
-  QString folder = QFileInfo(userFolder).canonicalFilePath();
-  if (folder.isEmpty()) folder = QDir::cleanPath(QDir(userFolder).absolutePath());
-  const QByteArray hash =
-      QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256).toHex();
-  const QString path = joinPath(runtime, QStringLiteral("instance-") + QString::fromLatin1(hash.left(16)));
-  if (size_t(QFile::encodeName(path).size()) >= sizeof(sockaddr_un{}.sun_path)) return {};
+std::string InstanceSocketPath(const std::string& userFolder) {
+  const std::string runtime = PrivateTempFolderPath();
+  if (runtime.empty()) return {};
+  std::string folder = userFolder;
+  if (char* real = ::realpath(userFolder.c_str(), nullptr)) {
+    folder = real;
+    std::free(real);
+  }
+  // FNV-1a: a short name that no other folder is likely to share.
+  uint64_t hash = 1469598103934665603ULL;
+  for (unsigned char c : folder) hash = (hash ^ c) * 1099511628211ULL;
+  char name[40];
+  std::snprintf(name, sizeof name, "instance-%016llx", static_cast<unsigned long long>(hash));
+  const std::string path = runtime + '/' + name;
+  if (path.size() >= sizeof(sockaddr_un{}.sun_path)) return {};
   return path;
 }
 
-HandOffResult HandOffOrLock(InstanceLock& lock, const QString& userFolder,
+HandOffResult HandOffOrLock(InstanceLock& lock, const std::string& userFolder,
                             const HandOffMessage& message, int timeoutMs) {
-  const QByteArray socketPath = QFile::encodeName(InstanceSocketPath(userFolder));
-  const QByteArray bytes = EncodeHandOff(message);
-  QElapsedTimer clock;
-  clock.start();
+  const std::string socketPath = InstanceSocketPath(userFolder);
+  const std::string bytes = EncodeHandOff(message);
+  const auto start = std::chrono::steady_clock::now();
+  auto elapsedMs = [&] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start)
+        .count();
+  };
   for (;;) {
     // A running instance is the usual case: ask it first.
-    if (!socketPath.isEmpty() &&
-        sendTo(socketPath, bytes, timeoutMs - clock.elapsed()) == SendResult::Taken)
+    if (!socketPath.empty() && sendTo(socketPath, bytes, timeoutMs - elapsedMs()) == SendResult::Taken)
       return HandOffResult::Delivered;
     switch (lock.acquire(userFolder)) {
       case LockResult::Acquired:
@@ -155,7 +164,7 @@ HandOffResult HandOffOrLock(InstanceLock& lock, const QString& userFolder,
         break;
     }
     // The holder is starting (not yet listening) or ending (refusing): ask again shortly.
-    if (clock.elapsed() >= timeoutMs) return HandOffResult::NoAnswer;
+    if (elapsedMs() >= timeoutMs) return HandOffResult::NoAnswer;
     ::usleep(5000);
   }
 }

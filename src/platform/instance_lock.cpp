@@ -1,14 +1,11 @@
 #include "platform/instance_lock.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
-
-#include "platform/folders.h"
 
 namespace vlx::platform {
 
@@ -28,25 +25,24 @@ InstanceLock& InstanceLock::operator=(InstanceLock&& other) noexcept {
   return *this;
 }
 
-QString InstanceLock::lockPath(const QString& folder) {
-  return joinPath(folder, QStringLiteral(".vlx.lock"));
+std::string InstanceLock::lockPath(const std::string& folder) {
+  return (!folder.empty() && folder.back() == '/' ? folder : folder + '/') + ".vlx.lock";
 }
 
-LockResult InstanceLock::acquire(const QString& folder) {
+LockResult InstanceLock::acquire(const std::string& folder) {
   if (fd_ >= 0) return LockResult::Acquired;
-  const QString path = lockPath(folder);
-  const QByteArray native = QFile::encodeName(path);
+  const std::string path = lockPath(folder);
   auto fail = [&](const char* why) {
-    error_ = path + QStringLiteral(": ") + QString::fromLocal8Bit(why);
+    error_ = path + ": " + why;
     return LockResult::Unavailable;
   };
   // Not through a link, and never blocking on something that is not a file.
   constexpr int kFlags = O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-  int fd = ::open(native.constData(), O_RDWR | O_CREAT | kFlags, 0600);
-  // A lock file that exists can be locked through a read-only descriptor too (a folder
-  // the user made read-only).
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
+  // A lock file that exists can be locked through a read-only descriptor too (a folder the
+  // user made read-only).
   if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-    fd = ::open(native.constData(), O_RDONLY | kFlags);
+    fd = ::open(path.c_str(), O_RDONLY | kFlags);
   if (fd < 0) return fail(std::strerror(errno));
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -69,6 +65,25 @@ void InstanceLock::release() {
   ::flock(fd_, LOCK_UN);
   ::close(fd_);
   fd_ = -1;
+}
+
+int InstanceLock::releaseDescriptor() {
+  const int fd = fd_;
+  fd_ = -1;
+  return fd;
+}
+
+bool InstanceLock::adoptDescriptor(int fd, const std::string& folder) {
+  if (fd < 0) return false;
+  struct stat held {}, file {};
+  const bool same = ::fstat(fd, &held) == 0 && ::stat(lockPath(folder).c_str(), &file) == 0 &&
+                    held.st_dev == file.st_dev && held.st_ino == file.st_ino;
+  if (!same || fd_ >= 0) {
+    ::close(fd);
+    return false;
+  }
+  fd_ = fd;
+  return true;
 }
 
 }  // namespace vlx::platform

@@ -96,7 +96,7 @@ void InstanceServer::accept() {
     QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket, buffer, stall, drop] {
       buffer->append(socket->readAll());
       HandOffMessage message;
-      switch (DecodeHandOff(*buffer, message)) {
+      switch (DecodeHandOff(std::string_view(buffer->constData(), size_t(buffer->size())), message)) {
         case DecodeResult::Incomplete:
           return;
         case DecodeResult::Bad:

@@ -11,7 +11,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include "app/file_hand_off.h"
+#include "app/file_arrivals.h"
 #include "controller/remote.h"
 #include "platform/instance_hand_off.h"
 #include "playlist/Form1.h"
@@ -30,38 +30,38 @@ TEST(HandOffMessage, RoundTripsAndEveryPrefixIsIncomplete) {
   HandOffMessage m;
   m.names = {"/a b/c.mp3", "/caf\xe9.mp3", "http://example.org/x"};
   m.activationToken = "token-1";
-  const QByteArray bytes = EncodeHandOff(m);
+  const std::string bytes = EncodeHandOff(m);
   HandOffMessage out;
   ASSERT_EQ(DecodeHandOff(bytes, out), DecodeResult::Complete);
   EXPECT_EQ(out.names, m.names);
   EXPECT_EQ(out.activationToken, m.activationToken);
-  for (qsizetype n = 0; n < bytes.size(); ++n)
-    ASSERT_EQ(DecodeHandOff(bytes.left(n), out), DecodeResult::Incomplete) << n;
+  for (size_t n = 0; n < bytes.size(); ++n)
+    ASSERT_EQ(DecodeHandOff(std::string_view(bytes).substr(0, n), out), DecodeResult::Incomplete) << n;
 }
 
 TEST(HandOffMessage, MalformedOrOversizedMessagesAreRefused) {
-  auto encoded = [](QList<QByteArray> names) {
+  auto encoded = [](std::vector<std::string> names) {
     HandOffMessage m;
     m.names = std::move(names);
     return EncodeHandOff(m);
   };
-  QByteArray badMagic = encoded({"/a"});
+  std::string badMagic = encoded({"/a"});
   badMagic[0] = 'X';
-  QByteArray tooMany = encoded({});
-  tooMany.chop(4);
-  tooMany.append("\xff\xff\x00\x00", 4);  // 65535 names announced
-  const QByteArray cases[] = {
+  std::string tooMany = encoded({});
+  tooMany.resize(tooMany.size() - 4);
+  tooMany += std::string("\xff\xff\x00\x00", 4);  // 65535 names announced
+  const std::string cases[] = {
       badMagic,
       encoded({"/a"}) + "trailing",
       encoded({""}),
-      encoded({QByteArray("/a\0b", 4)}),
-      encoded({QByteArray(platform::kMaxHandOffName + 1, 'x')}),
+      encoded({std::string("/a\0b", 4)}),
+      encoded({std::string(platform::kMaxHandOffName + 1, 'x')}),
       tooMany,
-      QByteArray(platform::kMaxHandOffBytes + 1, 'V'),
+      std::string(platform::kMaxHandOffBytes + 1, 'V'),
   };
-  for (const QByteArray& bytes : cases) {
+  for (const std::string& bytes : cases) {
     HandOffMessage out;
-    EXPECT_EQ(DecodeHandOff(bytes, out), DecodeResult::Bad) << bytes.left(40).toHex().constData();
+    EXPECT_EQ(DecodeHandOff(bytes, out), DecodeResult::Bad) << QByteArray::fromStdString(bytes.substr(0, 40)).toHex().constData();
   }
 }
 
@@ -70,28 +70,31 @@ TEST(InstanceSocket, OneNamePerFolderWhateverLinkLeadsThere) {
   QDir(root.path()).mkdir("a");
   QDir(root.path()).mkdir("b");
   ASSERT_TRUE(QFile::link(root.path() + "/a", root.path() + "/link"));
-  const QString a = platform::InstanceSocketPath(root.path() + "/a");
-  ASSERT_FALSE(a.isEmpty());
-  EXPECT_EQ(platform::InstanceSocketPath(root.path() + "/link"), a);
-  EXPECT_NE(platform::InstanceSocketPath(root.path() + "/b"), a);
-  EXPECT_EQ(QFileInfo(QFileInfo(a).path()).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+  const std::string r = root.path().toStdString();
+  const std::string a = platform::InstanceSocketPath(r + "/a");
+  ASSERT_FALSE(a.empty());
+  EXPECT_EQ(platform::InstanceSocketPath(r + "/link"), a);
+  EXPECT_NE(platform::InstanceSocketPath(r + "/b"), a);
+  const QString folder = QFileInfo(QString::fromStdString(a)).path();
+  EXPECT_EQ(QFileInfo(folder).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 }
 
 TEST(InstanceLock, ALockFileThatCannotBeUsedIsNeverTakenForAFreeLock) {
   QTemporaryDir folder;
-  const QString lock = platform::InstanceLock::lockPath(folder.path());
+  const std::string f = folder.path().toStdString();
+  const QString lock = QString::fromStdString(platform::InstanceLock::lockPath(f));
   // A folder in its place, and a link to a file elsewhere.
   ASSERT_TRUE(QDir().mkdir(lock));
   platform::InstanceLock a;
-  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Unavailable);
-  EXPECT_TRUE(a.error().startsWith(lock)) << a.error().toStdString();
+  EXPECT_EQ(a.acquire(f), platform::LockResult::Unavailable);
+  EXPECT_EQ(a.error().rfind(lock.toStdString(), 0), 0u) << a.error();
   ASSERT_TRUE(QDir().rmdir(lock));
   QTemporaryDir other;
   writeAll(other.path() + "/x", "");
   ASSERT_TRUE(QFile::link(other.path() + "/x", lock));
-  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Unavailable);
+  EXPECT_EQ(a.acquire(f), platform::LockResult::Unavailable);
   ASSERT_TRUE(QFile::remove(lock));
-  EXPECT_EQ(a.acquire(folder.path()), platform::LockResult::Acquired);
+  EXPECT_EQ(a.acquire(f), platform::LockResult::Acquired);
   EXPECT_TRUE(a.held());
 }
 
@@ -176,7 +179,7 @@ TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
   platform::InstanceLock probe;
   bool taken = false;
   for (int i = 0; i < 3000 && !taken; ++i) {
-    taken = probe.acquire(userFolder()) == platform::LockResult::HeldElsewhere;
+    taken = probe.acquire(userFolder().toStdString()) == platform::LockResult::HeldElsewhere;
     probe.release();
     if (!taken) pump(10);
   }
@@ -189,15 +192,15 @@ TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
 TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
   // What a crashed run leaves: a socket file nobody listens on.
-  const QByteArray path = QFile::encodeName(platform::InstanceSocketPath(userFolder()));
+  const std::string path = platform::InstanceSocketPath(userFolder().toStdString());
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un addr{};
   addr.sun_family = AF_UNIX;
-  std::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
-  ::unlink(path.constData());
+  std::memcpy(addr.sun_path, path.c_str(), path.size());
+  ::unlink(path.c_str());
   ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   ::close(fd);
-  ASSERT_TRUE(QFileInfo::exists(QFile::decodeName(path)));
+  ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
 
   startInstance();
   QProcess launch;
@@ -207,7 +210,7 @@ TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
   pump();
   EXPECT_EQ(entries(), QStringList{media.path() + "/x.txt"});
   prog->End();
-  EXPECT_FALSE(QFileInfo::exists(QFile::decodeName(path))) << "the socket goes with the instance";
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path))) << "the socket goes with the instance";
 }
 
 TEST_F(InstanceTest, AnUnusableLockStopsTheStartWithAClearMessage) {

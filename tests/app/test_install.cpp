@@ -61,7 +61,7 @@ QTemporaryDir* InstallTest::prefix_ = nullptr;
 Outcome* InstallTest::installed_ = nullptr;
 
 TEST_F(InstallTest, TheTreeIsCompleteAndTheValidatorsAgree) {
-  for (const QString& f : QStringList{"bin/vlx", "share/vlx/readme.txt", "share/vlx/Manual/vlx_man.htm",
+  for (const QString& f : QStringList{"bin/vlx", "lib/vlx/libvlxprogram.so", "share/vlx/readme.txt", "share/vlx/Manual/vlx_man.htm",
                            "share/vlx/BackPicture/controller.jpg",
                            "share/icons/hicolor/scalable/apps/" + kId + ".svg",
                            "share/mime/packages/" + kId + ".xml"})
@@ -81,6 +81,23 @@ TEST_F(InstallTest, TheTreeIsCompleteAndTheValidatorsAgree) {
   EXPECT_TRUE(desktop.output.isEmpty()) << desktop.output.constData();
   const Outcome meta = runTool("appstreamcli", {"validate", "--no-net", at("share/metainfo/" + kId + ".metainfo.xml")});
   EXPECT_EQ(meta.status, 0) << meta.output.constData();
+}
+
+// The installed launcher finds the program library and the data beside it.
+TEST_F(InstallTest, TheInstalledProgramStarts) {
+  QTemporaryDir home;
+  writeAll(home.path() + "/VLX_Data.ini", "[Kidou]\nShokai=1\n");
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.remove("VLX_DATA_DIR");
+  env.insert("VLX_HOME", home.path());
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  env.insert("VLX_EXIT_WHEN_SHOWN", "1");
+  p.setProcessEnvironment(env);
+  p.start(at("bin/vlx"), {});
+  ASSERT_TRUE(p.waitForFinished(120000));
+  EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+  EXPECT_TRUE(p.readAllStandardOutput().contains("vlx: controller shown"));
 }
 
 TEST_F(InstallTest, TheFileTypesCoverWhatTheDispatchOpensAndAreKnown) {

@@ -67,7 +67,7 @@ TEST(InstanceLock, AnotherProcessHoldingTheLockIsRefused) {
   const pid_t child = fork();
   if (child == 0) {
     platform::InstanceLock lock;
-    const char ok = lock.acquire(folder.path()) == platform::LockResult::Acquired ? '1' : '0';
+    const char ok = lock.acquire(folder.path().toStdString()) == platform::LockResult::Acquired ? '1' : '0';
     [[maybe_unused]] auto w = write(ready[1], &ok, 1);
     char c;
     [[maybe_unused]] auto r = read(done[0], &c, 1);
@@ -77,12 +77,12 @@ TEST(InstanceLock, AnotherProcessHoldingTheLockIsRefused) {
   ASSERT_EQ(read(ready[0], &ok, 1), 1);
   EXPECT_EQ(ok, '1');
   platform::InstanceLock mine;
-  EXPECT_EQ(mine.acquire(folder.path()), platform::LockResult::HeldElsewhere);
+  EXPECT_EQ(mine.acquire(folder.path().toStdString()), platform::LockResult::HeldElsewhere);
   [[maybe_unused]] auto w = write(done[1], "x", 1);
   int status = 0;
   waitpid(child, &status, 0);
   // The holder ended: its lock went with it.
-  EXPECT_EQ(mine.acquire(folder.path()), platform::LockResult::Acquired);
+  EXPECT_EQ(mine.acquire(folder.path().toStdString()), platform::LockResult::Acquired);
 }
 
 TEST(Dialogs, WindowsFiltersBecomeQtFilters) {

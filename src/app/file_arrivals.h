@@ -1,22 +1,14 @@
-// Files from the command line and from later launches. A launch with files either hands them
-// to the instance that runs for its user folder and ends, or becomes that instance; the
-// instance opens its own files and those handed to it once the Controller has loaded, in
-// the order they came.
+// Files from the command line and from later launches: the instance opens its own files and
+// those that later launches hand to it (app/launcher.cpp) once the Controller has loaded,
+// in the order they came, and comes to the front.
 #pragma once
 #include <QByteArray>
 #include <QObject>
 #include <QStringList>
 
-#include "platform/instance_lock.h"
-
 namespace vlx {
 
 class Program;
-
-// Before anything else starts: 0 when a running instance took the files (the launch ends
-// with that status), 1 when one runs but did not answer; -1 when this launch goes on to
-// start, holding `lock` when it could be had.
-int HandFilesToRunningInstance(const QStringList& entries, platform::InstanceLock& lock);
 
 class FileArrivals {
  public:

@@ -1,38 +1,16 @@
-#include "app/file_hand_off.h"
+#include "app/file_arrivals.h"
 
 #include <QGuiApplication>
 #include <QTimer>
 #include <cstdio>
+#include <string>
 
 #include "app/program.h"
 #include "controller/remote.h"
-#include "platform/folders.h"
 #include "platform/instance_hand_off.h"
 #include "playlist/entry_bytes.h"
 
 namespace vlx {
-
-int HandFilesToRunningInstance(const QStringList& entries, platform::InstanceLock& lock) {
-  platform::HandOffMessage message;
-  for (const QString& entry : entries) message.names << entryToBytes(entry);
-  // The desktop's proof that the user asked for this launch lets the running instance come
-  // to the front.
-  message.activationToken = qgetenv("XDG_ACTIVATION_TOKEN");
-  if (message.activationToken.isEmpty()) message.activationToken = qgetenv("DESKTOP_STARTUP_ID");
-  switch (platform::HandOffOrLock(lock, platform::userFolder(), message)) {
-    case platform::HandOffResult::Delivered:
-      return 0;
-    case platform::HandOffResult::NoAnswer:
-      std::fprintf(stderr,
-                   "vlx: VLX runs for this user folder but did not take the files; "
-                   "nothing was opened\n");
-      return 1;
-    case platform::HandOffResult::Locked:
-    case platform::HandOffResult::NoLock:
-      break;
-  }
-  return -1;
-}
 
 FileArrivals::FileArrivals(Program& prog, const QStringList& own) : prog_(prog), pending_(own) {
   prog_.instanceServer().received = [this](const platform::HandOffMessage& message) {
@@ -40,16 +18,17 @@ FileArrivals::FileArrivals(Program& prog, const QStringList& own) : prog_(prog),
     if (prog_.ended()) return false;
     if (remote* c = prog_.loaded<remote>(); c && c->exitRoutineDone()) return false;
     QStringList entries;
-    for (const QByteArray& name : message.names) entries << bytesToEntry(name);
+    for (const std::string& name : message.names)
+      entries << bytesToEntry(QByteArrayView(name.data(), qsizetype(name.size())));
     std::fprintf(stderr, "vlx: %d %s handed over by another launch\n", int(entries.size()),
                  entries.size() == 1 ? "name" : "names");
     if (!ready_) {
       pending_ += entries;
-      if (!message.activationToken.isEmpty()) token_ = message.activationToken;
+      if (!message.activationToken.empty()) token_ = QByteArray::fromStdString(message.activationToken);
       return true;
     }
     // Opened after the answer has gone, so that the launch ends at once.
-    QTimer::singleShot(0, &context_, [this, entries, token = message.activationToken] {
+    QTimer::singleShot(0, &context_, [this, entries, token = QByteArray::fromStdString(message.activationToken)] {
       open(entries, token);
     });
     return true;
