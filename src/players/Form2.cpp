@@ -7,6 +7,7 @@
 
 #include "app/program.h"
 #include "controller/remote.h"
+#include "players/full_screen.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
 #include "settings/ini.h"
@@ -39,6 +40,7 @@ Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
   MediaPlayer1 = new MediaPlayer(c);
   // The window places the player itself (following the video or the window).
   MediaPlayer1->setAutoSize(false);
+  fullScreen = &AttachPlayerWindowKeys(*this, MediaPlayer1);
   movePlayer(125, 372, 4200, 2400);
   Timer1 = new Timer(this, 10, false);
   Timer2 = new Timer(this, 100, false);
@@ -142,6 +144,7 @@ void Form2::Timer1_Timer() {
 }
 
 void Form2::layout() {
+  if (fullScreen && fullScreen->layout()) return;
   double width = 0, height = 0;
   if (followsVideo()) {
     // The window takes the size the player asks for (its video and panels).
@@ -163,6 +166,7 @@ void Form2::layout() {
 }
 
 void Form2::fitWindowToPlayer() {
+  if (fullScreen && fullScreen->active()) return;
   setWidth(playerWidth() + 400);
   setHeight(playerHeight() + Label1->Height() + 550);
 }

@@ -12,6 +12,8 @@
 
 namespace vlx {
 
+class FullScreen;
+
 class Form2 : public Form {
  public:
   static inline const QString kMainCaption = QStringLiteral("V L X   [Wmp]");
@@ -28,6 +30,7 @@ class Form2 : public Form {
   CheckBox* ChkHideControls;  // 1 while the player's panels are hidden
   Timer* Timer1;              // deferred layout, runs once
   Timer* Timer2;              // volume synchronisation, runs once
+  FullScreen* fullScreen = nullptr;  // F, Esc and a double click on the picture
 
   // The entry last taken from the playlist and its extension.
   QString currentFile;

@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "controller/remote.h"
+#include "players/full_screen.h"
 #include "platform/screen.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -35,6 +36,7 @@ Form3::Form3(Program& p, const QString& caption) : Form(p, caption) {
   ChkHideControls->setVisible(false);
   RealAudio1 = new RealAudio(c);
   RealAudio1->setControls(kAllPanels);
+  fullScreen = &AttachPlayerWindowKeys(*this, RealAudio1);
   Timer2 = new Timer(this, 100, false);
 
   Timer2->Tick = [this] { Timer2_Timer(); };
@@ -102,6 +104,7 @@ void Form3::Form_Resize() { guarded([this] { layout(); }); }
 
 // The title line at the top left with the options box at its end, the player below.
 void Form3::layout() {
+  if (fullScreen && fullScreen->layout()) return;
   Label1->Move(240, 120, Width() - Combo1->Width() - 400, Label1->Height());
   Combo1->Move(Label1->Left() + Label1->Width(), 50);
   RealAudio1->setGeometry(twipsToPx(50), twipsToPx(360), twipsToPx(std::max(0.0, Width() - 200)),

@@ -12,6 +12,8 @@
 
 namespace vlx {
 
+class FullScreen;
+
 class Form3 : public Form {
  public:
   static inline const QString kMainCaption = QStringLiteral("V L X   [Rp]");
@@ -29,6 +31,7 @@ class Form3 : public Form {
   ComboBox* Combo1;           // sizes and options
   CheckBox* ChkHideControls;  // 1 while the player shows its picture only
   Timer* Timer2;              // volume synchronisation, runs once
+  FullScreen* fullScreen = nullptr;  // F, Esc and a double click on the picture
 
   // The entry last taken from the playlist and its extension.
   QString currentFile;

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QTimer>
 
+#include "controller/playback_keys.h"
 #include "platform/form.h"
 
 namespace vlx {
@@ -84,6 +85,12 @@ bool FullScreen::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return false;
+}
+
+FullScreen& AttachPlayerWindowKeys(Form& window, QWidget* player) {
+  auto* fullScreen = new FullScreen(window, player);
+  AttachPlaybackKeys(window, fullScreen);
+  return *fullScreen;
 }
 
 }  // namespace vlx

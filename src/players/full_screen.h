@@ -43,4 +43,9 @@ class FullScreen : public QObject {
   void watchPicture(QObject* object);
 };
 
+// Keyboard control and full screen for a player window, whose player is `player`: the
+// playback keys, F and Esc, and a double click on the picture. The window owns the result;
+// its layout asks layout() first.
+FullScreen& AttachPlayerWindowKeys(Form& window, QWidget* player);
+
 }  // namespace vlx

@@ -143,6 +143,49 @@ TEST_F(PlaybackKeysTest, EnterOnAPlaylistEntryPlaysIt) {
   EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
 }
 
+// The Wmp and Rp windows take the playback keys; F puts their player over the whole screen,
+// where the windows' own layout leaves it, and Esc brings the window back as it was.
+TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
+  fill({tone("long.wav", 200)}, 0);
+  Form2& w2 = prog->Form2();
+  w2.Show();
+  pump();
+  key(Qt::Key_Space, Qt::NoModifier, &w2);
+  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; })) << "Space in the Wmp window";
+
+  Form3& w3 = prog->Form3();
+  const struct {
+    Form* window;
+    FullScreen* fullScreen;
+    QWidget* player;
+    Control* title;
+  } windows[] = {{&w2, w2.fullScreen, w2.MediaPlayer1, w2.Label1},
+                 {&w3, w3.fullScreen, w3.RealAudio1, w3.Label1}};
+  for (const auto& w : windows) {
+    SCOPED_TRACE(w.window->Caption().toStdString());
+    ASSERT_NE(w.fullScreen, nullptr);
+    w.window->Show();
+    pump();
+    const double left = w.window->Left(), top = w.window->Top();
+    const double width = w.window->Width(), height = w.window->Height();
+    key(Qt::Key_F, Qt::NoModifier, w.window);
+    ASSERT_TRUE(w.fullScreen->active());
+    EXPECT_FALSE(w.title->widget()->isVisible());
+    // The window's own layout runs again (a new clip, a new size) and leaves the player.
+    w.window->Form_Resize();
+    pump();
+    EXPECT_TRUE(waitFor([&] { return w.player->geometry() == w.window->client()->rect(); }));
+    key(Qt::Key_Escape, Qt::NoModifier, w.window);
+    EXPECT_FALSE(w.fullScreen->active());
+    EXPECT_TRUE(w.title->widget()->isVisible());
+    EXPECT_TRUE(waitFor([&] { return !(w.window->windowState() & Qt::WindowFullScreen); }));
+    EXPECT_EQ(w.window->Left(), left);
+    EXPECT_EQ(w.window->Top(), top);
+    EXPECT_EQ(w.window->Width(), width);
+    EXPECT_EQ(w.window->Height(), height);
+  }
+}
+
 // A window with a player and a control beside it.
 class FullScreenTest : public ProgramFixture {
  protected:
