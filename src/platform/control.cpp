@@ -11,7 +11,7 @@
 
 namespace vlx {
 
-Control::Control(QWidget* widget) : QObject(widget), widget_(widget) {
+Control::Control(QWidget* widget) : QObject(widget), widget_(widget), mouseTarget_(widget) {
   const QRect g = widget->geometry();
   left_ = pxToTwips(g.x());
   top_ = pxToTwips(g.y());
@@ -20,12 +20,13 @@ Control::Control(QWidget* widget) : QObject(widget), widget_(widget) {
   const QPalette pal = widget->palette();
   foreColor_ = toVbColor(pal.color(QPalette::WindowText));
   backColor_ = toVbColor(pal.color(QPalette::Window));
-  watchMouse();
+  widget->installEventFilter(this);
 }
 
-void Control::watchMouse() {
-  if (QWidget* target = mouseTarget()) target->installEventFilter(this);
-  if (mouseTarget() != widget_) widget_->installEventFilter(this);
+void Control::setMouseTarget(QWidget* target) {
+  if (!target || target == mouseTarget_) return;
+  mouseTarget_ = target;
+  target->installEventFilter(this);
 }
 
 void Control::Move(double left, double top, double width, double height) {
@@ -137,7 +138,7 @@ int shiftOf(Qt::KeyboardModifiers m) {
 }  // namespace
 
 bool Control::eventFilter(QObject* watched, QEvent* event) {
-  const bool mouseSource = watched == mouseTarget();
+  const bool mouseSource = watched == mouseTarget_.data();
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -156,7 +157,7 @@ bool Control::eventFilter(QObject* watched, QEvent* event) {
         const bool endsDblClick = std::exchange(releaseEndsDblClick_, false);
         raise(MouseUp, button, shift, x, y);
         if (button == vbLeftButton && !endsDblClick &&
-            mouseTarget()->rect().contains(me->position().toPoint()))
+            mouseTarget_->rect().contains(me->position().toPoint()))
           leftClicked();
       }
       else

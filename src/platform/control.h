@@ -66,9 +66,11 @@ class Control : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
-  // The widget that receives mouse events (a scroll area's viewport, say).
-  virtual QWidget* mouseTarget() const { return widget_; }
-  void watchMouse();
+  // The widget that receives mouse events when it is not the control's own (a scroll area's
+  // viewport, say); set from the derived control's constructor. The filter compares with
+  // the pointer kept here and calls nothing: events also come while the widgets are being
+  // destroyed.
+  void setMouseTarget(QWidget* target);
   // A left button released over the control.
   virtual void leftClicked() {}
   // Palette roles that carry the fore and back colour for this kind of widget.
@@ -76,6 +78,7 @@ class Control : public QObject {
 
  private:
   QPointer<QWidget> widget_;
+  QPointer<QWidget> mouseTarget_;
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   uint32_t foreColor_ = 0x000000;
   uint32_t backColor_ = 0xFFFFFF;

@@ -127,10 +127,7 @@ TextBox::TextBox(QWidget* parent, bool multiLine)
     line_ = static_cast<QLineEdit*>(widget());
     QObject::connect(line_, &QLineEdit::textChanged, this, [this] { textEdited(); });
   }
-  watchMouse();
-}
-QWidget* TextBox::mouseTarget() const {
-  return edit_ ? edit_->viewport() : widget();
+  if (edit_) setMouseTarget(edit_->viewport());
 }
 void TextBox::leftClicked() { raise(Click); }
 QString TextBox::Text() const { return lastText_; }
@@ -193,7 +190,7 @@ ListBox::ListBox(QWidget* parent) : Control(new QListWidget(parent)) {
   list_ = static_cast<QListWidget*>(widget());
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
-  watchMouse();
+  setMouseTarget(list_->viewport());
   // A click moves the current row and the selection one after the other: Click follows the
   // selection, once it has really changed.
   QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] { selectionMoved(); });
@@ -205,7 +202,6 @@ void ListBox::selectionMoved() {
   reported_ = now;
   raise(Click);
 }
-QWidget* ListBox::mouseTarget() const { return list_->viewport(); }
 void ListBox::AddItem(const QString& item, int index) {
   if (index < 0 || index > list_->count())
     list_->addItem(item);

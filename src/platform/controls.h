@@ -114,9 +114,6 @@ class TextBox : public Control {
  public:
   // Puts a pending text on screen now (it is otherwise shown when events next run).
   void flushDisplay();
-
- private:
-  QWidget* mouseTarget() const override;
 };
 
 class ListBox : public Control {
@@ -142,7 +139,6 @@ class ListBox : public Control {
   bool settingIndex_ = false;
   int reported_ = -1;  // the index the last Click told
   void selectionMoved();
-  QWidget* mouseTarget() const override;
 };
 
 class ComboBox : public Control {

@@ -56,15 +56,13 @@ DirListBox::DirListBox(QWidget* parent) : Control(new QListWidget(parent)) {
   list_->setUniformItemSizes(true);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
   list_->setIconSize(QSize(16, 16));
-  watchMouse();
+  setMouseTarget(list_->viewport());
   QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int) {
     if (!settingIndex_) raise(Click);
   });
   QObject::connect(list_, &QListWidget::itemActivated, this,
                    [this](QListWidgetItem* item) { open(list_->row(item)); });
 }
-
-QWidget* DirListBox::mouseTarget() const { return list_->viewport(); }
 
 void DirListBox::setPath(const QString& path) {
   if (path.isEmpty()) throw std::invalid_argument("path not found");

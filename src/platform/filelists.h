@@ -53,7 +53,6 @@ class DirListBox : public Control {
   QStringList chain_;       // the root .. the current folder, as full paths
   QStringList subfolders_;  // names, in list order
   bool settingIndex_ = false;
-  QWidget* mouseTarget() const override;
   void fill();
   void open(int row);
 };

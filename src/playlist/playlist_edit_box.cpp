@@ -49,10 +49,8 @@ PlaylistEditBox::PlaylistEditBox(QWidget* parent) : Control(new QPlainTextEdit(p
   edit_ = static_cast<QPlainTextEdit*>(widget());
   edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
   QObject::connect(edit_, &QPlainTextEdit::textChanged, this, [this] { edited(); });
-  watchMouse();
+  setMouseTarget(edit_->viewport());
 }
-
-QWidget* PlaylistEditBox::mouseTarget() const { return edit_->viewport(); }
 
 void PlaylistEditBox::display() {
   setting_ = true;

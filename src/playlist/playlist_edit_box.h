@@ -29,7 +29,6 @@ class PlaylistEditBox : public Control {
   bool setting_ = false;
   void edited();
   void display();
-  QWidget* mouseTarget() const override;
 };
 
 }  // namespace vlx
