@@ -10,7 +10,8 @@ class QWidget;
 
 namespace vlx::platform {
 
-// The local files a drag carries, in order; other addresses are left out.
+// The local files a drag carries, in order: file: addresses of this machine. Other
+// addresses, other hosts' files and names holding a NUL are left out.
 QStringList droppedFiles(const QMimeData& data);
 
 // The data of a drag that offers one file.

@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
+#include <QCoreApplication>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
@@ -256,8 +258,11 @@ TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
   const QByteArray raw = makeRawFile(path("d"), "caf\xE9.mp3");
   shell->associated = QStringLiteral("/usr/bin/player");
   addByHand({a});
+  // Only this machine's files come in: not web addresses, not another host's files, not a
+  // name with a NUL in it.
   dropFiles({QUrl::fromLocalFile(b), QUrl("http://example.org/x.mp3"),
-             QUrl::fromEncoded("file://" + raw.toPercentEncoding("/"))});
+             QUrl("file://otherhost/etc/passwd"), QUrl::fromEncoded("file://" + a.toUtf8() + "%00.txt"),
+             QUrl::fromEncoded("file://localhost" + raw.toPercentEncoding("/"))});
   ASSERT_EQ(form->lstFoundFiles->ListCount(), 3);
   EXPECT_EQ(form->lstFoundFiles->List(1), b);
   EXPECT_EQ(entryToBytes(form->lstFoundFiles->List(2)), raw);
@@ -269,6 +274,36 @@ TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
   form->lstFoundFiles_MouseDown(vbLeftButton);
   EXPECT_TRUE(panel().startsWith(QStringLiteral("last up: "))) << panel().toStdString();
   EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
+}
+
+// The addresses a drag carries are read once, however long it moves over the list.
+TEST_F(PlaylistWindowTest, ADragIsReadOnceWhileItMoves) {
+  class CountedReads : public QMimeData {
+   public:
+    mutable int reads = 0;
+
+   protected:
+    QVariant retrieveData(const QString& type, QMetaType as) const override {
+      if (type == QLatin1String("text/uri-list")) ++reads;
+      return QMimeData::retrieveData(type, as);
+    }
+  };
+  CountedReads data;
+  data.setUrls({QUrl::fromLocalFile(makeFile("m/a.mp3")), QUrl::fromLocalFile(makeFile("m/b.mp3"))});
+  QWidget* target = form->lstFoundFiles->list()->viewport();
+  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  ASSERT_TRUE(enter.isAccepted());
+  for (int i = 0; i < 50; ++i) {
+    QDragMoveEvent move(QPoint(5, 5 + i % 7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    ASSERT_TRUE(move.isAccepted());
+  }
+  QDropEvent drop(QPointF(5, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(data.reads, 1);
+  EXPECT_EQ(form->lstFoundFiles->ListCount(), 2);
 }
 
 TEST_F(PlaylistWindowTest, DroppedPlaylistFileGoesToTheEditorAndClearsTheList) {
