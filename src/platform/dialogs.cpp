@@ -80,9 +80,25 @@ QStringList QtDialogs::OpenFiles(const QString& title, const QString& filter,
   return QFileDialog::getOpenFileNames(owner, title, folder, qtFilter(filter));
 }
 
+QString DefaultSuffix(const QString& windowsFilter) {
+  const QStringList parts = windowsFilter.split(u'|');
+  if (parts.size() < 2) return {};
+  const QString first = parts[1].section(u';', 0, 0).trimmed();
+  if (!first.startsWith(QLatin1String("*.")) || first.size() < 3) return {};
+  const QString suffix = first.mid(2);
+  for (QChar c : suffix)
+    if (c == u'*' || c == u'?' || c == u'.' || c == u'[') return {};
+  return suffix;
+}
+
 QString QtDialogs::SaveFile(const QString& title, const QString& filter, const QString& folder,
                             QWidget* owner) {
-  return QFileDialog::getSaveFileName(owner, title, folder, qtFilter(filter));
+  QFileDialog dialog(owner, title, folder, qtFilter(filter));
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix(DefaultSuffix(filter));
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.first();
 }
 
 QString QtDialogs::PickFolder(const QString& title, const QString& folder, QWidget* owner) {

@@ -46,6 +46,10 @@ void CloseOpenDialogs();
 // Converts "name|pattern|name|pattern" to Qt's "name (pattern);;name (pattern)".
 QString qtFilter(const QString& windowsFilter);
 
+// What a save dialog adds to a name typed without an extension: "vlx" for a filter whose
+// first pattern is "*.vlx"; empty when that pattern is no plain extension.
+QString DefaultSuffix(const QString& windowsFilter);
+
 // The real dialogs.
 class QtDialogs : public Dialogs {
  public:

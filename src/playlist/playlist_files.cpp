@@ -1,6 +1,7 @@
 #include "playlist/playlist_files.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/program.h"
 #include "controller/remote.h"
@@ -22,6 +23,17 @@ QString chooseFile(Program& prog, bool save, QWidget* owner) {
               : prog.dialogs().OpenFile(kLoadPlaylistTitle, kLoadPlaylistFilter, folder, owner);
 }
 
+// The text of a playlist file; when it cannot be read, a message says which and why.
+std::optional<QString> readPlaylist(Program& prog, const QByteArray& native, QWidget* owner) {
+  QString problem;
+  auto text = ReadPlaylistFile(native, &problem);
+  if (!text)
+    prog.dialogs().MsgBox(QStringLiteral("can't read playlist!\n%1\n(%2)")
+                              .arg(bytesToEntry(native), problem),
+                          vbOKOnly | vbExclamation, kAppTitle, owner);
+  return text;
+}
+
 // After a playlist reached the edit box: the list and the folder button are usable again
 // (a busy state may have been cut short).
 void releaseList(Program& prog) {
@@ -40,7 +52,7 @@ void CheckPlaylistEntry(Program& prog, const QString& entry, EntryCheckFrom from
   if (IsPlaylistFile(entry)) {
     Splaylist& editor = prog.Splaylist();
     editor.Show();
-    const auto text = ReadPlaylistFile(entryToBytes(entry));
+    const auto text = readPlaylist(prog, entryToBytes(entry), &editor);
     if (!text) return;  // an unreadable file leaves the list as it is
     editor.setEditText(*text);
     prog.Form1().EmptyListReset();
@@ -72,7 +84,7 @@ void OpenPlaylistInEditor(Program& prog) {
   }
   // The box is replaced only by a file that could be read: a cancelled or failed open
   // keeps the text.
-  const auto text = ReadPlaylistFile(QFile::encodeName(path));
+  const auto text = readPlaylist(prog, QFile::encodeName(path), &editor);
   if (!text) return;
   editor.setEditText(*text);
   editor.Show();
@@ -87,7 +99,7 @@ void LoadPlaylistFromController(Program& prog) {
                           prog.loaded<vlx::remote>());
     prog.unloadIfLoaded<vlx::Splaylist>();
   }
-  const auto text = ReadPlaylistFile(QFile::encodeName(path));
+  const auto text = readPlaylist(prog, QFile::encodeName(path), prog.loaded<vlx::remote>());
   if (!text) return;
   Splaylist& editor = prog.Splaylist();
   editor.setEditText(*text);
@@ -101,9 +113,22 @@ void SaveEditedPlaylist(Program& prog) {
     prog.dialogs().MsgBox(QStringLiteral("no list!"), vbOKOnly, kAppTitle, &editor);
     return;
   }
-  const QString path = chooseFile(prog, true, &editor);
+  QString path = chooseFile(prog, true, &editor);
   if (path.isEmpty()) return;
-  if (!WritePlaylistFile(path, PlaylistFileBytes(editor.Text1->Text()))) return;
+  // A name typed without an extension would be no playlist to the program itself.
+  if (ExtensionOf(path).isEmpty() && !path.endsWith(u'/')) {
+    path += QStringLiteral(".vlx");
+    if (QFileInfo::exists(path) &&
+        prog.dialogs().MsgBox(QStringLiteral("%1 already exists.\nreplace it?").arg(FileNamePart(path)),
+                              vbYesNo | vbQuestion, kAppTitle, &editor) != vbYes)
+      return;
+  }
+  QString problem;
+  if (!WritePlaylistFile(path, PlaylistFileBytes(editor.Text1->Text()), &problem)) {
+    prog.dialogs().MsgBox(QStringLiteral("can't save playlist!\n%1\n(%2)").arg(path, problem),
+                          vbOKOnly | vbExclamation, kAppTitle, &editor);
+    return;
+  }
   editor.setCaption(kEditPlaylistCaption);
   editor.Hide();
 }

@@ -18,8 +18,8 @@ inline constexpr qint64 kMaxPlaylistFileBytes = 32LL * 1024 * 1024;
 QString PlaylistTextFromBytes(QByteArrayView bytes);
 
 // Reads a playlist file by its file-system name (see entryToBytes). Nothing when it is not a
-// regular file, cannot be read or is too large.
-std::optional<QString> ReadPlaylistFile(const QByteArray& nativePath);
+// regular file, cannot be read or is too large; `problem` then says why, in a few words.
+std::optional<QString> ReadPlaylistFile(const QByteArray& nativePath, QString* problem = nullptr);
 
 // The bytes of a .vlx file for an edit text: the lines, each ended by CR LF, the last one
 // included. A text that already ends with its line end gets no second one, so a file that
@@ -27,6 +27,7 @@ std::optional<QString> ReadPlaylistFile(const QByteArray& nativePath);
 QByteArray PlaylistFileBytes(const QString& text);
 
 // Creates or replaces the file; an existing file is only replaced once everything is written.
-bool WritePlaylistFile(const QString& path, const QByteArray& bytes);
+// `problem` says why when it fails.
+bool WritePlaylistFile(const QString& path, const QByteArray& bytes, QString* problem = nullptr);
 
 }  // namespace vlx

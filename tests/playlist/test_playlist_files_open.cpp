@@ -6,8 +6,14 @@
 #include <QMenuBar>
 #include <QListWidget>
 
+#include <cerrno>
+#include <cstring>
+
+#include "playlist/path_rules.h"
 #include "playlist/playlist_files.h"
+#include "playlist/playlist_text.h"
 #include "settings/ini.h"
+#include "support/file_powers.h"
 #include "test_playlist_files.h"
 
 namespace vlx::test {
@@ -50,21 +56,56 @@ TEST_F(PlaylistFilesTest, OpenOfAnotherKindWarnsAndLoadsAllTheSame) {
   EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
 }
 
-TEST_F(PlaylistFilesTest, CancelledOrFailedOpenKeepsTheText) {
-  editor().Text1->setText(QStringLiteral("typed by hand"));
-  open(QString());
-  EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
-  open(files.filePath("missing.vlx"));
+// A playlist that cannot be read says which and why, whichever way it was opened, and
+// leaves the edit box and the list as they were.
+TEST_F(PlaylistFilesTest, AFileThatCannotBeReadSaysWhyAndChangesNothing) {
   ASSERT_TRUE(QDir(files.path()).mkdir(QStringLiteral("folder.vlx")));
-  open(files.filePath(QStringLiteral("folder.vlx")));  // a folder is no file
-  EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
+  const QString locked = writeFile("locked.vlx", "/a\r\n");
+  ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+  const QString big = writeFile("big.vlx", "/a\r\n");
+  ASSERT_TRUE(QFile::resize(big, kMaxPlaylistFileBytes + 1));
+  struct Problem {
+    QString path;
+    QString reason;
+  };
+  const Problem problems[] = {
+      {files.filePath("missing.vlx"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+      {files.filePath("folder.vlx"), "it is a folder"},
+      {locked, QString::fromLocal8Bit(std::strerror(EACCES))},
+      {big, QString("larger than any playlist (%1 bytes)").arg(kMaxPlaylistFileBytes + 1)},
+  };
+  const std::pair<const char*, std::function<void(const QString&)>> routes[] = {
+      {"open", [&](const QString& path) { open(path); }},
+      {"load playlist", [&](const QString& path) {
+         dialogs->fileAnswers.push_back(path);
+         LoadPlaylistFromController(*prog);
+       }},
+      {"list entry", [&](const QString& path) {
+         list().lstFoundFiles->setListIndex(list().lstFoundFiles->ListCount() - 1);
+         (void)path;
+         CheckPlaylistEntry(*prog);
+       }},
+  };
+  WithoutFilePowers user;
+  for (const auto& [route, openIt] : routes) {
+    for (const Problem& problem : problems) {
+      SCOPED_TRACE(std::string(route) + " " + problem.path.toStdString());
+      dialogs->messages.clear();
+      editor().Text1->setText(QStringLiteral("typed by hand"));
+      addEntries({"/kept.mp3", problem.path});
+      openIt(problem.path);
+      EXPECT_EQ(dialogs->messageTexts(),
+                QStringList{"can't read playlist!\n" + problem.path + "\n(" + problem.reason + ")"});
+      EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
+      EXPECT_EQ(entries().first(), QStringLiteral("/kept.mp3"));
+      list().lstFoundFiles->Clear();
+    }
+  }
+  // A cancelled dialog says nothing.
+  dialogs->messages.clear();
+  open(QString());
   EXPECT_TRUE(dialogs->messages.empty());
-}
-
-TEST_F(PlaylistFilesTest, FileTooLargeForAPlaylistIsNotRead) {
-  QByteArray big(33 * 1024 * 1024, 'x');
-  open(writeFile("big.vlx", big));
-  EXPECT_TRUE(editText().isEmpty());
+  EXPECT_EQ(editText(), QStringLiteral("typed by hand"));
 }
 
 TEST_F(PlaylistFilesTest, ExtensionDecidesWhatIsAPlaylist) {
@@ -198,10 +239,37 @@ TEST_F(PlaylistFilesTest, SaveNeedsTextAndAChosenFile) {
   editor().Text1->setText(QStringLiteral("/a"));
   save(QString());
   EXPECT_TRUE(editor().isVisible());
+  EXPECT_EQ(dialogs->messages.size(), 1u);
+  // A file that cannot be written says so; the window stays with its text.
   const QString out = files.filePath("no/such/folder/out.vlx");
   save(out);
   EXPECT_TRUE(editor().isVisible());
   EXPECT_FALSE(QFile::exists(out));
+  ASSERT_EQ(dialogs->messages.size(), 2u);
+  EXPECT_TRUE(dialogs->messages.back().text.startsWith("can't save playlist!\n" + out + "\n("));
+}
+
+// A name typed without an extension is saved as a playlist the program takes back; a
+// playlist already there under that name is replaced only when the user says so.
+TEST_F(PlaylistFilesTest, SaveGivesANameWithoutExtensionTheVlxOne) {
+  const QString typed = files.filePath("mylist");
+  editor().Text1->setText(QStringLiteral("/a"));
+  save(typed);
+  EXPECT_FALSE(QFile::exists(typed));
+  EXPECT_EQ(readAll(typed + ".vlx"), QByteArray("/a\r\n"));
+  EXPECT_TRUE(IsPlaylistFile(typed + ".vlx"));
+
+  editor().Text1->setText(QStringLiteral("/b"));
+  dialogs->msgBoxAnswers.push_back(vbNo);
+  save(typed);
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{"mylist.vlx already exists.\nreplace it?"});
+  EXPECT_EQ(readAll(typed + ".vlx"), QByteArray("/a\r\n"));
+  dialogs->msgBoxAnswers.push_back(vbYes);
+  save(typed);
+  EXPECT_EQ(readAll(typed + ".vlx"), QByteArray("/b\r\n"));
+  // Any extension is kept as typed.
+  save(files.filePath("other.txt"));
+  EXPECT_EQ(readAll(files.filePath("other.txt")), QByteArray("/b\r\n"));
 }
 
 TEST_F(PlaylistFilesTest, MenusFollowTheText) {
