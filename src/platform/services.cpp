@@ -13,12 +13,12 @@
 #include <QUrl>
 #include <sys/stat.h>
 
+#include "platform/desktop_address.h"
+
 namespace vlx {
 
 bool SystemShell::openDocument(const QString& pathOrUrl) {
-  if (pathOrUrl.isEmpty()) return false;
-  const QUrl url = QFileInfo::exists(pathOrUrl) ? QUrl::fromLocalFile(pathOrUrl)
-                                                : QUrl::fromUserInput(pathOrUrl);
+  const QUrl url = platform::DesktopAddress(pathOrUrl);
   return url.isValid() && QDesktopServices::openUrl(url);
 }
 

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/desktop_address.h"
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/instance_lock.h"
@@ -85,10 +86,48 @@ TEST(InstanceLock, AnotherProcessHoldingTheLockIsRefused) {
   EXPECT_EQ(mine.acquire(folder.path().toStdString()), platform::LockResult::Acquired);
 }
 
-TEST(Dialogs, WindowsFiltersBecomeQtFilters) {
+TEST(Dialogs, WindowsFiltersBecomeQtFiltersAndSaveSuffixes) {
   EXPECT_EQ(qtFilter(QStringLiteral("playlist (*.vlx)|*.vlx|all|*.*")),
             QStringLiteral("playlist (*.vlx) (*.vlx);;all (*.*)"));
   EXPECT_EQ(qtFilter(QStringLiteral("media|*.mp3;*.wav")), QStringLiteral("media (*.mp3 *.wav)"));
+  const std::pair<const char*, const char*> suffixes[] = {
+      {"VLX Playlist File(*.vlx)|*.vlx|All File(*.*)|*.*|", "vlx"},
+      {"media|*.mp3;*.wav", "mp3"},
+      {"All File(*.*)|*.*|", ""},
+      {"any|*|", ""},
+      {"", ""},
+  };
+  for (const auto& [filter, suffix] : suffixes)
+    EXPECT_EQ(DefaultSuffix(QString::fromUtf8(filter)), QString::fromUtf8(suffix)) << filter;
+}
+
+// What the desktop is handed to open: local files that exist and typed web addresses only.
+TEST(DesktopAddress, OnlyLocalFilesAndWebAddressesGoToTheDesktop) {
+  QTemporaryDir folder;
+  const QString file = folder.path() + "/song.mp3";
+  QFile(file).open(QIODevice::WriteOnly);
+  const QString savedDir = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(folder.path()));
+  const QUrl local = QUrl::fromLocalFile(file);
+  const std::pair<QString, QUrl> cases[] = {
+      {file, local},
+      {"song.mp3", local},  // relative to the working folder
+      {"file://" + file, local},
+      {"file://localhost" + file, local},
+      {"http://example.org/a.mp3", QUrl("http://example.org/a.mp3")},
+      {"HTTPS://example.org/", QUrl("HTTPS://example.org/")},
+      {"relative/file.mp3", {}},  // no such file: no web address either
+      {folder.path() + "/missing.mp3", {}},
+      {"C:\\Music\\a.mp3", {}},
+      {"javascript:alert(1)", {}},
+      {"smb://server/share/a.mp3", {}},
+      {"file://otherhost" + file, {}},
+      {"http://", {}},
+      {"", {}},
+  };
+  for (const auto& [entry, expected] : cases)
+    EXPECT_EQ(platform::DesktopAddress(entry), expected) << entry.toStdString();
+  QDir::setCurrent(savedDir);
 }
 
 }  // namespace
