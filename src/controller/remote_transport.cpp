@@ -2,7 +2,6 @@
 // twins, the state word, the time displays and the position bar, seeking, rewind and
 // fast-forward, mute and volume. Every command goes to both players; failing statements
 // are skipped one by one (a player with nothing loaded, a length of 0).
-#include <QStandardPaths>
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
@@ -13,6 +12,7 @@
 #include "controller/play_sequence.h"
 #include "controller/remote.h"
 #include "controller/transport_pictures.h"
+#include "platform/launch.h"
 #include "platform/vb.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
@@ -440,12 +440,9 @@ void remote::Command3_Click() {
 }
 
 void remote::Command5_Click() {
-  for (const char* name : {"pavucontrol", "pavucontrol-qt"}) {
-    const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
-    if (path.isEmpty()) continue;
-    guarded([&] { prog.shell().run(path, {}); });
-    return;
-  }
+  const QString path =
+      platform::FirstProgramOnPath({QStringLiteral("pavucontrol"), QStringLiteral("pavucontrol-qt")});
+  if (!path.isEmpty()) guarded([&] { prog.shell().run(path, {}); });
 }
 
 namespace {

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "platform/desktop_address.h"
+#include "platform/launch.h"
 
 namespace vlx {
 
@@ -23,41 +24,24 @@ bool SystemShell::openDocument(const QString& pathOrUrl) {
 }
 
 namespace {
-// The Exec line of a .desktop file with its field codes replaced by the files.
-QStringList desktopCommand(const QString& desktopFile, const QStringList& files) {
-  QSettings entry(desktopFile, QSettings::IniFormat);
-  const QString exec = entry.value(QStringLiteral("Desktop Entry/Exec")).toString();
-  QStringList command;
-  bool placed = false;
-  for (const QString& word : QProcess::splitCommand(exec)) {
-    if (word == "%f" || word == "%u") {
-      if (!files.isEmpty()) command << files.first();
-      placed = true;
-    } else if (word == "%F" || word == "%U") {
-      command << files;
-      placed = true;
-    } else if (word.size() == 2 && word[0] == '%') {
-      continue;  // other field codes carry nothing here
-    } else {
-      command << word;
-    }
-  }
-  if (!placed) command << files;
-  return command;
+QByteArray fileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.read(1 << 20) : QByteArray();
 }
 }  // namespace
 
-bool SystemShell::run(const QString& program, const QStringList& arguments) {
+bool SystemShell::run(const QString& program, const QStringList& arguments,
+                      const QString& workingFolder) {
   if (program.isEmpty()) return false;
   const QFileInfo info(program);
   if (info.isDir()) return QDesktopServices::openUrl(QUrl::fromLocalFile(program));
-  if (program.endsWith(QStringLiteral(".desktop"))) {
-    QStringList command = desktopCommand(program, arguments);
-    if (command.isEmpty()) return false;
-    const QString exe = command.takeFirst();
-    return QProcess::startDetached(exe, command);
+  if (program.endsWith(QStringLiteral(".desktop")) ||
+      info.canonicalFilePath().endsWith(QStringLiteral(".desktop"))) {
+    const QStringList command =
+        platform::DesktopEntryCommand(fileBytes(program), arguments, program);
+    return platform::StartDetached(command, workingFolder);
   }
-  return QProcess::startDetached(program, arguments);
+  return platform::StartDetached(QStringList{program} + arguments, workingFolder);
 }
 
 namespace {
@@ -113,7 +97,7 @@ QString defaultApplication(const QString& mime) {
   const QString file =
       QStandardPaths::locate(QStandardPaths::ApplicationsLocation, desktop);
   if (file.isEmpty()) return {};
-  const QStringList command = desktopCommand(file, {});
+  const QStringList command = platform::DesktopEntryCommand(fileBytes(file), {}, file);
   if (command.isEmpty()) return {};
   const QString exe = QStandardPaths::findExecutable(command.first());
   return exe.isEmpty() ? command.first() : exe;

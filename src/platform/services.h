@@ -13,8 +13,10 @@ class Shell {
   virtual ~Shell() = default;
   // Opens a file, folder or URL with the program associated with it.
   virtual bool openDocument(const QString& pathOrUrl) = 0;
-  // Runs a program (or a .desktop file, or opens a folder) with arguments.
-  virtual bool run(const QString& program, const QStringList& arguments) = 0;
+  // Runs a program (or a .desktop file, or opens a folder) with arguments, in the working
+  // folder when one is given. False when nothing could be started.
+  virtual bool run(const QString& program, const QStringList& arguments,
+                   const QString& workingFolder = {}) = 0;
   // Executable of the program associated with a file; empty when none.
   virtual QString associatedProgram(const QString& path) = 0;
 };
@@ -36,7 +38,8 @@ class RandomSource {
 class SystemShell : public Shell {
  public:
   bool openDocument(const QString& pathOrUrl) override;
-  bool run(const QString& program, const QStringList& arguments) override;
+  bool run(const QString& program, const QStringList& arguments,
+           const QString& workingFolder = {}) override;
   // Asking the desktop for a default application runs a helper program (about a tenth of a
   // second), so answers are kept per file type until the association files change.
   QString associatedProgram(const QString& path) override;

@@ -16,17 +16,20 @@ class FakeShell : public Shell {
   struct Launch {
     QString program;
     QStringList arguments;
+    QString workingFolder;
   };
   QStringList opened;            // documents handed to openDocument
   std::vector<Launch> launches;  // programs run
   QString associated;            // what associatedProgram answers
+  bool refuseRuns = false;       // every program fails to start
   bool openDocument(const QString& pathOrUrl) override {
     opened << pathOrUrl;
     return !pathOrUrl.isEmpty();
   }
-  bool run(const QString& program, const QStringList& arguments) override {
-    launches.push_back({program, arguments});
-    return !program.isEmpty();
+  bool run(const QString& program, const QStringList& arguments,
+           const QString& workingFolder = {}) override {
+    launches.push_back({program, arguments, workingFolder});
+    return !program.isEmpty() && !refuseRuns;
   }
   QString associatedProgram(const QString& path) override {
     return path.isEmpty() ? QString() : associated;
