@@ -34,6 +34,7 @@ class send_to;
 class frmBrowser;
 class pictureview;
 class wmpcontroller;
+class frmAbout;
 
 class Program {
  public:
@@ -109,6 +110,7 @@ class Program {
   vlx::frmBrowser& frmBrowser();
   vlx::pictureview& pictureview();
   vlx::wmpcontroller& wmpcontroller();
+  vlx::frmAbout& frmAbout();
 
   // The single-instance lock of the user folder; once held, other launches hand their files
   // over through the instance server.

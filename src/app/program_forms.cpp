@@ -1,5 +1,6 @@
 // The named accessors of the default windows.
 #include "app/program.h"
+#include "controller/frmAbout.h"
 #include "controller/remote.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
@@ -33,5 +34,6 @@ vlx::send_to& Program::send_to() { return form<vlx::send_to>(); }
 vlx::frmBrowser& Program::frmBrowser() { return form<vlx::frmBrowser>(); }
 vlx::pictureview& Program::pictureview() { return form<vlx::pictureview>(); }
 vlx::wmpcontroller& Program::wmpcontroller() { return form<vlx::wmpcontroller>(); }
+vlx::frmAbout& Program::frmAbout() { return form<vlx::frmAbout>(); }
 
 }  // namespace vlx

@@ -1,5 +1,6 @@
 // remote: the Controller window. Load, exit and the end of the program.
 #include "controller/remote.h"
+#include "controller/frmAbout.h"
 #include "controller/TimeConvert.h"
 #include "controller/playback_keys.h"
 #include "controller/remote_texts.h"
@@ -578,6 +579,7 @@ void remote::EndProgram() {
   prog.unloadIfLoaded<vlx::Splaylist>();
   prog.unloadIfLoaded<vlx::wmpcontroller>();
   prog.unloadIfLoaded<vlx::send_to>();
+  prog.unloadIfLoaded<vlx::frmAbout>();
   prog.unloadIfLoaded<vlx::Form1>();
   prog.unloadIfLoaded<vlx::tpwindow>();
   prog.End();

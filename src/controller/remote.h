@@ -84,6 +84,7 @@ class remote : public Form {
   void Command8_Click();  // wave-out device window
   void Command9_Click();  // transparency window, top-most
   void mnutrans_Click();
+  void Image6_Click();  // About box
   void Command11_Click();  // frame and time
   void makeWmp_Click();
   void makeReal_Click();

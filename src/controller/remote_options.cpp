@@ -5,6 +5,7 @@
 #include <QSystemTrayIcon>
 
 #include "app/program.h"
+#include "controller/frmAbout.h"
 #include "controller/remote.h"
 #include "controller/remote_texts.h"
 #include "players/Form2.h"
@@ -63,6 +64,7 @@ void remote::wireOptions() {
       {mnuShowTop, &remote::mnuShowTop_Click},
       {waveout_d, &remote::Command8_Click},
       {mnutrans, &remote::mnutrans_Click},
+      {mnuInfo, &remote::Image6_Click},
       {mnuWmpC, &remote::Command11_Click},
       {makeWmp, &remote::makeWmp_Click},
       {makeReal, &remote::makeReal_Click},
@@ -71,6 +73,7 @@ void remote::wireOptions() {
   Command8->Click = [this] { Command8_Click(); };
   Command9->Click = [this] { Command9_Click(); };
   Command11->Click = [this] { Command11_Click(); };
+  Image6->Click = [this] { Image6_Click(); };
 }
 
 // ---------------------------------------------------------------- check boxes
@@ -298,6 +301,10 @@ void remote::Command9_Click() {
 
 void remote::mnutrans_Click() {
   guarded([this] { prog.tpwindow().Show(this); });
+}
+
+void remote::Image6_Click() {
+  guarded([this] { prog.frmAbout().Show(&prog.Form1()); });
 }
 
 void remote::Command11_Click() {
