@@ -38,6 +38,8 @@ void Form1::Command9_Click() {
   guarded([&] { viewer.LoadFile(entry); });
   viewer.setCaption(QStringLiteral("V L X  [Text Viewer]"));
   viewer.RichTextBox1->setVisible(true);
+  // The text is for reading: the viewer comes up, as the web-file viewer does.
+  viewer.Show(this);
 }
 
 void Form1::Command8_Click() {

@@ -1,38 +1,43 @@
 // text: the text viewer.
 #include "viewers/text.h"
 
-#include <QFile>
-#include <fcntl.h>
-#include <stdexcept>
-#include <unistd.h>
+#include <QFontDatabase>
 
-#include "playlist/entry_bytes.h"
+#include "viewers/text_file.h"
+#include "winutil/window_position.h"
 
 namespace vlx {
+namespace {
+
+const WindowPlaceKeys kPlaceKeys{"TXPosition", "TXTop", "TXLeft"};
+constexpr double kMargin = 100;      // twips around the box
+constexpr double kWrapInset = 400;   // lines wrap this far inside the box's right edge
+
+}  // namespace
 
 text::text(Program& p) : Form(p, QStringLiteral("V L X   [Text Viewer]")) {
-  RichTextBox1 = new TextBox(client(), true);
-  RichTextBox1->setLocked(true);
-  Move(0, 0, 7000, 6000);
+  RichTextBox1 = new RichTextBox(client());
+  // Text files are laid out for a fixed-width font; a window 80 columns wide.
+  RichTextBox1->widget()->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  Move(0, 0, 10800, 7800);
 }
 
-void text::LoadFile(const QString& path) {
-  // Opened by its bytes: a name that is not UTF-8 is still found.
-  const int fd = ::open(entryToBytes(path).constData(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw std::runtime_error("file not found");
-  QFile file;
-  if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-    ::close(fd);
-    throw std::runtime_error("file not found");
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) throw std::runtime_error("input past end of file");
-  RichTextBox1->setText(bytesToEntry(bytes));
+void text::Form_Load() {
+  guarded([this] { RestoreWindowPlace(*this, kPlaceKeys); });
 }
+
+void text::Form_QueryUnload(int&, int) {
+  guarded([this] { SaveWindowPlace(*this, kPlaceKeys); });
+}
+
+void text::LoadFile(const QString& path) { RichTextBox1->setText(ReadTextFile(path).text); }
 
 void text::Form_Resize() {
-  const double w = ScaleWidth(), h = ScaleHeight();
-  if (w > 200 && h > 200) RichTextBox1->Move(100, 100, w - 200, h - 200);
+  const double w = ScaleWidth() - 2 * kMargin, h = ScaleHeight() - 2 * kMargin;
+  // A window smaller than the margins leaves the box as it was.
+  if (w >= 0 && h >= 0) RichTextBox1->Move(kMargin, kMargin, w, h);
+  const double wrap = RichTextBox1->Width() - kWrapInset;
+  if (wrap >= 0) RichTextBox1->setRightMargin(wrap);
 }
 
 }  // namespace vlx

@@ -8,8 +8,9 @@
 namespace vlx {
 
 namespace {
-double readTwips(const char* section, const char* key) {
-  return vb::CInt(ReadSetting(QString::fromLatin1(section), QString::fromLatin1(key)));
+double readTwips(const char* section, const char* key, bool single = false) {
+  const QString text = ReadSetting(QString::fromLatin1(section), QString::fromLatin1(key));
+  return single ? double(vb::CSng(text)) : double(vb::CInt(text));
 }
 
 void writeTwips(const char* section, const char* key, double value) {
@@ -23,6 +24,17 @@ void RestoreWindowPosition(Form& form, const WindowPositionKeys& keys) {
   if (keys.height) form.setHeight(readTwips(keys.section, keys.height));
   if (keys.width) form.setWidth(readTwips(keys.section, keys.width));
   if (form.Top() < 0 || form.Left() < 0) form.Move(0, 0, form.Width(), form.Height());
+}
+
+void RestoreWindowPlace(Form& form, const WindowPlaceKeys& keys) {
+  form.setTop(readTwips(keys.section, keys.top, keys.single));
+  form.setLeft(readTwips(keys.section, keys.left, keys.single));
+  if (form.Top() < 0 || form.Left() < 0) form.Move(0, 0, form.Width(), form.Height());
+}
+
+void SaveWindowPlace(const Form& form, const WindowPlaceKeys& keys) {
+  writeTwips(keys.section, keys.top, form.Top());
+  writeTwips(keys.section, keys.left, form.Left());
 }
 
 void SaveWindowPosition(const Form& form, const WindowPositionKeys& keys) {

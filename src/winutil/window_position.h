@@ -24,4 +24,18 @@ void RestoreWindowPosition(Form& form, const WindowPositionKeys& keys);
 // keep the others from being tried.
 void SaveWindowPosition(const Form& form, const WindowPositionKeys& keys);
 
+// Windows that store only their place: top and left, read as 16-bit integers or, with
+// `single`, as single-precision numbers.
+struct WindowPlaceKeys {
+  const char* section;
+  const char* top;
+  const char* left;
+  bool single = false;
+};
+
+// Applies the stored top and left; a window left above or beside the screen goes to the
+// top-left corner. Throws at the first key that is missing or does not convert.
+void RestoreWindowPlace(Form& form, const WindowPlaceKeys& keys);
+void SaveWindowPlace(const Form& form, const WindowPlaceKeys& keys);
+
 }  // namespace vlx
