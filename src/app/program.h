@@ -33,6 +33,7 @@ class wmp9;
 class send_to;
 class frmBrowser;
 class pictureview;
+class viewclip;
 class wmpcontroller;
 class frmAbout;
 
@@ -109,6 +110,7 @@ class Program {
   vlx::send_to& send_to();
   vlx::frmBrowser& frmBrowser();
   vlx::pictureview& pictureview();
+  vlx::viewclip& viewclip();
   vlx::wmpcontroller& wmpcontroller();
   vlx::frmAbout& frmAbout();
 

@@ -14,6 +14,7 @@
 #include "viewers/pictureview.h"
 #include "players/wmpcontroller.h"
 #include "viewers/text.h"
+#include "viewers/viewclip.h"
 #include "settings/load_and_save.h"
 #include "winutil/tpwindow.h"
 
@@ -33,6 +34,7 @@ vlx::wmp9& Program::wmp9() { return form<vlx::wmp9>(); }
 vlx::send_to& Program::send_to() { return form<vlx::send_to>(); }
 vlx::frmBrowser& Program::frmBrowser() { return form<vlx::frmBrowser>(); }
 vlx::pictureview& Program::pictureview() { return form<vlx::pictureview>(); }
+vlx::viewclip& Program::viewclip() { return form<vlx::viewclip>(); }
 vlx::wmpcontroller& Program::wmpcontroller() { return form<vlx::wmpcontroller>(); }
 vlx::frmAbout& Program::frmAbout() { return form<vlx::frmAbout>(); }
 

@@ -23,6 +23,7 @@
 #include "viewers/frmBrowser.h"
 #include "viewers/pictureview.h"
 #include "viewers/text.h"
+#include "viewers/viewclip.h"
 #include "playlist/Form1.h"
 #include "settings/ini.h"
 #include "settings/setting_value.h"
@@ -566,6 +567,7 @@ void remote::EndProgram() {
   prog.unloadIfLoaded<vlx::pictureview>();
   prog.unloadIfLoaded<vlx::susie>();
   prog.unloadIfLoaded<vlx::wavedev>();
+  prog.unloadIfLoaded<vlx::viewclip>();
   prog.unloadIfLoaded<vlx::frmBrowser>();
   guarded([this] {
     if (auto* w = prog.loaded<vlx::Form2>()) w->stopPlayer();

@@ -86,6 +86,7 @@ class remote : public Form {
   void mnutrans_Click();
   void Image6_Click();  // About box
   void Command11_Click();  // frame and time
+  void Command17_Click();  // clipboard viewer (also the menu item)
   void makeWmp_Click();
   void makeReal_Click();
 

@@ -14,6 +14,7 @@
 #include "players/wmpcontroller.h"
 #include "playlist/Form1.h"
 #include "settings/ini.h"
+#include "viewers/viewclip.h"
 #include "winutil/top_most.h"
 #include "winutil/tpwindow.h"
 
@@ -66,6 +67,7 @@ void remote::wireOptions() {
       {mnutrans, &remote::mnutrans_Click},
       {mnuInfo, &remote::Image6_Click},
       {mnuWmpC, &remote::Command11_Click},
+      {mnuClipV, &remote::Command17_Click},
       {makeWmp, &remote::makeWmp_Click},
       {makeReal, &remote::makeReal_Click},
   };
@@ -74,6 +76,7 @@ void remote::wireOptions() {
   Command9->Click = [this] { Command9_Click(); };
   Command11->Click = [this] { Command11_Click(); };
   Image6->Click = [this] { Image6_Click(); };
+  Command17->Click = [this] { Command17_Click(); };
 }
 
 // ---------------------------------------------------------------- check boxes
@@ -309,6 +312,10 @@ void remote::Image6_Click() {
 
 void remote::Command11_Click() {
   guarded([this] { prog.wmpcontroller().Show(&prog.Form2()); });
+}
+
+void remote::Command17_Click() {
+  guarded([this] { prog.viewclip().Show(&prog.Form1()); });
 }
 
 // ---------------------------------------------------------------- make

@@ -10,6 +10,7 @@
 #include "settings/load_and_save.h"
 #include "viewers/frmBrowser.h"
 #include "viewers/text.h"
+#include "viewers/viewclip.h"
 
 namespace vlx {
 namespace {
@@ -20,13 +21,12 @@ const QString kPleaseWait = QStringLiteral("list processing... please wait");
 }  // namespace
 
 void SetMainWindowPointers(Program& prog, int shape) {
-  // The main windows (the About box, the clipboard viewer and the Wmp controller join them
-  // when they exist).
+  // The main windows (the About box and the Wmp controller join them when they exist).
   Form* windows[] = {prog.loaded<vlx::Form1>(),     prog.loaded<vlx::Form2>(),
                      prog.loaded<vlx::Form3>(),     prog.loaded<vlx::frmBrowser>(),
                      prog.loaded<vlx::load_and_save>(), prog.loaded<vlx::remote>(),
                      prog.loaded<vlx::send_to>(),   prog.loaded<vlx::Splaylist>(),
-                     prog.loaded<vlx::text>()};
+                     prog.loaded<vlx::text>(),      prog.loaded<vlx::viewclip>()};
   for (Form* f : windows)
     if (f) f->setMousePointer(shape);
 }
