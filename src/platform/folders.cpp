@@ -25,12 +25,27 @@ QString userFolder() {
   return folder;
 }
 
+namespace {
+QString executableFolder() {
+  return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                      : QFileInfo("/proc/self/exe").symLinkTarget().section('/', 0, -2);
+}
+}  // namespace
+
+QString programLibrary(const QString& fileName) {
+  const QString exeDir = executableFolder();
+  for (const QString& dir : {exeDir + "/lib/vlx", exeDir + "/../lib/vlx",
+                             QStringLiteral(VLX_INSTALL_LIBDIR)}) {
+    const QFileInfo candidate(dir + '/' + fileName);
+    if (candidate.isFile()) return QDir::cleanPath(candidate.absoluteFilePath());
+  }
+  return {};
+}
+
 QString dataFolder() {
   QString folder = envPath("VLX_DATA_DIR");
   if (folder.isEmpty()) {
-    const QString exeDir = QCoreApplication::instance()
-                               ? QCoreApplication::applicationDirPath()
-                               : QFileInfo("/proc/self/exe").symLinkTarget().section('/', 0, -2);
+    const QString exeDir = executableFolder();
     // Beside the program in the build tree; installed, the program is in bin or libexec/vlx.
     for (const QString& candidate :
          {exeDir + "/share/vlx", exeDir + "/../share/vlx", exeDir + "/../../share/vlx"}) {

@@ -17,6 +17,11 @@ void setUserFolderOverride(const QString& folder);
 // (the build tree), else the installed prefix. Never ends with '/', unless it is "/".
 QString dataFolder();
 
+// A shared library of the program, from lib/vlx beside the executable (build tree) or
+// beside its bin folder (installed), else from the installed prefix: its absolute path, or
+// "" when it is not there.
+QString programLibrary(const QString& fileName);
+
 // Private temporary folder ($XDG_RUNTIME_DIR/vlx or ${TMPDIR:-/tmp}/vlx-<uid>), mode 0700.
 // Empty when the folder is a symbolic link, owned by someone else or cannot be made.
 QString GetTempFolder();

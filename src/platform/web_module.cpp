@@ -2,12 +2,12 @@
 #include "platform/web_module.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QLibrary>
 #include <QLoggingCategory>
 #include <QOpenGLContext>
 #include <unistd.h>
+
+#include "platform/folders.h"
 
 // Exported by the toolkit: the context that every OpenGL context of the run shares with.
 // The web engine needs one; setting it before the engine starts spares the start of every
@@ -16,17 +16,6 @@ Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
 
 namespace vlx::platform {
 namespace {
-
-QStringList moduleCandidates() {
-  const QString exeDir = QCoreApplication::applicationDirPath();
-  QStringList dirs{exeDir + QStringLiteral("/lib/vlx"), exeDir + QStringLiteral("/../lib/vlx")};
-#ifdef VLX_INSTALL_LIBDIR
-  dirs << QStringLiteral(VLX_INSTALL_LIBDIR);
-#endif
-  QStringList files;
-  for (const QString& d : dirs) files << QDir::cleanPath(d + '/' + QLatin1String(kWebModuleFile));
-  return files;
-}
 
 void prepareEngine() {
   if (::geteuid() == 0)
@@ -41,21 +30,19 @@ void prepareEngine() {
 }
 
 CreateWebViewFn load(QString* error) {
-  QString reasons;
-  for (const QString& file : moduleCandidates()) {
-    if (!QFileInfo::exists(file)) continue;
-    auto* lib = new QLibrary(file, qApp);
-    const auto abi = reinterpret_cast<WebModuleAbiFn>(lib->resolve(kWebModuleAbiSymbol));
-    const auto create = reinterpret_cast<CreateWebViewFn>(lib->resolve(kCreateWebViewSymbol));
-    if (abi && create && abi() == kWebModuleAbi) return create;
-    reasons += lib->errorString().isEmpty() ? file + QStringLiteral(": another version")
-                                            : lib->errorString();
-    reasons += '\n';
-    delete lib;
+  const QString file = programLibrary(QLatin1String(kWebModuleFile));
+  if (file.isEmpty()) {
+    *error = QStringLiteral("%1 was not found beside the program.").arg(QLatin1String(kWebModuleFile));
+    return nullptr;
   }
-  *error = reasons.isEmpty() ? QStringLiteral("%1 was not found beside the program.")
-                                   .arg(QLatin1String(kWebModuleFile))
-                             : reasons.trimmed();
+  // Loaded for the rest of the run.
+  auto* lib = new QLibrary(file, qApp);
+  const auto abi = reinterpret_cast<WebModuleAbiFn>(lib->resolve(kWebModuleAbiSymbol));
+  const auto create = reinterpret_cast<CreateWebViewFn>(lib->resolve(kCreateWebViewSymbol));
+  if (abi && create && abi() == kWebModuleAbi) return create;
+  *error = lib->errorString().isEmpty() ? file + QStringLiteral(" is of another version.")
+                                        : lib->errorString();
+  delete lib;
   return nullptr;
 }
 

@@ -7,6 +7,8 @@
 
 #include <dlfcn.h>
 
+#include "platform/folders.h"
+
 namespace vlx {
 namespace {
 
@@ -19,15 +21,7 @@ QString& pathOverride() {
 
 QString findLibrary() {
   if (!pathOverride().isEmpty()) return pathOverride();
-  const QString exeDir = QCoreApplication::instance()
-                             ? QCoreApplication::applicationDirPath()
-                             : QFileInfo("/proc/self/exe").symLinkTarget().section('/', 0, -2);
-  for (const QString& dir : {exeDir + "/lib/vlx", exeDir + "/../lib/vlx",
-                             QStringLiteral(VLX_INSTALL_LIBDIR)}) {
-    const QString candidate = dir + '/' + kLibraryName;
-    if (QFileInfo(candidate).isFile()) return QFileInfo(candidate).absoluteFilePath();
-  }
-  return {};
+  return platform::programLibrary(QString::fromLatin1(kLibraryName));
 }
 
 template <class F>
