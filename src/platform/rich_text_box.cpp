@@ -104,10 +104,8 @@ RichTextBox::RichTextBox(QWidget* parent) : Control(new MarginTextEdit(parent)) 
   steps_ = new QTimer(this);
   steps_->setInterval(0);
   QObject::connect(steps_, &QTimer::timeout, this, [this] { showNextStep(); });
-  watchMouse();
+  setMouseTarget(edit_->viewport());
 }
-
-QWidget* RichTextBox::mouseTarget() const { return edit_->viewport(); }
 
 QString RichTextBox::Text() const {
   QString crlf = text_;

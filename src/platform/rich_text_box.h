@@ -41,7 +41,6 @@ class RichTextBox : public Control {
   double rightMargin_ = 0;
   bool locked_ = true;
   void showNextStep();
-  QWidget* mouseTarget() const override;
 };
 
 }  // namespace vlx
