@@ -26,6 +26,19 @@ QByteArray cutAtNul(QByteArray text) {
   return text;
 }
 
+// A fault inside the plug-in or an entry point it lacks becomes its failure code and text.
+int32_t CallResult(int32_t r, QString& errorString) {
+  if (r == spierr::kFault) {
+    errorString = spierr::kFatalInPlugIn;
+    return spierr::kFault;
+  }
+  if (r == VLX_SPI_ABSENT) {
+    errorString = spierr::kFunctionAbsent;
+    return spierr::kAbsent;
+  }
+  return r;
+}
+
 }  // namespace
 
 clsSusie::clsSusie(const SpiHost* host) : host_(host), registry_(RegistryFilePath()) {
@@ -64,16 +77,8 @@ int32_t clsSusie::guarded(const char* logName, const QString& logFile, Call call
   spilog::WriteCallLog(registry_, name, spiName(), logFile);
   const int32_t r = call();
   spilog::DeleteCallLog(registry_);
-  if (r == spierr::kFault) {
-    SpiSEHError(name);
-    errorString_ = spierr::kFatalInPlugIn;
-    return spierr::kFault;
-  }
-  if (r == VLX_SPI_ABSENT) {
-    errorString_ = spierr::kFunctionAbsent;
-    return spierr::kAbsent;
-  }
-  return r;
+  if (r == spierr::kFault) SpiSEHError(name);
+  return CallResult(r, errorString_);
 }
 
 // ---- Library and entry points -------------------------------------------------------
@@ -360,15 +365,7 @@ int32_t clsSusie::GetPluginInfo(int32_t infono, QByteArray& text) {
   }
   const int32_t r =
       host_->GetPluginInfo(entries_.GetPluginInfo, infono, text.data(), kInfoBuffer);
-  if (r == spierr::kFault) {
-    errorString_ = spierr::kFatalInPlugIn;
-    return spierr::kFault;
-  }
-  if (r == VLX_SPI_ABSENT) {
-    errorString_ = spierr::kFunctionAbsent;
-    return spierr::kAbsent;
-  }
-  return r;
+  return CallResult(r, errorString_);
 }
 
 int32_t clsSusie::IsSupported(const QByteArray& name, uintptr_t data, const QString& logFile) {
