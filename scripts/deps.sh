@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev libqt6opengl6-dev libgl-dev libmpv-dev qt6-webengine-dev
   libarchive-dev libpng-dev libjpeg-dev libgif-dev libtiff-dev libwebp-dev
   libheif-dev libavif-dev libjxl-dev libasound2-dev libglib2.0-dev
+  # running: the program's Japanese texts (first-run message, full-width bars)
+  fonts-ipafont-gothic
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xdg-utils dbus-daemon desktop-file-utils appstream libarchive-tools
