@@ -13,6 +13,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   ffmpeg xdg-utils dbus-daemon desktop-file-utils appstream libarchive-tools
+  xvfb xauth libxcb1-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -514,7 +514,8 @@ void remote::Command2_Click() {
   writeExitSettings();
   exitDone_ = true;
   guarded([this] { removeTrayIcon(); });
-  guarded([this] { prog.tpwindow().Timer1->setEnabled(false); });
+  // A transparency window the user closed is not made again just to stop its timer.
+  if (tpwindow* t = prog.loaded<tpwindow>()) t->Timer1->setEnabled(false);
 
   load_and_save& log = prog.load_and_save();
   const QString farewell =

@@ -323,13 +323,19 @@ void remote::Command17_Click() {
 void remote::makeWmp_Click() {
   if (wmpMade_ == INT16_MAX) return;  // the count is 16-bit
   ++wmpMade_;
-  guarded([this] { MakeWmpWindow(prog, wmpMade_); });
+  guarded([this] {
+    Form2& made = MakeWmpWindow(prog, wmpMade_);
+    prog.tpwindow().registerMadeWindow(tpwindow::kMakeWmpRow, made);
+  });
 }
 
 void remote::makeReal_Click() {
   if (rpMade_ == INT16_MAX) return;
   ++rpMade_;
-  guarded([this] { MakeRpWindow(prog, rpMade_); });
+  guarded([this] {
+    Form3& made = MakeRpWindow(prog, rpMade_);
+    prog.tpwindow().registerMadeWindow(tpwindow::kMakeRpRow, made);
+  });
 }
 
 }  // namespace vlx

@@ -1,0 +1,169 @@
+// The transparency window: the refusal where the platform has no per-window opacity, the
+// handle boxes, set, level and release on real windows of the program, the make commands'
+// rows, and a saved transparency that the next start applies again.
+#include <QApplication>
+#include <gtest/gtest.h>
+
+#include "controller/remote.h"
+#include "players/Form2.h"
+#include "players/wmpcontroller.h"
+#include "playlist/Form1.h"
+#include "platform/window_opacity.h"
+#include "settings/ini.h"
+#include "support/program_fixture.h"
+#include "winutil/tpwindow.h"
+
+namespace vlx::test {
+namespace {
+
+constexpr int kController = 1, kPlaylist = 2, kWmpController = 13;
+
+class TpWindowTest : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    setPerWindowOpacity(true);
+    ProgramFixture::SetUp();
+    writeSettingsFile("[Kidou]\nShokai=1\n");
+    start();
+  }
+  void TearDown() override {
+    ProgramFixture::TearDown();
+    setPerWindowOpacity(std::nullopt);
+  }
+  void start() {
+    c = &startController();
+    t = &prog->tpwindow();
+  }
+  static QString id(QWidget& w) { return QString::number(w.winId()); }
+  static int alpha(QWidget& w) { return qRound(w.windowOpacity() * 255); }
+  remote* c = nullptr;
+  tpwindow* t = nullptr;
+};
+
+TEST_F(TpWindowTest, WithoutPerWindowOpacityTheButtonIsOffAndNothingIsTouched) {
+  EXPECT_TRUE(c->Command9->Enabled());
+  const QByteArray saved = "[Kidou]\nShokai=1\n[TpWindow]\nSet=False\nLevel=90\nController=1\n";
+  writeSettingsFile(saved);
+  setPerWindowOpacity(false);
+  makeProgram();
+  start();
+  EXPECT_FALSE(c->Command9->Enabled());
+  EXPECT_FALSE(t->Timer1->Enabled());
+  t->Check1[kController]->setValue(1);
+  t->Command1->press();
+  t->Timer1->fire();
+  t->HScrLVA->setValue(40);
+  EXPECT_EQ(alpha(*c), 255);
+  // The window never read its keys, so neither "ok" nor closing it may overwrite them.
+  t->Command4->press();
+  prog->unloadIfLoaded<tpwindow>();
+  EXPECT_EQ(ReadSetting("TpWindow", "Set"), QStringLiteral("False"));
+  EXPECT_EQ(ReadSetting("TpWindow", "Level"), QStringLiteral("90"));
+  EXPECT_EQ(ReadSetting("TpWindow", "Playlist"), QString());
+}
+
+TEST_F(TpWindowTest, HandleTextsNameWindowsInDecimalOrHexadecimal) {
+  const WId own = t->winId();
+  const std::pair<const char*, WId> cases[] = {
+      {"0", own},     {"-7", own},        {"", 0},       {"window", 0},    {"4660", 4660},
+      {"1A2B", 0x1A2B}, {"&H10", 16}, {"ffff", 0xFFFF}, {"FFFFFFFF", own},
+  };
+  for (const auto& [text, handle] : cases) EXPECT_EQ(t->chkWhdc(QString::fromLatin1(text)), handle) << text;
+}
+
+TEST_F(TpWindowTest, SetLevelUncheckAndReleaseActOnTheChosenWindowsOnly) {
+  Form1& playlist = prog->Form1();
+  Form2& wmp = prog->Form2();
+  t->Check1[kController]->setValue(1);
+  t->Check1[kPlaylist]->setValue(1);
+  t->Check1[kWmpController]->setValue(1);
+  EXPECT_TRUE(t->HScrLVA->Enabled());
+  t->Text1[tpwindow::kMakeWmpRow]->setText(QStringLiteral("0"));          // this window itself
+  t->Text1[tpwindow::kMakeRpRow]->setText(QStringLiteral("123456789"));  // no window of ours
+  t->Command1->press();
+  EXPECT_TRUE(t->transparencyOn());
+  EXPECT_TRUE(t->Timer1->Enabled());
+
+  t->Timer1->fire();
+  EXPECT_EQ(t->Text1[kController]->Text(), id(*c));
+  EXPECT_EQ(t->Text1[kPlaylist]->Text(), id(playlist));
+  // Reading a row never creates its window.
+  EXPECT_EQ(t->Text1[kWmpController]->Text(), QString());
+  EXPECT_EQ(prog->loaded<wmpcontroller>(), nullptr);
+
+  t->HScrLVA->setValue(5);
+  EXPECT_EQ(t->LblLEVELA->Caption(), QStringLiteral("level：005"));
+  EXPECT_EQ(alpha(*c), 5);
+  EXPECT_EQ(alpha(playlist), 5);
+  EXPECT_EQ(alpha(*t), 5);
+  EXPECT_EQ(alpha(wmp), 255) << "a row not chosen stays opaque";
+
+  // A window opened later follows within a tick.
+  wmpcontroller& frame = prog->wmpcontroller();
+  EXPECT_EQ(alpha(frame), 255);
+  t->Timer1->fire();
+  EXPECT_EQ(alpha(frame), 5);
+
+  t->Check1[kPlaylist]->setValue(0);
+  EXPECT_EQ(alpha(playlist), 255);
+  EXPECT_EQ(t->Text1[kPlaylist]->Text(), QString());
+  EXPECT_EQ(t->Text1[tpwindow::kMakeWmpRow]->Text(), QStringLiteral("0"));
+  EXPECT_EQ(alpha(*c), 5);
+
+  t->Command2->press();
+  EXPECT_FALSE(t->transparencyOn());
+  EXPECT_FALSE(t->Timer1->Enabled());
+  EXPECT_FALSE(t->HScrLVA->Enabled());
+  for (QWidget* w : {static_cast<QWidget*>(c), static_cast<QWidget*>(t), static_cast<QWidget*>(&frame)})
+    EXPECT_EQ(alpha(*w), 255);
+}
+
+TEST_F(TpWindowTest, MakeCommandsFillTheirRowsOnlyWhenChosen) {
+  c->makeWmp->click();
+  EXPECT_EQ(t->Text1[tpwindow::kMakeWmpRow]->Text(), QString());
+  t->Check1[tpwindow::kMakeWmpRow]->setValue(1);
+  t->Check1[tpwindow::kMakeRpRow]->setValue(1);
+  c->makeWmp->click();
+  c->makeReal->click();
+  ASSERT_EQ(prog->extraForms().size(), 3u);
+  EXPECT_EQ(t->Text1[tpwindow::kMakeWmpRow]->Text(), id(*prog->extraForms()[1]));
+  EXPECT_EQ(t->Text1[tpwindow::kMakeRpRow]->Text(), id(*prog->extraForms()[2]));
+  t->HScrLVA->setValue(100);
+  t->Command1->press();
+  EXPECT_EQ(alpha(*prog->extraForms()[1]), 100);
+  EXPECT_EQ(alpha(*prog->extraForms()[2]), 100);
+  EXPECT_EQ(alpha(*prog->extraForms()[0]), 255);
+}
+
+TEST_F(TpWindowTest, ASavedTransparencyIsAppliedAgainByTheNextStart) {
+  t->Check1[kController]->setValue(1);
+  t->ChkWA->setValue(1);
+  t->Command1->press();
+  t->HScrLVA->setValue(128);
+  t->Command4->press();
+  EXPECT_FALSE(t->isVisible());
+  const QByteArray ini = settingsBytes();
+  for (const char* line : {"Set=False", "Level=128", "Controller=1", "Playlist=0", "MakeReal=0", "ChkWA=1"})
+    EXPECT_TRUE(ini.contains(line)) << line << "\n" << ini.constData();
+
+  makeProgram();
+  start();
+  EXPECT_FALSE(t->isVisible());
+  EXPECT_TRUE(t->transparencyOn());
+  EXPECT_EQ(t->HScrLVA->Value(), 128);
+  EXPECT_EQ(t->ChkWA->Value(), 1);
+  t->Timer1->fire();
+  EXPECT_EQ(alpha(*c), 128);
+
+  // Released and closed: the next start leaves everything opaque.
+  t->Command2->press();
+  prog->unloadIfLoaded<tpwindow>();
+  makeProgram();
+  start();
+  EXPECT_FALSE(t->transparencyOn());
+  EXPECT_FALSE(t->Timer1->Enabled());
+  EXPECT_EQ(alpha(*c), 255);
+}
+
+}  // namespace
+}  // namespace vlx::test
