@@ -11,6 +11,8 @@
 #include "plugins/spi_host.h"
 #include "vlx_spi.h"
 
+class QImage;
+
 namespace vlx {
 
 class ImageBox;
@@ -85,11 +87,12 @@ class clsSusie {
   // the bitmap-information and bitmap-bits blocks in *info and *bits (the caller frees
   // them). Flag bit 0 asks the plug-in's preview first. `progress` (with `progressData`)
   // is called now and then. 0, with kFromPreview added when the preview gave the picture,
-  // or a failure code; a failure leaves no block allocated.
+  // or a failure code; a failure leaves no block allocated. With `shown`, mode 0 also
+  // hands out the saved picture as it reads back from the file, without reading it.
   static constexpr int32_t kFromPreview = INT32_MIN;
   int32_t DecodePicture(int32_t mode, int32_t flag, VLX_ProgressCallback progress,
                         const QString& saveFile, VLX_HLOCAL* info, VLX_HLOCAL* bits,
-                        intptr_t progressData = 0);
+                        intptr_t progressData = 0, QImage* shown = nullptr);
   // Draws the set picture into the control: at its own size from the top-left corner
   // (ShowType 0), or fitted into the control (otherwise). 0, or the failure code added to
   // kObjectError. ErrorString tells how it was drawn after a success.

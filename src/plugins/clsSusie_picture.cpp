@@ -3,6 +3,7 @@
 // caller or drawn into a control.
 #include <QFile>
 #include <QImage>
+#include <future>
 #include <utility>
 
 #include "platform/image_box.h"
@@ -104,7 +105,7 @@ int32_t clsSusie::decodeOnce(bool preview, VLX_HLOCAL& info, VLX_HLOCAL& bits,
 
 int32_t clsSusie::DecodePicture(int32_t mode, int32_t flag, VLX_ProgressCallback progress,
                                 const QString& saveFile, VLX_HLOCAL* info, VLX_HLOCAL* bits,
-                                intptr_t progressData) {
+                                intptr_t progressData, QImage* shown) {
   const QString label = "DecodePicture(" + QString::number(mode) + ", " +
                         QString::number(flag) + ", " +
                         QString::number(quintptr(progress)) + ", " + saveFile + ')';
@@ -131,13 +132,24 @@ int32_t clsSusie::DecodePicture(int32_t mode, int32_t flag, VLX_ProgressCallback
       *bits = std::exchange(hBits, 0);
     } else if (mode == 0) {
       const intptr_t a = MemLock(hInfo), b = MemLock(hBits);
+      // The picture for the screen is built from the blocks while the file is written
+      // beside it: a large picture costs the write or the conversion, not both.
+      std::future<QImage> converted;
+      if (shown && a != -1 && b != -1)
+        converted = std::async(std::launch::async, [a, b, infoBytes = size_t(MemSize(hInfo)),
+                                                    bitsBytes = size_t(MemSize(hBits))] {
+          return DibToImage(reinterpret_cast<const void*>(a), infoBytes,
+                            reinterpret_cast<const void*>(b), bitsBytes);
+        });
       const int32_t saved =
           host_->SaveToBITMAPFile(reinterpret_cast<const void*>(a),
                                   reinterpret_cast<const void*>(b),
                                   QFile::encodeName(saveFile).constData());
+      const QImage picture = converted.valid() ? converted.get() : QImage();
       MemFree(hInfo);
       MemFree(hBits);
       if (saved == 0) raise(spierr::SaveFailed);
+      if (shown) *shown = picture;
     } else {
       // Another mode hands nothing out: the blocks go.
       MemFree(hInfo);

@@ -245,9 +245,10 @@ bool susie::decodeInto(int index, const QString& bmpName) {
     showFailure(spierr::Message(spierr::SaveFailed));
     return false;
   }
+  QImage picture;
   const int32_t r = member->DecodePicture(0, 0, &susie::ProgressCallback, bmp, nullptr, nullptr,
-                                          reinterpret_cast<intptr_t>(this));
-  const QImage picture = r == 0 ? LoadBitmapFile(bmp) : QImage();
+                                          reinterpret_cast<intptr_t>(this), &picture);
+  if (r != 0) picture = QImage();
   if (picture.isNull()) {
     // A picture that cannot be decoded is not shown under the new name as the old one.
     Image1->Cls();

@@ -103,8 +103,10 @@ TEST_F(PictureTest, DecodingIntoABitmapFileOrBlocks) {
   ASSERT_EQ(w.setFile(picture), 0);
   const size_t before = vlx_localmem_count();
   const QString bmp = workFolder() + "/out.bmp";
-  EXPECT_EQ(w.DecodePicture(0, 0, nullptr, bmp, nullptr, nullptr), 0);
+  QImage shown;
+  EXPECT_EQ(w.DecodePicture(0, 0, nullptr, bmp, nullptr, nullptr, 0, &shown), 0);
   expectSample(LoadBitmapFile(bmp));
+  expectSample(shown);  // the picture handed out is the one in the file
   EXPECT_EQ(vlx_localmem_count(), before);  // the blocks went once the file was written
 
   VLX_HLOCAL info = 0, bits = 0;
