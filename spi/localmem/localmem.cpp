@@ -3,6 +3,8 @@
 // or made-up number is reported invalid instead of being read through.
 #include "localmem.h"
 
+#include "huge_pages.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
@@ -40,6 +42,7 @@ VLX_HLOCAL VLX_LocalAlloc(uint32_t flags, size_t bytes) {
   void* p = (flags & VLX_LMEM_ZEROINIT) ? std::calloc(bytes ? bytes : 1, 1)
                                         : std::malloc(bytes ? bytes : 1);
   if (!p) return 0;
+  vlx_memory::PreferHugePages(p, bytes);
   std::lock_guard lock(g_mutex);
   blocks()[reinterpret_cast<uintptr_t>(p)] = Block{bytes, flags & VLX_LMEM_DISCARDABLE, 0};
   return reinterpret_cast<uintptr_t>(p);

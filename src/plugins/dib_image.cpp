@@ -12,6 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "huge_pages.h"
+
 namespace vlx {
 namespace {
 
@@ -202,7 +204,11 @@ QImage finish(const Layout& l, QImage image, const AlphaSeen& seen) {
 }
 
 // Null when memory runs out.
-QImage newImage(const Layout& l) { return QImage(l.width, l.height, QImage::Format_RGB32); }
+QImage newImage(const Layout& l) {
+  QImage image(l.width, l.height, QImage::Format_RGB32);
+  vlx_memory::PreferHugePages(image.bits(), size_t(image.sizeInBytes()));
+  return image;
+}
 
 // Reads exactly n bytes at the file's position; false on an error or a short file.
 bool readFully(int fd, void* buf, size_t n) {
