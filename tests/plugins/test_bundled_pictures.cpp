@@ -1,6 +1,6 @@
-// The plug-in picture window with the bundled plug-ins: every picture family that Qt can
-// also write shown upright in its colours (transparency kept), a comic book browsed entry
-// by entry, and hostile files (truncated, enormous, a decompression bomb, entries that
+// The plug-in picture window with the bundled plug-ins: every picture family shown upright
+// in its colours (transparency kept), archives of every kind browsed entry by entry, and
+// hostile files (truncated, enormous, a decompression bomb, entries that
 // climb out) failing clearly, inside the temporary folder and within bounded memory.
 #include <QBuffer>
 #include <QDir>
@@ -16,6 +16,7 @@
 #include "plugins/spi_errors.h"
 #include "plugins/susie.h"
 #include "settings/ini.h"
+#include "samples.h"
 #include "support/picture_windows.h"
 
 namespace vlx::test {
@@ -139,6 +140,45 @@ TEST_F(BundledPictures, EveryFamilyIsShownUprightInItsColours) {
       EXPECT_EQ(qAlpha(shown.pixel(50, 40)), 0);
     else
       EXPECT_EQ(qAlpha(shown.pixel(50, 40)), 255);
+  }
+}
+
+TEST_F(BundledPictures, PicturesAndArchivesQtCannotWriteAreShownFromThePlaylist) {
+  using namespace spitest;
+  const auto bytes = [](const Bytes& b) {
+    return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size()));
+  };
+  const auto expectReference = [](const susie& w) {
+    ASSERT_TRUE(w.Image1->HasPicture()) << w.Label1->Caption().toStdString();
+    const QImage shown = w.Image1->Picture().convertToFormat(QImage::Format_ARGB32);
+    ASSERT_EQ(shown.size(), QSize(kWidth, kHeight));
+    for (const QPoint at : {QPoint(4, 4), QPoint(kWidth - 4, 4)})  // opaque in every sample
+      EXPECT_PRED2(near, shown.pixel(at), reference_pixel(at.x(), at.y(), Alpha::none));
+  };
+  for (const auto& [name, data] : {std::pair{"a.heic", encode_heif()},
+                                   std::pair{"a.avif", encode_avif()},
+                                   std::pair{"a.jxl", encode_jxl()}}) {
+    SCOPED_TRACE(name);
+    window().Image1->Cls();  // the last picture stays when a file fails
+    expectReference(show(file(name, bytes(data))));
+  }
+
+  const Bytes page = encode_png();
+  const std::vector<ArchiveEntry> pages = {{"pages/cover.txt", text_bytes("cover")},
+                                           {"pages/p1.png", page}};
+  const std::vector<ArchiveEntry> backslashed = {{"pages\\cover.txt", text_bytes("cover")},
+                                                 {"pages\\p1.png", page}};
+  for (const auto& [name, data] :
+       {std::pair{"a.7z", write_archive(ARCHIVE_FORMAT_7ZIP, ARCHIVE_FILTER_NONE, pages)},
+        std::pair{"a.tar", write_archive(ARCHIVE_FORMAT_TAR_USTAR, ARCHIVE_FILTER_NONE, pages)},
+        std::pair{"a.cbr", write_rar4(backslashed)}, std::pair{"a.lzh", write_lzh(backslashed)}}) {
+    SCOPED_TRACE(name);
+    susie& w = show(file(name, bytes(data)));
+    ASSERT_EQ(w.ArchiveList->ListCount(), 2) << w.Label1->Caption().toStdString();
+    EXPECT_TRUE(w.ArchiveList->List(1).endsWith("p1.png"));
+    w.Image1->Cls();
+    w.ArchiveList->setListIndex(1);
+    expectReference(w);
   }
 }
 
