@@ -3,9 +3,8 @@
 // picture or sound. The figure is the gap from each clip's end of stream to the next clip's new
 // stream. The reference is the player library's own playlist of the same files in the same run: the
 // gap from the end of one file to the next file loaded. Resident memory is read after the
-// 10th and the 200th clip.
-#include <mpv/client.h>
-
+// 10th and the 200th clip. The longest time the Qt event loop spent on one event while the
+// clips played is printed too: the windows must never wait for the player core.
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,6 +16,8 @@
 #include <vector>
 
 #include "app/program.h"
+#include "event_stall.h"
+#include "platform/mpv_api.h"
 #include "controller/remote.h"
 #include "players/Form2.h"
 #include "playlist/Form1.h"
@@ -131,12 +132,15 @@ std::vector<double> runProgram(const QStringList& clips, double& rssAt10, double
     ownStream();
   };
 
+  auto* timing = static_cast<bench::StallTimingApplication*>(qApp);
+  timing->record(true);
   list.lstFoundFiles->setListIndex(0);
   list.Command5->press();
   QElapsedTimer limit;
   limit.start();
   while (streams.size() < size_t(clips.size()) && limit.elapsed() < clips.size() * 5000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+  timing->record(false);
   controller.Image4_Click();
   QCoreApplication::processEvents();
   rssAt200 = residentMb();
@@ -154,7 +158,8 @@ std::vector<double> runProgram(const QStringList& clips, double& rssAt10, double
 
 // The library's own playlist of the same files, with the options the program's engine uses.
 std::vector<double> runLibrary(const QStringList& clips) {
-  mpv_handle* mpv = mpv_create();
+  const vlx::platform::MpvApi* api = vlx::platform::mpvApi();
+  mpv_handle* mpv = api ? api->create() : nullptr;
   if (!mpv) {
     std::printf("player library not available\n");
     return {};
@@ -169,22 +174,22 @@ std::vector<double> runLibrary(const QStringList& clips) {
                                    {"keep-open", "no"},
                                    {"vo", "null"},
                                    {"ao", "null"}})
-    mpv_set_option_string(mpv, key, value);
-  if (mpv_initialize(mpv) < 0) {
-    mpv_terminate_destroy(mpv);
+    api->set_option_string(mpv, key, value);
+  if (api->initialize(mpv) < 0) {
+    api->terminate_destroy(mpv);
     return {};
   }
   for (int i = 0; i < clips.size(); ++i) {
     const QByteArray path = QFile::encodeName(clips[i]);
     const char* args[] = {"loadfile", path.constData(), i == 0 ? "replace" : "append-play",
                           nullptr};
-    mpv_command(mpv, args);
+    api->command_async(mpv, 0, args);
   }
   QElapsedTimer clock;
   clock.start();
   std::vector<qint64> ends, loads;
   while (loads.size() < size_t(clips.size()) && clock.elapsed() < clips.size() * 5000) {
-    mpv_event* ev = mpv_wait_event(mpv, 1.0);
+    mpv_event* ev = api->wait_event(mpv, 1.0);
     if (ev->event_id == MPV_EVENT_FILE_LOADED) {
       loads.push_back(clock.nsecsElapsed());
     } else if (ev->event_id == MPV_EVENT_END_FILE &&
@@ -192,7 +197,7 @@ std::vector<double> runLibrary(const QStringList& clips) {
       ends.push_back(clock.nsecsElapsed());
     }
   }
-  mpv_terminate_destroy(mpv);
+  api->terminate_destroy(mpv);
   std::vector<double> gaps;
   for (size_t k = 0; k + 1 < loads.size() && k < ends.size(); ++k)
     gaps.push_back(ms(loads[k + 1] - ends[k]));
@@ -204,7 +209,7 @@ std::vector<double> runLibrary(const QStringList& clips) {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   qputenv("VLX_MPV_OPTIONS", "vo=null,ao=null");
-  QApplication app(argc, argv);
+  bench::StallTimingApplication app(argc, argv);
   // An optional argument gives another number of clips (at least 11).
   const int kClips = argc > 1 ? std::max(11, QByteArray(argv[1]).toInt()) : kDefaultClips;
   QTemporaryDir media;
@@ -229,6 +234,9 @@ int main(int argc, char** argv) {
       "mpv playlist: end of file to next file loaded: median %.1f ms, 95th percentile %.1f ms, "
       "max %.1f ms\n",
       lib.median, lib.p95, lib.max);
+  std::printf("event loop while playing: longest stall %.1f ms (%s), %zu events over 16 ms "
+              "(target 16)\n",
+              app.longestMs(), qPrintable(app.longestWhat()), app.countOver(16));
   std::printf(
       "resident memory: %.1f MB after 10 clips, %.1f MB after %d (growth %.1f MB, target 10)\n",
       rss10, rss200, kClips, rss200 - rss10);

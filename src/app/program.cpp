@@ -5,6 +5,7 @@
 
 #include "platform/folders.h"
 #include "platform/instance_hand_off.h"
+#include "platform/mpv_engine.h"
 
 namespace vlx {
 namespace {
@@ -19,6 +20,7 @@ Program::Program(const QString& userFolder, Services services)
   if (!services_.random) services_.random = std::make_unique<SystemRandom>();
   if (!services_.audio) services_.audio = std::make_unique<platform::AlsaDevices>();
   if (!services_.processor) services_.processor = std::make_unique<platform::ProcStat>();
+  if (!services_.engines) services_.engines = [] { return std::make_unique<platform::MpvEngine>(); };
   platform::setUserFolderOverride(userFolder_);
   g_current = this;
 }

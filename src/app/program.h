@@ -15,6 +15,7 @@
 #include "platform/instance_lock.h"
 #include "platform/processor_stats.h"
 #include "platform/instance_server.h"
+#include "platform/player_engine.h"
 #include "platform/services.h"
 
 namespace vlx {
@@ -46,6 +47,7 @@ class Program {
     std::unique_ptr<RandomSource> random;
     std::unique_ptr<AudioDevices> audio;
     std::unique_ptr<ProcessorStats> processor;
+    platform::EngineFactory engines;  // one player engine per player control
   };
 
   // An empty user folder means the environment's ($VLX_HOME, XDG). Missing services get
@@ -64,6 +66,8 @@ class Program {
   RandomSource& random() { return *services_.random; }
   AudioDevices& audioDevices() { return *services_.audio; }
   ProcessorStats& processorStats() { return *services_.processor; }
+  // A new player engine for a player control.
+  std::unique_ptr<platform::PlayerEngine> createEngine() { return services_.engines(); }
   QString userFolder() const;
   QString dataFolder() const;
 

@@ -11,7 +11,7 @@
 #include "controller/mpris.h"
 #include "controller/program_icon.h"
 #include "controller/remote.h"
-#include "platform/mpv_loader.h"
+#include "platform/mpv_api.h"
 #include "platform/termination.h"
 
 namespace vlx {

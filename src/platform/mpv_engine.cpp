@@ -1,19 +1,18 @@
-// The player engine: one libmpv core per player control (see mpv_engine.h).
+// The libmpv engine (see mpv_engine.h).
 #include "platform/mpv_engine.h"
 
 #include <mpv/client.h>
-#include <mpv/render_gl.h>
 
 #include <QFileInfo>
-#include <QGuiApplication>
-#include <QOpenGLContext>
-#include <QOpenGLFunctions>
-#include <QWindow>
+#include <QThreadPool>
 #include <QtDebug>
-#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <mutex>
+
+#include "platform/mpv_api.h"
+#include "platform/mpv_video.h"
 
 namespace vlx::platform {
 
@@ -23,18 +22,72 @@ namespace {
 // stops masking the reported position after this long.
 constexpr qint64 kSeekMaskMs = 2000;
 
-QString decimal(double v) { return QString::number(v, 'f', 3); }
+// Tags of our own requests, in the high half of their reply userdata; the low half is the
+// load they belong to.
+constexpr uint64_t kLoadTag = 1;
+constexpr uint64_t kAnswerTag = 2;
+uint64_t tagged(uint64_t tag, uint32_t serial) { return tag << 32 | serial; }
+uint64_t tagOf(uint64_t userdata) { return userdata >> 32; }
+uint32_t serialOf(uint64_t userdata) { return uint32_t(userdata & 0xFFFFFFFFu); }
 
-void* procAddress(void*, const char* name) {
-  QOpenGLContext* ctx = QOpenGLContext::currentContext();
-  return ctx ? reinterpret_cast<void*>(ctx->getProcAddress(name)) : nullptr;
+QByteArray decimal(double v) { return QByteArray::number(v, 'f', 3); }
+
+// What the engine follows while a file plays.
+const std::pair<const char*, mpv_format> kObserved[] = {
+    {"time-pos", MPV_FORMAT_DOUBLE},
+    {"duration", MPV_FORMAT_DOUBLE},
+    {"metadata", MPV_FORMAT_NODE},
+    {"dwidth", MPV_FORMAT_INT64},
+    {"dheight", MPV_FORMAT_INT64},
+    {"container-fps", MPV_FORMAT_DOUBLE},
+    {"current-tracks/video/id", MPV_FORMAT_INT64},
+    {"idle-active", MPV_FORMAT_FLAG},
+    {"current-vo", MPV_FORMAT_STRING},
+};
+
+// What the engine asks once a file has opened, before it tells the control: the answers
+// come back in order, after the values they carry are current.
+const std::pair<const char*, mpv_format> kAskedAtLoad[] = {
+    {"duration", MPV_FORMAT_DOUBLE},
+    {"metadata", MPV_FORMAT_NODE},
+    {"current-tracks/video/id", MPV_FORMAT_INT64},
+    {"current-tracks/video/demux-w", MPV_FORMAT_INT64},
+    {"current-tracks/video/demux-h", MPV_FORMAT_INT64},
+    {"dwidth", MPV_FORMAT_INT64},
+    {"dheight", MPV_FORMAT_INT64},
+    {"container-fps", MPV_FORMAT_DOUBLE},
+};
+
+// A quiet embedded core: no user configuration, scripts, key bindings or helper programs.
+// Without a render context (a widget never shown) the picture falls back to the null
+// output instead of failing the file.
+std::vector<std::pair<QByteArray, QByteArray>> coreOptions(bool* rendersToWidget) {
+  std::vector<std::pair<QByteArray, QByteArray>> options{
+      {"config", "no"},         {"terminal", "no"},
+      {"load-scripts", "no"},   {"ytdl", "no"},
+      {"osc", "no"},            {"input-default-bindings", "no"},
+      {"input-vo-keyboard", "no"}, {"idle", "yes"},
+      {"keep-open", "no"},      {"force-window", "no"},
+      {"audio-client-name", "vlx"}, {"video-timing-offset", "0"},
+      {"vo", "libmpv,null"},
+  };
+  QString vo = QStringLiteral("libmpv,null");
+  for (const auto& [key, value] : parseMpvOptions(qEnvironmentVariable("VLX_MPV_OPTIONS"))) {
+    options.emplace_back(key.toUtf8(), value.isNull() ? QByteArrayLiteral("yes") : value.toUtf8());
+    if (key == QLatin1String("vo")) vo = value;
+  }
+  *rendersToWidget = vo.section(QLatin1Char(','), 0, 0).trimmed() == QLatin1String("libmpv");
+  return options;
 }
 
-QString takeString(char* s) {
-  if (!s) return {};
-  QString text = QString::fromUtf8(s);
-  mpv_free(s);
-  return text;
+// Creating, starting and ending cores never happens on the Qt thread.
+QThreadPool& corePool() {
+  static QThreadPool pool;
+  return pool;
+}
+
+QString nodeText(const mpv_node& node) {
+  return node.format == MPV_FORMAT_STRING ? QString::fromUtf8(node.u.string) : QString();
 }
 
 }  // namespace
@@ -60,59 +113,119 @@ std::vector<std::pair<QString, QString>> parseMpvOptions(const QString& text) {
   return out;
 }
 
-// ---------------------------------------------------------------------------------
-// MpvEngine
+std::vector<QByteArray> loadfileArguments(const QString& target, double start,
+                                          unsigned long clientApiVersion) {
+  std::vector<QByteArray> args{"loadfile", target.toUtf8(), "replace"};
+  if (start > 0) {
+    if (clientApiVersion >= MPV_MAKE_VERSION(2, 3)) args.emplace_back("-1");
+    args.push_back("start=" + decimal(start));
+  }
+  return args;
+}
 
-MpvEngine::MpvEngine(QObject* parent) : QObject(parent) {
+// The core as the background thread leaves it: taken by the engine, or ended by the thread
+// itself when the engine went away first.
+struct MpvEngine::Birth {
+  std::mutex lock;
+  bool abandoned = false;
+  const MpvApi* api = nullptr;
+  mpv_handle* handle = nullptr;
+};
+
+MpvEngine::MpvEngine(QObject* parent) : PlayerEngine(parent), birth_(std::make_shared<Birth>()) {
+  // Loading the library itself takes long: it happens in the background too.
+  begin(&mpvApi);
+}
+
+MpvEngine::MpvEngine(const MpvApi* api, QObject* parent)
+    : PlayerEngine(parent), birth_(std::make_shared<Birth>()) {
+  if (!api) {
+    failed_ = true;
+    return;
+  }
+  begin([api] { return api; });
+}
+
+void MpvEngine::begin(std::function<const MpvApi*()> table) {
   // mpv refuses to start under a locale whose decimal separator is not ".".
   std::setlocale(LC_NUMERIC, "C");
-  mpv_ = mpv_create();
-  if (!mpv_) {
-    qWarning("vlx: the player engine could not be created");
-    return;
-  }
-  // A quiet embedded core: no user configuration, scripts, key bindings or helper
-  // programs. Without a render context (widget never shown) the picture falls back to
-  // the null output instead of failing the file.
-  const std::pair<const char*, const char*> defaults[] = {
-      {"config", "no"},         {"terminal", "no"},
-      {"load-scripts", "no"},   {"ytdl", "no"},
-      {"osc", "no"},            {"input-default-bindings", "no"},
-      {"input-vo-keyboard", "no"}, {"idle", "yes"},
-      {"keep-open", "no"},      {"force-window", "no"},
-      {"audio-client-name", "vlx"}, {"video-timing-offset", "0"},
-      {"vo", "libmpv,null"},
-  };
-  for (const auto& [key, value] : defaults) mpv_set_option_string(mpv_, key, value);
-
-  QString vo = QStringLiteral("libmpv,null");
-  for (const auto& [key, value] : parseMpvOptions(qEnvironmentVariable("VLX_MPV_OPTIONS"))) {
-    const QByteArray k = key.toUtf8();
-    const QByteArray v = value.isNull() ? QByteArrayLiteral("yes") : value.toUtf8();
-    if (mpv_set_option_string(mpv_, k.constData(), v.constData()) < 0) {
-      qWarning("vlx: player option %s=%s ignored", k.constData(), v.constData());
-      continue;
+  auto options = coreOptions(&rendersToWidget_);
+  corePool().start([table, birth = birth_, options = std::move(options), self = this] {
+    const MpvApi* api = table();
+    mpv_handle* h = api ? api->create() : nullptr;
+    if (h) {
+      for (const auto& [key, value] : options) {
+        if (api->set_option_string(h, key.constData(), value.constData()) < 0)
+          qWarning("vlx: player option %s=%s ignored", key.constData(), value.constData());
+      }
+      for (const auto& [name, format] : kObserved) api->observe_property(h, 0, name, format);
+      if (api->initialize(h) < 0) {
+        api->terminate_destroy(h);
+        h = nullptr;
+      }
     }
-    if (key == QLatin1String("vo")) vo = value;
-  }
-  rendersToWidget_ = vo.section(QLatin1Char(','), 0, 0).trimmed() == QLatin1String("libmpv");
-
-  if (mpv_initialize(mpv_) < 0) {
-    qWarning("vlx: the player engine could not be started");
-    mpv_terminate_destroy(mpv_);
-    mpv_ = nullptr;
-    return;
-  }
-  mpv_set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
+    std::lock_guard<std::mutex> held(birth->lock);
+    if (birth->abandoned) {
+      if (h) api->terminate_destroy(h);
+      return;
+    }
+    birth->api = api;
+    birth->handle = h;
+    // The engine is alive while the lock is held; a call still queued when it goes is dropped
+    // with it, and its destructor ends the core left here.
+    QMetaObject::invokeMethod(self, [self] { self->coreBorn(); }, Qt::QueuedConnection);
+  });
 }
 
 MpvEngine::~MpvEngine() {
-  // The render context must go before the core, with its GL context current.
+  // The render context goes before the core, with its GL context current.
   if (widget_) widget_->releaseRenderer();
-  if (mpv_) {
-    mpv_set_wakeup_callback(mpv_, nullptr, nullptr);
-    mpv_terminate_destroy(mpv_);
-    mpv_ = nullptr;
+  mpv_handle* unborn = nullptr;
+  const MpvApi* unbornApi = nullptr;
+  {
+    std::lock_guard<std::mutex> held(birth_->lock);
+    birth_->abandoned = true;
+    std::swap(unborn, birth_->handle);
+    unbornApi = birth_->api;
+  }
+  for (const auto& core : {std::pair{mpv_, api_}, std::pair{unborn, unbornApi}}) {
+    mpv_handle* h = core.first;
+    const MpvApi* api = core.second;
+    if (!h) continue;
+    api->set_wakeup_callback(h, nullptr, nullptr);
+    corePool().start([api, h] { api->terminate_destroy(h); });
+  }
+  mpv_ = nullptr;
+}
+
+void MpvEngine::coreBorn() {
+  mpv_handle* h = nullptr;
+  {
+    std::lock_guard<std::mutex> held(birth_->lock);
+    std::swap(h, birth_->handle);
+    api_ = birth_->api;
+  }
+  if (!h) {
+    coreFailed();
+    return;
+  }
+  mpv_ = h;
+  apiVersion_ = api_->client_api_version();
+  api_->set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
+  applySettings();
+  if (!loadSent_ && phase_ == Phase::Loading) sendLoad();
+  if (widget_) widget_->coreReady();
+  // Events that came before the callback was set.
+  wakeup(this);
+}
+
+void MpvEngine::coreFailed() {
+  // Without the library, its loader has said so once already.
+  if (api_) qWarning("vlx: the player engine could not be started");
+  failed_ = true;
+  if (!loadSent_ && phase_ == Phase::Loading) {
+    loadSent_ = true;
+    endLoad(EndReason::Error, QStringLiteral("no player engine"));
   }
 }
 
@@ -125,183 +238,310 @@ void MpvEngine::wakeup(void* self) {
 
 void MpvEngine::drainEvents() {
   wakeupPosted_ = false;
-  // A signal handler may delete this engine; stop as soon as that happens.
+  // A signal's handler may delete this engine; stop as soon as that happens.
   QPointer<MpvEngine> alive(this);
   while (alive && mpv_) {
-    mpv_event* ev = mpv_wait_event(mpv_, 0);
-    if (ev->event_id == MPV_EVENT_NONE) break;
-    // Copy what is needed: a handler that drains again invalidates `ev`.
-    switch (ev->event_id) {
-      case MPV_EVENT_START_FILE:
-        handleStartFile(static_cast<mpv_event_start_file*>(ev->data)->playlist_entry_id);
-        break;
-      case MPV_EVENT_FILE_LOADED:
-        handleFileLoaded();
-        break;
-      case MPV_EVENT_END_FILE: {
-        const auto* end = static_cast<mpv_event_end_file*>(ev->data);
-        handleEndFile(end->playlist_entry_id, end->reason, end->error);
-        break;
-      }
-      case MPV_EVENT_VIDEO_RECONFIG:
-        handleVideoReconfig();
-        break;
-      case MPV_EVENT_PLAYBACK_RESTART:
-        // While paused mpv reports the position less the audio it has buffered
-        // ahead, so the target stays the answer until playback goes on.
-        seekConfirmed_ = true;
-        if (!paused_) pendingSeek_ = -1.0;
-        break;
-      case MPV_EVENT_IDLE:
-        if (followRedirect_ && phase_ == Phase::Loading) {
-          // A playlist file that named nothing playable.
-          followRedirect_ = false;
-          phase_ = Phase::Idle;
-          entry_ = -1;
-          lastError_ = QStringLiteral("nothing to play");
-          Q_EMIT endOfFile(EndReason::Error);
-          if (!alive) return;
-        }
-        Q_EMIT idle();
-        break;
-      default:
-        break;
-    }
+    const mpv_event* ev = api_->wait_event(mpv_, 0);
+    if (!ev || ev->event_id == MPV_EVENT_NONE) break;
+    handleEvent(*ev);
   }
 }
 
+void MpvEngine::handleEvent(const mpv_event& ev) {
+  switch (ev.event_id) {
+    case MPV_EVENT_COMMAND_REPLY: {
+      int64_t entry = -1;
+      const mpv_node& result = static_cast<const mpv_event_command*>(ev.data)->result;
+      if (ev.error >= 0 && result.format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < result.u.list->num; ++i) {
+          if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
+              result.u.list->values[i].format == MPV_FORMAT_INT64)
+            entry = result.u.list->values[i].u.int64;
+        }
+      }
+      handleCommandReply(ev.reply_userdata, ev.error, entry);
+      break;
+    }
+    case MPV_EVENT_START_FILE:
+      coreIdle_ = false;
+      handleStartFile(static_cast<const mpv_event_start_file*>(ev.data)->playlist_entry_id);
+      break;
+    case MPV_EVENT_FILE_LOADED:
+      handleFileLoaded();
+      break;
+    case MPV_EVENT_END_FILE: {
+      const auto* end = static_cast<const mpv_event_end_file*>(ev.data);
+      handleEndFile(end->playlist_entry_id, end->reason, end->error);
+      break;
+    }
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+    case MPV_EVENT_PROPERTY_CHANGE:
+      handleProperty(*static_cast<const mpv_event_property*>(ev.data), ev.reply_userdata);
+      break;
+    case MPV_EVENT_PLAYBACK_RESTART:
+      // While paused mpv reports the position less the audio it has buffered ahead, so
+      // the target stays the answer until playback goes on.
+      seekConfirmed_ = true;
+      if (!paused_) pendingSeek_ = -1.0;
+      break;
+    case MPV_EVENT_IDLE:
+      coreIdle_ = true;
+      if (followRedirect_ && phase_ == Phase::Loading) {
+        // A playlist file that named nothing playable.
+        followRedirect_ = false;
+        endLoad(EndReason::Error, QStringLiteral("nothing to play"));
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void MpvEngine::handleCommandReply(uint64_t userdata, int error, int64_t entry) {
+  if (tagOf(userdata) != kLoadTag || serialOf(userdata) != loadSerial_ ||
+      phase_ != Phase::Loading)
+    return;
+  if (error < 0 || entry < 0) {
+    endLoad(EndReason::Error, error < 0 ? QString::fromUtf8(api_->error_string(error))
+                                        : QStringLiteral("loading failed"));
+    return;
+  }
+  entry_ = entry;
+  // The file's own events may have come first.
+  if (loadedEntry_ == entry_) askForLoadedState();
+  if (endedEntry_ == entry_) handleEndFile(endedEntry_, endedReason_, endedError_);
+}
+
 void MpvEngine::handleStartFile(int64_t entry) {
-  activeEntry_ = entry;
+  startedEntry_ = entry;
   if (followRedirect_ && phase_ == Phase::Loading) {
-    // A playlist file was opened: play its first entry as the file asked for, and
-    // drop the rest so that nothing plays on behind the control's back.
+    // A playlist file was opened: play its first entry as the file asked for, and drop
+    // the rest so that nothing plays on behind the control's back.
     followRedirect_ = false;
     entry_ = entry;
-    command({QStringLiteral("playlist-clear")});
+    command({"playlist-clear"});
   }
 }
 
 void MpvEngine::handleFileLoaded() {
-  if (phase_ != Phase::Loading || activeEntry_ != entry_) return;  // a file since replaced
+  loadedEntry_ = startedEntry_;
+  if (phase_ == Phase::Loading && entry_ >= 0 && loadedEntry_ == entry_) askForLoadedState();
+}
+
+void MpvEngine::askForLoadedState() {
+  if (answersDue_ > 0) return;
+  answersDue_ = int(std::size(kAskedAtLoad));
+  for (const auto& [name, format] : kAskedAtLoad)
+    api_->get_property_async(mpv_, tagged(kAnswerTag, loadSerial_), name, format);
+}
+
+void MpvEngine::finishLoad() {
+  answersDue_ = 0;
   phase_ = Phase::Loaded;
+  reselectTried_ = false;
   pendingSeek_ = -1.0;
   if (paused_ && loadStart_ > 0) {
     pendingSeek_ = loadStart_;  // opened paused at a position: as after a seek
     seekConfirmed_ = true;
   }
   lastPosition_ = loadStart_;
-  double d = 0.0;
-  duration_ = getDouble("duration", &d) && d > 0 ? d : 0.0;
-  readMetadata();
   if (seekAfterLoad_) {
     seekAfterLoad_ = false;
     seek(loadStart_);
   }
-  const QSize before = videoSize_;
-  updateVideoSize();
+  const uint32_t serial = loadSerial_;
   QPointer<MpvEngine> alive(this);
-  const int64_t entry = entry_;
-  if (videoSize_ != before) Q_EMIT videoSizeChanged(videoSize_);
-  if (!alive || entry_ != entry) return;
+  updateVideoSize();
+  if (!alive || serial != loadSerial_) return;
   Q_EMIT fileLoaded();
 }
 
 void MpvEngine::handleEndFile(int64_t entry, int reason, int error) {
-  if (entry != entry_ || phase_ == Phase::Idle) return;  // an older file, or one we stopped
+  endedEntry_ = entry;
+  endedReason_ = reason;
+  endedError_ = error;
+  if (entry != entry_ || entry_ < 0 || phase_ == Phase::Idle) return;  // older, or stopped
   if (reason == MPV_END_FILE_REASON_REDIRECT) {
     followRedirect_ = true;  // the next start-file is what this file stands for
     return;
   }
+  if (answersDue_ > 0) {
+    // It opened and ended before its answers came: tell both, in order.
+    const uint32_t serial = loadSerial_;
+    QPointer<MpvEngine> alive(this);
+    finishLoad();
+    if (!alive || serial != loadSerial_ || phase_ != Phase::Loaded) return;
+  }
   const bool wasLoaded = phase_ == Phase::Loaded;
+  switch (reason) {
+    case MPV_END_FILE_REASON_EOF:
+      // Ended before it ever opened: it could not be played.
+      if (!wasLoaded) return endLoad(EndReason::Error, QStringLiteral("unrecognized file format"));
+      lastPosition_ = duration_;
+      return endLoad(EndReason::Eof);
+    case MPV_END_FILE_REASON_ERROR:
+      return endLoad(EndReason::Error, QString::fromUtf8(api_->error_string(error)));
+    case MPV_END_FILE_REASON_STOP:
+      return endLoad(EndReason::Stop);
+    case MPV_END_FILE_REASON_QUIT:
+      return endLoad(EndReason::Quit);
+    default:
+      return endLoad(EndReason::Error, QStringLiteral("playback failed"));
+  }
+}
+
+void MpvEngine::endLoad(EndReason why, const QString& reason) {
   phase_ = Phase::Idle;
   entry_ = -1;
+  answersDue_ = 0;
+  followRedirect_ = false;
   pendingSeek_ = -1.0;
   seekAfterLoad_ = false;
-  EndReason why = static_cast<EndReason>(reason);
-  if (reason == MPV_END_FILE_REASON_EOF && !wasLoaded) {
-    // Ended before it ever opened: it could not be played.
-    why = EndReason::Error;
-    lastError_ = QStringLiteral("unrecognized file format");
-  } else if (reason == MPV_END_FILE_REASON_ERROR) {
-    lastError_ = QString::fromUtf8(mpv_error_string(error));
-  } else if (reason == MPV_END_FILE_REASON_EOF) {
-    lastPosition_ = duration_;
-  } else if (reason != MPV_END_FILE_REASON_STOP && reason != MPV_END_FILE_REASON_QUIT) {
-    why = EndReason::Error;
-  }
+  if (why == EndReason::Error) lastError_ = reason;
   Q_EMIT endOfFile(why);
 }
 
-void MpvEngine::handleVideoReconfig() {
-  if (phase_ != Phase::Loaded) return;  // the video chain closing at the end of a file
-  const QSize before = videoSize_;
-  updateVideoSize();
-  if (videoSize_ != before) Q_EMIT videoSizeChanged(videoSize_);
+void MpvEngine::failLater(const QString& why) {
+  const uint32_t serial = loadSerial_;
+  QMetaObject::invokeMethod(
+      this,
+      [this, serial, why] {
+        if (serial == loadSerial_ && phase_ == Phase::Loading) endLoad(EndReason::Error, why);
+      },
+      Qt::QueuedConnection);
+}
+
+void MpvEngine::handleProperty(const mpv_event_property& prop, uint64_t userdata) {
+  const bool answer = tagOf(userdata) == kAnswerTag;
+  if (answer && (serialOf(userdata) != loadSerial_ || answersDue_ == 0)) return;  // stale
+  // Outside the answers, what a file says counts only while it is open: a file that is
+  // closing reports its values as gone, and they are kept.
+  const bool current = answer || phase_ == Phase::Loaded;
+  const bool none = prop.format == MPV_FORMAT_NONE;
+  auto number = [&prop]() -> double {
+    if (prop.format == MPV_FORMAT_DOUBLE) return *static_cast<double*>(prop.data);
+    if (prop.format == MPV_FORMAT_INT64) return double(*static_cast<int64_t*>(prop.data));
+    return 0.0;
+  };
+  const QByteArray name(prop.name);
+
+  if (name == "time-pos") {
+    // Before a seek is confirmed the position may still be the old one.
+    const bool seeking = pendingSeek_ >= 0 && !seekConfirmed_;
+    const double t = number();
+    if (phase_ == Phase::Loaded && !none && !seeking && std::isfinite(t))
+      lastPosition_ = std::max(0.0, t);
+  } else if (name == "duration") {
+    const double d = number();
+    if (current && !none && std::isfinite(d) && d > 0) duration_ = d;
+  } else if (name == "metadata") {
+    if (current && (answer || !none)) {
+      title_.clear();
+      artist_.clear();
+      QString author;
+      const auto* node = static_cast<const mpv_node*>(prop.data);
+      if (!none && node->format == MPV_FORMAT_NODE_MAP) {
+        for (int i = 0; i < node->u.list->num; ++i) {
+          const QString key = QString::fromUtf8(node->u.list->keys[i]).toLower();
+          const QString value = nodeText(node->u.list->values[i]);
+          if (key == QLatin1String("title")) title_ = value;
+          if (key == QLatin1String("artist")) artist_ = value;
+          if (key == QLatin1String("author")) author = value;
+        }
+      }
+      if (artist_.isEmpty()) artist_ = author;
+    }
+  } else if (name == "current-tracks/video/id") {
+    if (current) videoTrack_ = none ? -1 : int64_t(number());
+    updateVideoSize();
+  } else if (name == "current-tracks/video/demux-w") {
+    if (current) demuxSize_.setWidth(none ? 0 : int(number()));
+  } else if (name == "current-tracks/video/demux-h") {
+    if (current) demuxSize_.setHeight(none ? 0 : int(number()));
+  } else if (name == "dwidth") {
+    if (current) displaySize_.setWidth(none ? 0 : int(number()));
+    updateVideoSize();
+  } else if (name == "dheight") {
+    if (current) displaySize_.setHeight(none ? 0 : int(number()));
+    updateVideoSize();
+  } else if (name == "container-fps") {
+    if (current) frameRate_ = none ? 0.0 : number();
+  } else if (name == "idle-active") {
+    coreIdle_ = !none && *static_cast<int*>(prop.data) != 0;
+  } else if (name == "current-vo") {
+    currentVo_ = none ? QString() : QString::fromUtf8(*static_cast<char**>(prop.data));
+    // The picture fell back to the null output although a renderer exists (it was made
+    // while the output was being rebuilt): rebuild it once more, now on the renderer.
+    if (render_ && phase_ == Phase::Loaded && videoTrack_ > 0 &&
+        currentVo_ == QLatin1String("null") && !reselectTried_)
+      reselectVideo();
+  }
+
+  if (answer && --answersDue_ == 0) finishLoad();
 }
 
 void MpvEngine::updateVideoSize() {
-  const QString vid = takeString(mpv_get_property_string(mpv_, "vid"));
-  if (vid.isEmpty() || vid == QLatin1String("no")) {
-    videoSize_ = QSize();
-    return;
-  }
-  int64_t w = 0, h = 0;
-  if (mpv_get_property(mpv_, "dwidth", MPV_FORMAT_INT64, &w) >= 0 &&
-      mpv_get_property(mpv_, "dheight", MPV_FORMAT_INT64, &h) >= 0 && w > 0 && h > 0) {
-    videoSize_ = QSize(int(w), int(h));
-    return;
-  }
-  // Not configured yet: the size the container declares, refined at reconfiguration.
-  if (mpv_get_property(mpv_, "current-tracks/video/demux-w", MPV_FORMAT_INT64, &w) >= 0 &&
-      mpv_get_property(mpv_, "current-tracks/video/demux-h", MPV_FORMAT_INT64, &h) >= 0 &&
-      w > 0 && h > 0) {
-    videoSize_ = QSize(int(w), int(h));
-  }
+  // Until the video is configured, the size its container declares.
+  QSize size;
+  if (videoTrack_ > 0) size = displaySize_.isEmpty() ? demuxSize_ : displaySize_;
+  videoSize_ = size.isEmpty() ? QSize() : size;
+  if (phase_ != Phase::Loaded || videoSize_ == announcedSize_) return;
+  announcedSize_ = videoSize_;
+  Q_EMIT videoSizeChanged(videoSize_);
 }
 
-void MpvEngine::readMetadata() {
-  title_ = takeString(mpv_get_property_string(mpv_, "metadata/by-key/title"));
-  artist_ = takeString(mpv_get_property_string(mpv_, "metadata/by-key/artist"));
-  if (artist_.isEmpty())
-    artist_ = takeString(mpv_get_property_string(mpv_, "metadata/by-key/author"));
-}
+// ---------------------------------------------------------------------------------
+// Commands
 
-bool MpvEngine::command(const QStringList& args) {
-  if (!mpv_) return false;
-  std::vector<QByteArray> bytes;
-  bytes.reserve(size_t(args.size()));
-  for (const QString& a : args) bytes.push_back(a.toUtf8());
+void MpvEngine::command(std::vector<QByteArray> args, uint64_t userdata) {
+  if (!mpv_) return;
   std::vector<const char*> argv;
-  for (const QByteArray& b : bytes) argv.push_back(b.constData());
+  for (const QByteArray& a : args) argv.push_back(a.constData());
   argv.push_back(nullptr);
-  return mpv_command(mpv_, argv.data()) >= 0;
-}
-
-bool MpvEngine::getDouble(const char* name, double* out) const {
-  return mpv_ && mpv_get_property(mpv_, name, MPV_FORMAT_DOUBLE, out) >= 0 && std::isfinite(*out);
+  if (api_->command_async(mpv_, userdata, argv.data()) < 0 && tagOf(userdata) == kLoadTag)
+    failLater(QStringLiteral("loading failed"));
 }
 
 void MpvEngine::setFlag(const char* name, bool on) {
   if (!mpv_) return;
   int v = on ? 1 : 0;
-  mpv_set_property(mpv_, name, MPV_FORMAT_FLAG, &v);
+  api_->set_property_async(mpv_, 0, name, MPV_FORMAT_FLAG, &v);
 }
 
 void MpvEngine::setDouble(const char* name, double value) {
   if (!mpv_) return;
-  mpv_set_property(mpv_, name, MPV_FORMAT_DOUBLE, &value);
+  api_->set_property_async(mpv_, 0, name, MPV_FORMAT_DOUBLE, &value);
+}
+
+void MpvEngine::setText(const char* name, const char* value) {
+  if (!mpv_) return;
+  api_->set_property_async(mpv_, 0, name, MPV_FORMAT_STRING, &value);
+}
+
+void MpvEngine::setTrack(int64_t id) {
+  if (!mpv_) return;
+  api_->set_property_async(mpv_, 0, "vid", MPV_FORMAT_INT64, &id);
+}
+
+void MpvEngine::applySettings() {
+  setFlag("pause", paused_);
+  setDouble("volume", volume_);
+  setFlag("mute", muted_);
+  setDouble("speed", speed_);
 }
 
 void MpvEngine::loadFile(const QString& path, bool paused, double start) {
-  // The same file opened again keeps its length and texts until it has loaded.
+  // The same file opened again keeps its length and texts until it has opened.
   if (path != path_) {
     duration_ = 0.0;
     title_.clear();
     artist_.clear();
   }
   path_ = path;
-  const int serial = ++loadSerial_;
+  ++loadSerial_;
   phase_ = Phase::Loading;
+  entry_ = -1;
+  answersDue_ = 0;
   followRedirect_ = false;
   loadStart_ = std::isfinite(start) ? std::max(0.0, start) : 0.0;
   seekAfterLoad_ = false;
@@ -309,47 +549,24 @@ void MpvEngine::loadFile(const QString& path, bool paused, double start) {
   lastPosition_ = loadStart_;
   lastError_.clear();
   setPaused(paused);
-
-  // An existing local file goes over as an absolute path, so that no file name is
-  // ever taken for a protocol or an option.
-  QString target = path;
-  const QFileInfo info(path);
-  if (!path.isEmpty() && info.exists()) target = info.absoluteFilePath();
-
-  int64_t entry = -1;
-  if (mpv_ && !path.isEmpty()) {
-    QStringList args{QStringLiteral("loadfile"), target, QStringLiteral("replace")};
-    if (loadStart_ > 0) args << QStringLiteral("start=") + decimal(loadStart_);
-    std::vector<QByteArray> bytes;
-    for (const QString& a : args) bytes.push_back(a.toUtf8());
-    std::vector<const char*> argv;
-    for (const QByteArray& b : bytes) argv.push_back(b.constData());
-    argv.push_back(nullptr);
-    mpv_node result;
-    if (mpv_command_ret(mpv_, argv.data(), &result) >= 0) {
-      if (result.format == MPV_FORMAT_NODE_MAP) {
-        for (int i = 0; i < result.u.list->num; ++i) {
-          if (qstrcmp(result.u.list->keys[i], "playlist_entry_id") == 0 &&
-              result.u.list->values[i].format == MPV_FORMAT_INT64)
-            entry = result.u.list->values[i].u.int64;
-        }
-      }
-      mpv_free_node_contents(&result);
-    }
+  loadSent_ = true;
+  if (path.isEmpty()) return failLater(QStringLiteral("no file"));
+  if (failed_) return failLater(QStringLiteral("no player engine"));
+  if (!mpv_) {
+    loadSent_ = false;  // sent when the core is ready
+    return;
   }
-  entry_ = entry;
-  if (entry >= 0) return;
+  sendLoad();
+}
 
-  // Refused outright: report it like any other file that cannot be played, but from
-  // the event loop, as a real failure would arrive. A later load supersedes it.
-  phase_ = Phase::Idle;
-  lastError_ = path.isEmpty() ? QStringLiteral("no file") : QStringLiteral("loading failed");
-  QMetaObject::invokeMethod(
-      this,
-      [this, serial] {
-        if (loadSerial_ == serial) Q_EMIT endOfFile(EndReason::Error);
-      },
-      Qt::QueuedConnection);
+void MpvEngine::sendLoad() {
+  loadSent_ = true;
+  // An existing local file goes over as an absolute path, so that no file name is ever
+  // taken for a protocol or an option.
+  QString target = path_;
+  const QFileInfo info(path_);
+  if (info.exists()) target = info.absoluteFilePath();
+  command(loadfileArguments(target, loadStart_, apiVersion_), tagged(kLoadTag, loadSerial_));
 }
 
 void MpvEngine::stop() {
@@ -357,19 +574,19 @@ void MpvEngine::stop() {
   ++loadSerial_;
   phase_ = Phase::Idle;
   entry_ = -1;
+  answersDue_ = 0;
+  loadSent_ = true;
   followRedirect_ = false;
   pendingSeek_ = -1.0;
   seekAfterLoad_ = false;
   lastPosition_ = 0.0;
-  command({QStringLiteral("stop")});
+  command({"stop"});
 }
 
 void MpvEngine::setPaused(bool paused) {
   setFlag("pause", paused);
   if (!paused && seekConfirmed_) pendingSeek_ = -1.0;
-  if (paused == paused_) return;
   paused_ = paused;
-  Q_EMIT pauseChanged(paused);
 }
 
 double MpvEngine::position() const {
@@ -381,18 +598,10 @@ double MpvEngine::position() const {
     case Phase::Loaded:
       break;
   }
-  if (pendingSeek_ >= 0.0 && (paused_ || seekClock_.elapsed() < kSeekMaskMs)) return pendingSeek_;
-  double t = 0.0;
-  if (getDouble("time-pos", &t)) lastPosition_ = std::max(0.0, t);
+  double t = lastPosition_;
+  if (pendingSeek_ >= 0.0 && (paused_ || seekClock_.elapsed() < kSeekMaskMs)) t = pendingSeek_;
   // Near the end mpv may report a little past the length: never beyond it.
-  const double d = duration();
-  return d > 0 ? std::min(lastPosition_, d) : lastPosition_;
-}
-
-double MpvEngine::duration() const {
-  double d = 0.0;
-  if (phase_ == Phase::Loaded && getDouble("duration", &d) && d > 0) duration_ = d;
-  return duration_;
+  return duration_ > 0 ? std::min(t, duration_) : t;
 }
 
 bool MpvEngine::seek(double seconds) {
@@ -409,10 +618,8 @@ bool MpvEngine::seek(double seconds) {
     case Phase::Loaded:
       break;
   }
-  const double d = duration();
-  if (d > 0) seconds = std::min(seconds, d);
-  if (!command({QStringLiteral("seek"), decimal(seconds), QStringLiteral("absolute+exact")}))
-    return false;
+  if (duration_ > 0) seconds = std::min(seconds, duration_);
+  command({"seek", decimal(seconds), "absolute+exact"});
   pendingSeek_ = seconds;
   seekConfirmed_ = false;
   lastPosition_ = seconds;
@@ -437,166 +644,23 @@ void MpvEngine::setSpeed(double factor) {
   setDouble("speed", speed_);
 }
 
-bool MpvEngine::coreIdle() const {
-  int idle = 1;
-  if (mpv_) mpv_get_property(mpv_, "idle-active", MPV_FORMAT_FLAG, &idle);
-  return idle != 0;
+double MpvEngine::frameRate() const {
+  return phase_ == Phase::Loaded && videoSize_.isValid() && frameRate_ > 0 ? frameRate_ : 0.0;
 }
 
-double MpvEngine::frameRate() const {
-  double fps = 0.0;
-  if (phase_ == Phase::Loaded && videoSize_.isValid() && getDouble("container-fps", &fps) &&
-      fps > 0)
-    return fps;
-  return 0.0;
+QWidget* MpvEngine::createVideoWidget(QWidget* parent) {
+  if (!rendersToWidget_ || failed_ || !MpvVideoWidget::isSupported()) return nullptr;
+  return new MpvVideoWidget(this, parent);
 }
 
 // ---------------------------------------------------------------------------------
 // Render API
 
-bool MpvEngine::attachRenderer(MpvVideoWidget* widget) {
-  if (!mpv_ || !rendersToWidget_) return false;
-  if (render_) return widget_ == widget;
-
-  mpv_opengl_init_params gl{&procAddress, nullptr};
-  std::vector<mpv_render_param> params{
-      {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_OPENGL)},
-      {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &gl},
-  };
-  // The display connection lets mpv share decoded frames with the GPU.
-#if QT_CONFIG(xcb)
-  if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()) {
-    if (Display* display = x11->display()) params.push_back({MPV_RENDER_PARAM_X11_DISPLAY, display});
-  }
-#endif
-#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0) && QT_CONFIG(wayland)
-  if (auto* wl = qGuiApp->nativeInterface<QNativeInterface::QWaylandApplication>()) {
-    if (wl_display* display = wl->display()) params.push_back({MPV_RENDER_PARAM_WL_DISPLAY, display});
-  }
-#endif
-  params.push_back({MPV_RENDER_PARAM_INVALID, nullptr});
-
-  if (mpv_render_context_create(&render_, mpv_, params.data()) < 0) {
-    qWarning("vlx: the video renderer could not be created");
-    render_ = nullptr;
-    return false;
-  }
-  widget_ = widget;
-  mpv_render_context_set_update_callback(render_, &MpvVideoWidget::onUpdate, widget);
-  reattachVideo();
-  return true;
-}
-
-void MpvEngine::detachRenderer() {
-  if (!render_) return;
-  mpv_render_context_free(render_);
-  render_ = nullptr;
-  widget_ = nullptr;
-}
-
-void MpvEngine::reattachVideo() {
-  // A file opened while no renderer existed plays its picture into the null output.
+void MpvEngine::reselectVideo() {
   // Reselecting the video track rebuilds the output, now on the renderer.
-  if (phase_ != Phase::Loaded) return;
-  const QString vo = takeString(mpv_get_property_string(mpv_, "current-vo"));
-  if (vo == QLatin1String("libmpv")) return;
-  int64_t id = 0;
-  if (mpv_get_property(mpv_, "current-tracks/video/id", MPV_FORMAT_INT64, &id) < 0 &&
-      mpv_get_property(mpv_, "track-list/0/id", MPV_FORMAT_INT64, &id) < 0)
-    return;
-  mpv_set_property_string(mpv_, "vid", "no");
-  mpv_set_property(mpv_, "vid", MPV_FORMAT_INT64, &id);
-}
-
-// ---------------------------------------------------------------------------------
-// MpvVideoWidget
-
-bool MpvVideoWidget::isSupported() {
-  static const bool supported = [] {
-    QOpenGLContext probe;
-    return probe.create();
-  }();
-  return supported;
-}
-
-MpvVideoWidget::MpvVideoWidget(MpvEngine* engine, QWidget* parent)
-    : QOpenGLWidget(parent), engine_(engine) {}
-
-MpvVideoWidget::~MpvVideoWidget() {
-  // QOpenGLWidget destroys its context after this body: no slot of ours may run then.
-  if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
-  releaseRenderer();
-}
-
-void MpvVideoWidget::initializeGL() {
-  if (engine_) engine_->attachRenderer(this);
-  // The context goes away when the widget moves to another window; the renderer
-  // has to go first, and is created again by the next initializeGL.
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWidget::releaseRenderer,
-          Qt::DirectConnection);
-}
-
-void MpvVideoWidget::releaseRenderer() {
-  if (!engine_ || !engine_->render_ || engine_->widget_ != this) return;
-  makeCurrent();
-  engine_->detachRenderer();
-  doneCurrent();
-}
-
-void MpvVideoWidget::paintGL() {
-  mpv_render_context* render = engine_ ? engine_->render_ : nullptr;
-  if (!render || engine_->widget_ != this) {
-    QOpenGLFunctions* f = context()->functions();
-    f->glClearColor(0, 0, 0, 1);
-    f->glClear(GL_COLOR_BUFFER_BIT);
-    return;
-  }
-  mpv_render_context_update(render);
-  const qreal dpr = devicePixelRatioF();
-  mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(std::lround(width() * dpr)),
-                     int(std::lround(height() * dpr)), 0};
-  int flip = 1;
-  int block = 0;  // never hold the Qt thread waiting for a frame's display time
-  mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
-                               {MPV_RENDER_PARAM_FLIP_Y, &flip},
-                               {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                               {MPV_RENDER_PARAM_INVALID, nullptr}};
-  mpv_render_context_render(render, params);
-}
-
-void MpvVideoWidget::onUpdate(void* self) {
-  // Called on one of mpv's threads.
-  auto* widget = static_cast<MpvVideoWidget*>(self);
-  if (widget->updatePosted_.exchange(true)) return;
-  QMetaObject::invokeMethod(widget, [widget] { widget->frameReady(); }, Qt::QueuedConnection);
-}
-
-bool MpvVideoWidget::canPaint() const {
-  const QWidget* top = window();
-  const QWindow* handle = top ? top->windowHandle() : nullptr;
-  return isVisible() && !top->isMinimized() && handle && handle->isExposed();
-}
-
-void MpvVideoWidget::frameReady() {
-  updatePosted_ = false;
-  if (!engine_ || !engine_->render_ || engine_->widget_ != this) return;
-  if (canPaint()) {
-    update();
-    return;
-  }
-  // Hidden or minimised: take the frame without drawing it, so that mpv's video
-  // output never waits for a paint that will not come.
-  makeCurrent();
-  if (!context()) return;
-  mpv_render_context* render = engine_->render_;
-  mpv_render_context_update(render);
-  int skip = 1;
-  int block = 0;
-  mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-                               {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                               {MPV_RENDER_PARAM_INVALID, nullptr}};
-  mpv_render_context_render(render, params);
-  doneCurrent();
+  reselectTried_ = true;
+  setText("vid", "no");
+  setTrack(videoTrack_);
 }
 
 }  // namespace vlx::platform

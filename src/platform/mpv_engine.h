@@ -1,187 +1,173 @@
-// The player engine: one libmpv core per player control, driven from the Qt thread.
+// The libmpv engine: one player core per player control, driven without ever waiting for it.
 //
-// Every control owns its own MpvEngine, so several players run side by side with
-// nothing shared between them. mpv's events reach the Qt thread through the wakeup
-// callback (a queued call that drains the event queue); positions, lengths and the
-// like are read on demand, never pushed at frame rate.
+// The core is created on a background thread; commands given before it is ready are kept
+// and sent once it is. Every command goes over asynchronously, and what the windows read
+// (position, length, texts, video size) is cached from the properties the engine observes
+// and from the answers to its own questions, as mpv's events reach the Qt thread (wakeup
+// callback, queued call, the queue drained without waiting).
 //
-// Video is drawn with mpv's render API into an MpvVideoWidget. When the environment
-// variable VLX_MPV_OPTIONS names other options (for example "vo=null,ao=null") they are
-// applied before the core starts, and the engine then runs without a picture.
+// With the environment variable VLX_MPV_OPTIONS (for example "vo=null,ao=null") other
+// options are applied before the core starts; the engine then runs without a picture.
 #pragma once
 
 #include <QElapsedTimer>
-#include <QObject>
-#include <QOpenGLWidget>
 #include <QPointer>
-#include <QSize>
 #include <QString>
-#include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
+#include "platform/player_engine.h"
+
 struct mpv_handle;
 struct mpv_render_context;
+struct mpv_event;
+struct mpv_event_property;
 
 namespace vlx::platform {
 
+struct MpvApi;
 class MpvVideoWidget;
 
 // "k=v,k=v" as VLX_MPV_OPTIONS gives them. A piece without "=" continues the value
 // before it, so lists such as "vo=gpu,null" survive the split.
 std::vector<std::pair<QString, QString>> parseMpvOptions(const QString& text);
 
-class MpvEngine : public QObject {
+// The arguments of the command that opens `target`, starting `start` seconds in. From client
+// API 2.3 on, the third argument of "loadfile" is a playlist index and the options come
+// fourth; before, the options are the third.
+std::vector<QByteArray> loadfileArguments(const QString& target, double start,
+                                          unsigned long clientApiVersion);
+
+class MpvEngine : public PlayerEngine {
   Q_OBJECT
 
  public:
-  // Why a file stopped playing (the values mpv uses).
-  enum class EndReason : int { Eof = 0, Stop = 2, Quit = 3, Error = 4, Redirect = 5 };
-  Q_ENUM(EndReason)
-
-  enum class Phase { Idle, Loading, Loaded };
-
+  // `api` is the library's table; null (no library) makes an engine that plays nothing.
+  explicit MpvEngine(const MpvApi* api, QObject* parent = nullptr);
+  // The library's own table, loaded in the background when needed.
   explicit MpvEngine(QObject* parent = nullptr);
   ~MpvEngine() override;
   MpvEngine(const MpvEngine&) = delete;
   MpvEngine& operator=(const MpvEngine&) = delete;
 
-  // False when the core could not be created; every call is then a harmless no-op.
-  bool isValid() const { return mpv_ != nullptr; }
+  bool isValid() const override { return !failed_; }
+  // True once the core runs (commands then go straight to it).
+  bool isReady() const { return mpv_ != nullptr; }
   // True when the picture goes through the render API and needs an MpvVideoWidget.
   bool drawsIntoWidget() const { return rendersToWidget_; }
 
-  // Opens a file (or URL) in place of the current one. `paused` opens it without
-  // starting; `start` is the position to begin at, in seconds.
-  void loadFile(const QString& path, bool paused = false, double start = 0.0);
-  // Unloads the current file.
-  void stop();
-  void play() { setPaused(false); }
-  void pause() { setPaused(true); }
-  void setPaused(bool paused);
-  bool isPaused() const { return paused_; }
+  void loadFile(const QString& path, bool paused = false, double start = 0.0) override;
+  void stop() override;
+  void setPaused(bool paused) override;
+  bool seek(double seconds) override;
+  void setVolume(double percent) override;
+  void setMute(bool on) override;
+  void setSpeed(double factor) override;
 
-  Phase phase() const { return phase_; }
-  // True when mpv itself has nothing loaded (nothing plays behind the engine's back).
-  bool coreIdle() const;
-  bool isLoaded() const { return phase_ == Phase::Loaded; }
-  // The path given to the last loadFile.
-  QString path() const { return path_; }
+  Phase phase() const override { return phase_; }
+  bool isPaused() const override { return paused_; }
+  QString path() const override { return path_; }
+  double position() const override;
+  double duration() const override { return duration_; }
+  double volume() const override { return volume_; }
+  bool isMuted() const override { return muted_; }
+  double speed() const override { return speed_; }
+  QSize videoSize() const override { return videoSize_; }
+  double frameRate() const override;
+  QString title() const override { return title_; }
+  QString artist() const override { return artist_; }
+  QString lastError() const override { return lastError_; }
+  bool coreIdle() const override { return coreIdle_; }
 
-  // Seconds. While a seek is under way the position is its target; while a file is
-  // being opened it is the start position asked for; with nothing open it is 0.
-  double position() const;
-  // Seconds; the length of the file last loaded (kept after it ended and while the
-  // same file opens again), 0 when unknown.
-  double duration() const;
-  // Absolute, exact seek. A seek asked for while the file is still opening is applied
-  // once it has opened. False when nothing is open.
-  bool seek(double seconds);
-
-  // mpv's volume, 0..100 on its cubic scale. Kept across files.
-  void setVolume(double percent);
-  double volume() const { return volume_; }
-  void setMute(bool on);
-  bool isMuted() const { return muted_; }
-  void setSpeed(double factor);
-  double speed() const { return speed_; }
-
-  // Display size of the video (after aspect correction); empty for audio-only files.
-  QSize videoSize() const { return videoSize_; }
-  // Frames per second of the video track, 0 when there is none.
-  double frameRate() const;
-  // Metadata of the open (or last) file; empty when the file has none.
-  QString title() const { return title_; }
-  QString artist() const { return artist_; }
-  // mpv's text for the last failure to open a file.
-  QString lastError() const { return lastError_; }
-
- Q_SIGNALS:
-  void fileLoaded();
-  void endOfFile(vlx::platform::MpvEngine::EndReason reason);
-  void idle();
-  void pauseChanged(bool paused);
-  void videoSizeChanged(QSize size);
+  QWidget* createVideoWidget(QWidget* parent) override;
 
  private:
   friend class MpvVideoWidget;
+  struct Birth;
 
+  // Starts the core in the background with the table `table` gives there.
+  void begin(std::function<const MpvApi*()> table);
+  void coreBorn();
+  void coreFailed();
   static void wakeup(void* self);
   void drainEvents();
+  void handleEvent(const mpv_event& ev);
+  void handleCommandReply(uint64_t userdata, int error, int64_t entry);
   void handleStartFile(int64_t entry);
   void handleFileLoaded();
   void handleEndFile(int64_t entry, int reason, int error);
-  void handleVideoReconfig();
-  void readMetadata();
-  void updateVideoSize();
-  bool command(const QStringList& args);
-  bool getDouble(const char* name, double* out) const;
+  void handleProperty(const mpv_event_property& prop, uint64_t userdata);
+  void handlePlaybackRestart();
+  void askForLoadedState();
+  void finishLoad();
+  // The file asked for has ended (or failed to open, with `why`): Idle, and endOfFile.
+  void endLoad(EndReason why, const QString& reason = {});
+  // The same from the event loop, unless another load or a stop came first.
+  void failLater(const QString& why);
+  void sendLoad();
+  void command(std::vector<QByteArray> args, uint64_t userdata = 0);
   void setFlag(const char* name, bool on);
   void setDouble(const char* name, double value);
+  void setText(const char* name, const char* value);
+  void setTrack(int64_t id);
+  void applySettings();
+  void updateVideoSize();
 
   // Render API, used by MpvVideoWidget with its GL context current.
   bool attachRenderer(MpvVideoWidget* widget);
   void detachRenderer();
-  void reattachVideo();
+  void reselectVideo();
 
+  const MpvApi* api_ = nullptr;
+  std::shared_ptr<Birth> birth_;
   mpv_handle* mpv_ = nullptr;
+  bool failed_ = false;
+  unsigned long apiVersion_ = 0;
   mpv_render_context* render_ = nullptr;
   QPointer<MpvVideoWidget> widget_;
   bool rendersToWidget_ = false;
+  bool reselectTried_ = false;
   std::atomic<bool> wakeupPosted_{false};
 
+  // The file asked for and what mpv has said about it.
   Phase phase_ = Phase::Idle;
   QString path_;
-  int loadSerial_ = 0;        // counts loads and stops
-  int64_t entry_ = -1;        // mpv playlist entry of the file we asked for
-  int64_t activeEntry_ = -1;  // entry of the last start-file event
+  uint32_t loadSerial_ = 0;    // counts loads and stops
+  bool loadSent_ = true;       // false while a load waits for the core
+  int64_t entry_ = -1;         // mpv playlist entry of the file asked for, once known
+  int64_t startedEntry_ = -1;  // entry of the last start-file event
+  int64_t loadedEntry_ = -1;   // entry of the last file-loaded event
+  int64_t endedEntry_ = -1;    // entry, reason and error of the last end-file event
+  int endedReason_ = 0;
+  int endedError_ = 0;
   bool followRedirect_ = false;
+  int answersDue_ = 0;  // answers still to come before the loaded file is announced
   double loadStart_ = 0.0;
   bool seekAfterLoad_ = false;
   double pendingSeek_ = -1.0;  // target of a seek not yet finished, or < 0
   bool seekConfirmed_ = false;
   QElapsedTimer seekClock_;
-  mutable double lastPosition_ = 0.0;
-  mutable double duration_ = 0.0;
+  double lastPosition_ = 0.0;
+  double duration_ = 0.0;
   bool paused_ = false;
   double volume_ = 100.0;
   bool muted_ = false;
   double speed_ = 1.0;
   QSize videoSize_;
+  QSize announcedSize_;  // the size last told to the control
+  QSize demuxSize_;  // the size the container declares, until the video is configured
+  QSize displaySize_;
+  double frameRate_ = 0.0;
+  int64_t videoTrack_ = -1;
+  QString currentVo_;
   QString title_;
   QString artist_;
   QString lastError_;
-};
-
-// The picture of one engine, drawn with mpv's OpenGL renderer. Frames keep being
-// consumed while the widget cannot paint (hidden or minimised window), so playback
-// never waits for the screen.
-class MpvVideoWidget : public QOpenGLWidget {
-  Q_OBJECT
-
- public:
-  explicit MpvVideoWidget(MpvEngine* engine, QWidget* parent = nullptr);
-  ~MpvVideoWidget() override;
-
-  // Whether this platform can give the widget an OpenGL context at all (some, such as
-  // offscreen or linuxfb, cannot; showing the widget there is not safe).
-  static bool isSupported();
-
- protected:
-  void initializeGL() override;
-  void paintGL() override;
-
- private:
-  friend class MpvEngine;
-  static void onUpdate(void* self);
-  void frameReady();
-  bool canPaint() const;
-  void releaseRenderer();
-
-  QPointer<MpvEngine> engine_;
-  std::atomic<bool> updatePosted_{false};
+  bool coreIdle_ = true;
 };
 
 }  // namespace vlx::platform

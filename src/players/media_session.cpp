@@ -6,11 +6,11 @@
 
 namespace vlx {
 
-using platform::MpvEngine;
+using platform::PlayerEngine;
 
-MediaSession::MediaSession(MpvEngine& engine, QObject* parent) : QObject(parent), engine_(engine) {
-  connect(&engine_, &MpvEngine::fileLoaded, this, &MediaSession::loaded);
-  connect(&engine_, &MpvEngine::endOfFile, this, &MediaSession::ended);
+MediaSession::MediaSession(PlayerEngine& engine, QObject* parent) : QObject(parent), engine_(engine) {
+  connect(&engine_, &PlayerEngine::fileLoaded, this, &MediaSession::loaded);
+  connect(&engine_, &PlayerEngine::endOfFile, this, &MediaSession::ended);
 }
 
 void MediaSession::setState(int32_t state) {
@@ -60,18 +60,20 @@ void MediaSession::loaded() {
   }
 }
 
-void MediaSession::ended(MpvEngine::EndReason reason) {
+void MediaSession::ended(PlayerEngine::EndReason reason) {
   reopening_ = false;
-  if (reason == MpvEngine::EndReason::Quit) {
+  if (reason == PlayerEngine::EndReason::Quit) {
     setState(Closed);
     return;
   }
   // Only a clip that was playing has played to its end; one that reached its end by
   // being positioned there while stopped or paused has not.
-  const bool playedToEnd = reason == MpvEngine::EndReason::Eof && state_ == Playing;
+  const bool playedToEnd = reason == PlayerEngine::EndReason::Eof && state_ == Playing;
   const int generation = generation_;
   setState(Stopped);
-  if (playedToEnd && generation == generation_ && onEndOfStream) onEndOfStream(0);
+  if (generation != generation_) return;  // a handler opened something else
+  if (reason == PlayerEngine::EndReason::Error && onFailure) onFailure(engine_.lastError());
+  if (playedToEnd && onEndOfStream) onEndOfStream(0);
 }
 
 void MediaSession::play() {
@@ -93,15 +95,15 @@ void MediaSession::play() {
   }
   intent_ = Intent::Play;
   switch (engine_.phase()) {
-    case MpvEngine::Phase::Loaded:
+    case PlayerEngine::Phase::Loaded:
       engine_.play();
       setState(Playing);
       break;
-    case MpvEngine::Phase::Loading:
+    case PlayerEngine::Phase::Loading:
       engine_.play();
       setState(Waiting);
       break;
-    case MpvEngine::Phase::Idle:
+    case PlayerEngine::Phase::Idle:
       if (path_.isEmpty()) return;
       reopen(false, 0.0);
       setState(Waiting);
@@ -136,7 +138,7 @@ double MediaSession::position() const {
 void MediaSession::setPosition(double seconds) {
   if (state_ == Closed || !std::isfinite(seconds)) return;
   seconds = std::max(0.0, seconds);
-  if (engine_.phase() != MpvEngine::Phase::Idle) {
+  if (engine_.phase() != PlayerEngine::Phase::Idle) {
     engine_.seek(seconds);
     return;
   }

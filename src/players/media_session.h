@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "platform/mpv_engine.h"
+#include "platform/player_engine.h"
 
 namespace vlx {
 
@@ -29,7 +29,7 @@ class MediaSession : public QObject {
     Closed = 6,
   };
 
-  explicit MediaSession(platform::MpvEngine& engine, QObject* parent = nullptr);
+  explicit MediaSession(platform::PlayerEngine& engine, QObject* parent = nullptr);
 
   // An empty path closes the clip.
   void open(const QString& path);
@@ -46,15 +46,17 @@ class MediaSession : public QObject {
   std::function<void()> onNewStream;
   std::function<void(int32_t, int32_t)> onStateChange;
   std::function<void(int32_t)> onEndOfStream;
+  // A file could not be opened, or failed while it played; the engine's reason.
+  std::function<void(const QString&)> onFailure;
 
  private:
   enum class Intent { Play, Pause, Stop };
   void loaded();
-  void ended(platform::MpvEngine::EndReason reason);
+  void ended(platform::PlayerEngine::EndReason reason);
   void setState(int32_t state);
   void reopen(bool paused, double start);
 
-  platform::MpvEngine& engine_;
+  platform::PlayerEngine& engine_;
   QString path_;
   int32_t state_ = Closed;
   Intent intent_ = Intent::Play;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QPointer>
 #include <QScreen>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -19,7 +20,7 @@
 
 namespace vlx {
 
-using platform::MpvEngine;
+using platform::PlayerEngine;
 
 namespace {
 
@@ -64,15 +65,14 @@ int32_t hundredthsDbFromMpvVolume(double percent) {
 // ---------------------------------------------------------------------------------
 // PlayerBase
 
-PlayerBase::PlayerBase(QWidget* parent)
-    : QWidget(parent), engine_(std::make_unique<MpvEngine>()) {
+PlayerBase::PlayerBase(std::unique_ptr<PlayerEngine> core, QWidget* parent)
+    : QWidget(parent), engine_(std::move(core)) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  // Without OpenGL the picture goes to mpv's null output and the area stays black.
-  if (engine_->drawsIntoWidget() && platform::MpvVideoWidget::isSupported()) {
-    videoArea_ = new platform::MpvVideoWidget(engine_.get(), this);
-  } else {
+  // Without a picture (no OpenGL, or no video output) the area stays black.
+  videoArea_ = engine_->createVideoWidget(this);
+  if (!videoArea_) {
     videoArea_ = new QWidget(this);
     videoArea_->setAutoFillBackground(true);
     QPalette pal = videoArea_->palette();
@@ -84,7 +84,7 @@ PlayerBase::PlayerBase(QWidget* parent)
   videoArea_->setMinimumSize(0, 0);
   videoArea_->installEventFilter(this);
   layout->addWidget(videoArea_, 1);
-  connect(engine_.get(), &MpvEngine::videoSizeChanged, this,
+  connect(engine_.get(), &PlayerEngine::videoSizeChanged, this,
           [this] { preferredSizeMayHaveChanged(); });
 }
 
@@ -151,14 +151,15 @@ bool PlayerBase::eventFilter(QObject* watched, QEvent* event) {
 // ---------------------------------------------------------------------------------
 // MediaPlayer
 
-MediaPlayer::MediaPlayer(QWidget* parent)
-    : PlayerBase(parent), session_(std::make_unique<MediaSession>(engine())) {
+MediaPlayer::MediaPlayer(std::unique_ptr<PlayerEngine> core, QWidget* parent)
+    : PlayerBase(std::move(core), parent), session_(std::make_unique<MediaSession>(engine())) {
   session_->onNewStream = [this] { vlx::raise(NewStream); };
   session_->onStateChange = [this](int32_t from, int32_t to) {
     vlx::raise(PlayStateChange, from, to);
     if (panel()) panel()->refresh();
   };
   session_->onEndOfStream = [this](int32_t code) { vlx::raise(EndOfStream, code); };
+  session_->onFailure = [this](const QString& reason) { Q_EMIT cannotPlay(reason); };
   createPanel([this] { return statusText(); });
   engine().setVolume(mpvVolumeFromHundredthsDb(volume_));
   applyPanels();
@@ -300,9 +301,10 @@ QString MediaPlayer::statusText() const {
 // ---------------------------------------------------------------------------------
 // RealAudio
 
-RealAudio::RealAudio(QWidget* parent) : PlayerBase(parent) {
-  connect(&engine(), &MpvEngine::fileLoaded, this, &RealAudio::loaded);
-  connect(&engine(), &MpvEngine::endOfFile, this, &RealAudio::ended);
+RealAudio::RealAudio(std::unique_ptr<PlayerEngine> core, QWidget* parent)
+    : PlayerBase(std::move(core), parent) {
+  connect(&engine(), &PlayerEngine::fileLoaded, this, &RealAudio::loaded);
+  connect(&engine(), &PlayerEngine::endOfFile, this, &RealAudio::ended);
   createPanel([this] { return statusText(); });
   setControls(QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
 }
@@ -356,7 +358,7 @@ void RealAudio::setSource(const QString& path) {
 
 void RealAudio::DoPlay() {
   intent_ = Intent::Play;
-  if (engine().phase() != MpvEngine::Phase::Idle) {
+  if (engine().phase() != PlayerEngine::Phase::Idle) {
     engine().play();
     return;
   }
@@ -367,7 +369,7 @@ void RealAudio::DoPlay() {
 }
 
 void RealAudio::DoPause() {
-  if (engine().phase() == MpvEngine::Phase::Idle) return;
+  if (engine().phase() == PlayerEngine::Phase::Idle) return;
   intent_ = Intent::Pause;
   engine().pause();
 }
@@ -377,7 +379,7 @@ void RealAudio::DoStop() {
     closeByCommand(0);
     return;
   }
-  if (engine().phase() != MpvEngine::Phase::Idle) {
+  if (engine().phase() != PlayerEngine::Phase::Idle) {
     ++generation_;
     engine().stop();  // still opening: it never opens
   }
@@ -385,7 +387,7 @@ void RealAudio::DoStop() {
 }
 
 int32_t RealAudio::GetPosition() const {
-  if (engine().phase() == MpvEngine::Phase::Idle) return closedPositionMs_;
+  if (engine().phase() == PlayerEngine::Phase::Idle) return closedPositionMs_;
   return toMs(engine().position());
 }
 
@@ -397,7 +399,7 @@ int32_t RealAudio::GetLength() const {
 void RealAudio::SetPosition(int32_t ms) {
   ms = std::max<int32_t>(0, ms);
   if (lengthMs_ > 0) ms = std::min(ms, lengthMs_);
-  if (engine().phase() == MpvEngine::Phase::Idle) {
+  if (engine().phase() == PlayerEngine::Phase::Idle) {
     closedPositionMs_ = ms;  // where the next DoPlay starts
     return;
   }
@@ -431,24 +433,29 @@ void RealAudio::loaded() {
   vlx::raise(OnClipOpened, info.fileName(), url);
 }
 
-void RealAudio::ended(MpvEngine::EndReason reason) {
+void RealAudio::ended(PlayerEngine::EndReason reason) {
   // A clip that never opened (it cannot be played) is not closed either.
-  if (!open_) return;
+  if (!open_) {
+    if (reason == PlayerEngine::EndReason::Error) Q_EMIT cannotPlay(engine().lastError());
+    return;
+  }
   open_ = false;
   ++generation_;
   if (const int32_t length = toMs(engine().duration()); length > 0) lengthMs_ = length;
-  closedPositionMs_ = reason == MpvEngine::EndReason::Eof ? lengthMs_ : 0;
+  closedPositionMs_ = reason == PlayerEngine::EndReason::Eof ? lengthMs_ : 0;
   if (panel()) panel()->refresh();
+  const QPointer<RealAudio> alive(this);
   vlx::raise(OnClipClosed);
+  if (alive && reason == PlayerEngine::EndReason::Error) Q_EMIT cannotPlay(engine().lastError());
 }
 
 QString RealAudio::statusText() const {
   switch (engine().phase()) {
-    case MpvEngine::Phase::Idle:
+    case PlayerEngine::Phase::Idle:
       return source_.isEmpty() ? QString() : stateWord(MediaSession::Stopped);
-    case MpvEngine::Phase::Loading:
+    case PlayerEngine::Phase::Loading:
       return stateWord(MediaSession::Waiting);
-    case MpvEngine::Phase::Loaded:
+    case PlayerEngine::Phase::Loaded:
       break;
   }
   return stateWord(engine().isPaused() ? MediaSession::Paused : MediaSession::Playing);
@@ -457,8 +464,8 @@ QString RealAudio::statusText() const {
 // ---------------------------------------------------------------------------------
 // WindowsMediaPlayer
 
-WindowsMediaPlayer::WindowsMediaPlayer(QWidget* parent)
-    : PlayerBase(parent), session_(std::make_unique<MediaSession>(engine())) {
+WindowsMediaPlayer::WindowsMediaPlayer(std::unique_ptr<PlayerEngine> core, QWidget* parent)
+    : PlayerBase(std::move(core), parent), session_(std::make_unique<MediaSession>(engine())) {
   session_->onStateChange = [this](int32_t, int32_t) {
     if (panel()) panel()->refresh();
   };

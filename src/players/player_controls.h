@@ -1,7 +1,7 @@
 // The player controls hosted by the player windows: MediaPlayer (Wmp window),
 // RealAudio (Rp window) and WindowsMediaPlayer (Wmp9 window).
 //
-// Each control is a widget that owns its own engine (one mpv core each), shows the
+// Each control is a widget that owns its own engine (one player core each), shows the
 // picture above a control panel of ours, and offers the members and events that the
 // windows and the Controller use. Events are std::function members; each is raised
 // under a guard, so no exception from a handler ever leaves the control.
@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/mpv_engine.h"
+#include "platform/player_engine.h"
 
 namespace vlx {
 
@@ -33,8 +33,8 @@ class PlayerBase : public QWidget {
  public:
   ~PlayerBase() override;
 
-  platform::MpvEngine& engine() { return *engine_; }
-  const platform::MpvEngine& engine() const { return *engine_; }
+  platform::PlayerEngine& engine() { return *engine_; }
+  const platform::PlayerEngine& engine() const { return *engine_; }
   QWidget* videoArea() const { return videoArea_; }
   PlayerPanel* panel() const { return panel_; }
 
@@ -43,9 +43,11 @@ class PlayerBase : public QWidget {
  Q_SIGNALS:
   // The size the control asks for changed (video size, zoom or panels).
   void preferredSizeChanged(QSize size);
+  // The file given to the control could not be played, for the reason given.
+  void cannotPlay(const QString& reason);
 
  protected:
-  explicit PlayerBase(QWidget* parent);
+  PlayerBase(std::unique_ptr<platform::PlayerEngine> engine, QWidget* parent);
   // Builds the panel; called once by the derived constructor.
   void createPanel(std::function<QString()> status);
   void setPanelParts(int parts);
@@ -68,7 +70,7 @@ class PlayerBase : public QWidget {
   virtual void panelSetMute(bool on) = 0;
 
  private:
-  std::unique_ptr<platform::MpvEngine> engine_;
+  std::unique_ptr<platform::PlayerEngine> engine_;
   QWidget* videoArea_ = nullptr;
   PlayerPanel* panel_ = nullptr;
   QSize lastHint_;
@@ -79,7 +81,7 @@ class MediaPlayer : public PlayerBase {
   Q_OBJECT
 
  public:
-  explicit MediaPlayer(QWidget* parent = nullptr);
+  explicit MediaPlayer(std::unique_ptr<platform::PlayerEngine> engine, QWidget* parent = nullptr);
   ~MediaPlayer() override;
 
   // Loads a file and starts playing it.
@@ -165,7 +167,7 @@ class RealAudio : public PlayerBase {
   Q_OBJECT
 
  public:
-  explicit RealAudio(QWidget* parent = nullptr);
+  explicit RealAudio(std::unique_ptr<platform::PlayerEngine> engine, QWidget* parent = nullptr);
   ~RealAudio() override;
 
   // Setting it closes the current clip and opens the new one (and plays it).
@@ -204,7 +206,7 @@ class RealAudio : public PlayerBase {
  private:
   enum class Intent { Play, Pause };
   void loaded();
-  void ended(platform::MpvEngine::EndReason reason);
+  void ended(platform::PlayerEngine::EndReason reason);
   void closeByCommand(int32_t positionMs);
   QString statusText() const;
 
@@ -224,7 +226,8 @@ class WindowsMediaPlayer : public PlayerBase {
   Q_OBJECT
 
  public:
-  explicit WindowsMediaPlayer(QWidget* parent = nullptr);
+  explicit WindowsMediaPlayer(std::unique_ptr<platform::PlayerEngine> engine,
+                              QWidget* parent = nullptr);
   ~WindowsMediaPlayer() override;
 
   // Setting it loads the file and starts it; an empty URL closes the clip.

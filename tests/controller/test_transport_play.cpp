@@ -70,7 +70,7 @@ TEST_F(TransportTest, ResumeLeavesAStoppedClipOfTheOtherPlayerStopped) {
   click(c->Image3);
   EXPECT_EQ(wmp().PlayState(), 2);
   QTest::qWait(400);
-  EXPECT_EQ(rp().engine().phase(), platform::MpvEngine::Phase::Idle)
+  EXPECT_EQ(rp().engine().phase(), platform::PlayerEngine::Phase::Idle)
       << "the stopped Rp clip must not start again beside the Wmp clip";
 }
 

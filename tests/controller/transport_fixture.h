@@ -23,6 +23,7 @@ class TransportTest : public ProgramFixture {
 
   // The settings file holds a font colour: the rewind labels come back to it.
   void SetUp() override {
+    realEngines = true;
     ProgramFixture::SetUp();
     writeSettingsFile("[Kidou]\nShokai=1\n[Font]\nColor=255\n");
     beforeStart();

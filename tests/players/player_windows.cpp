@@ -12,6 +12,7 @@
 namespace vlx::test {
 
 void PlayerWindows::SetUp() {
+  realEngines = true;
   ProgramFixture::SetUp();
   ASSERT_TRUE(dir.isValid());
   writeSettingsFile("[Kidou]\nShokai=1\n");

@@ -1,212 +1,180 @@
-// RealAudio (the Rp window's player) and WindowsMediaPlayer (the Wmp9 window's).
+// RealAudio (the Rp window's player) on a scripted engine: clips opened and closed, and
+// what the control reports while each close is handled.
 #include <gtest/gtest.h>
 
-#include <QTest>
+#include <QCoreApplication>
+#include <QSignalSpy>
 #include <vector>
 
-#include "media.h"
-#include "platform/mpv_engine.h"
 #include "players/player_controls.h"
 #include "players/player_panel.h"
+#include "support/fake_engine.h"
 
-namespace vlx {
+namespace vlx::test {
 namespace {
 
-using test::media;
+void settle() { QCoreApplication::processEvents(); }
 
-constexpr int kWaitMs = 8000;
-
-// Counts the events and what the control reports while each close is handled.
-struct ClipLog {
+struct Rig {
+  FakeMedia clips;
+  RealAudio r{std::make_unique<FakeEngine>(clips)};
+  FakeEngine& engine = FakeEngine::of(r.engine());
   int opened = 0;
   int closed = 0;
-  QString lastName;
+  QString lastName, lastUrl;
   std::vector<std::pair<int32_t, int32_t>> atClose;  // GetPosition, GetLength
+  QSignalSpy failures{&r, &PlayerBase::cannotPlay};
 
-  explicit ClipLog(RealAudio& r) {
-    r.OnClipOpened = [this](QString name, QString) {
+  Rig() {
+    r.OnClipOpened = [this](QString name, QString url) {
       ++opened;
       lastName = name;
+      lastUrl = url;
     };
-    r.OnClipClosed = [this, &r] {
+    r.OnClipClosed = [this] {
       ++closed;
       atClose.emplace_back(r.GetPosition(), r.GetLength());
     };
+    clips.add("/m/clip.rm", 1.0, "Clip T", "Auth A");
+    clips.add("/m/long.ra", 2.0);
+  }
+  void source(const QString& path) {
+    r.setSource(path);
+    settle();
   }
 };
 
-TEST(RealAudio, AClipOpensWithItsTextsAndClosesAtItsEnd) {
-  if (media().rm.isEmpty()) GTEST_SKIP() << "ffmpeg with RealMedia encoders is not available";
-  RealAudio r;
-  ClipLog log(r);
-  r.setSource(media().rm);
-  EXPECT_EQ(r.Source(), media().rm);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened == 1; }, kWaitMs));
-  EXPECT_EQ(log.lastName, QStringLiteral("clip.rm"));
-  EXPECT_EQ(r.GetTitle(), QStringLiteral("Clip T"));
-  EXPECT_EQ(r.GetAuthor(), QStringLiteral("Auth A"));
-  EXPECT_NEAR(r.GetLength(), 1000, 100);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > 200; }, kWaitMs));
+TEST(RealAudio, AClipOpensWithItsTextsClosesAtItsEndAndPlaysAgainFromItsStart) {
+  Rig k;
+  k.source("/m/clip.rm");
+  EXPECT_EQ(k.r.Source(), QStringLiteral("/m/clip.rm"));
+  ASSERT_EQ(k.opened, 1);
+  EXPECT_EQ(k.lastName, QStringLiteral("clip.rm"));
+  EXPECT_EQ(k.r.GetTitle(), QStringLiteral("Clip T"));
+  EXPECT_EQ(k.r.GetAuthor(), QStringLiteral("Auth A"));
+  EXPECT_EQ(k.r.GetLength(), 1000);
+  k.engine.advance(0.3);
+  EXPECT_EQ(k.r.GetPosition(), 300);
 
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.closed == 1; }, kWaitMs));
+  k.engine.playToEnd();
+  ASSERT_EQ(k.closed, 1);
   // The Rp window takes position == length at the close as "played to its end".
-  EXPECT_EQ(log.atClose[0].first, log.atClose[0].second);
-  EXPECT_NEAR(log.atClose[0].second, 1000, 100);
-  QTest::qWait(300);
-  EXPECT_EQ(log.closed, 1);
+  EXPECT_EQ(k.atClose[0], std::make_pair(1000, 1000));
+  settle();
+  EXPECT_EQ(k.closed, 1);
 
-  r.SetPosition(0);
-  EXPECT_EQ(r.GetPosition(), 0);
-  r.DoPlay();  // a closed clip opens again
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened == 2; }, kWaitMs));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.closed == 2; }, kWaitMs));
+  // Played again, an ended clip starts from its beginning, not at its end.
+  k.r.DoPlay();
+  settle();
+  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/clip.rm");
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetPosition(), 0);
 }
 
-TEST(RealAudio, DoStopClosesTheClipAtPositionZero) {
-  RealAudio r;
-  ClipLog log(r);
-  r.setSource(media().wav2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened == 1; }, kWaitMs));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > 200; }, kWaitMs));
+TEST(RealAudio, DoStopClosesTheClipAtPositionZeroAndDoPlayGoesOnWhereItWasSet) {
+  Rig k;
+  k.source("/m/long.ra");
+  k.engine.advance(0.5);
+  k.r.DoStop();
+  ASSERT_EQ(k.closed, 1);
+  EXPECT_EQ(k.atClose[0], std::make_pair(0, 2000)) << "not mistaken for an end";
+  k.r.DoStop();
+  EXPECT_EQ(k.closed, 1);
+  EXPECT_EQ(k.r.GetPosition(), 0);
 
-  r.DoStop();
-  ASSERT_EQ(log.closed, 1);
-  EXPECT_EQ(log.atClose[0].first, 0);
-  EXPECT_NEAR(log.atClose[0].second, 2000, 100);  // not mistaken for an end
-  r.DoStop();
-  QTest::qWait(400);
-  EXPECT_EQ(log.closed, 1);
-  EXPECT_EQ(r.GetPosition(), 0);
-
-  r.DoPlay();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened == 2; }, kWaitMs));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > 200; }, kWaitMs));
+  k.r.SetPosition(750);
+  EXPECT_EQ(k.r.GetPosition(), 750);
+  k.r.DoPlay();
+  settle();
+  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/long.ra start=0.75");
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetPosition(), 750);
 }
 
 TEST(RealAudio, PauseHoldsThePositionAndPlayResumesTheOpenClip) {
-  RealAudio r;
-  ClipLog log(r);
-  r.setSource(media().wav2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > 300; }, kWaitMs));
-  r.DoPause();
-  const int32_t held = r.GetPosition();
-  QTest::qWait(400);
-  EXPECT_NEAR(r.GetPosition(), held, 50);
-  r.DoPlay();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > held + 200; }, kWaitMs));
-  EXPECT_EQ(log.opened, 1);
-  EXPECT_EQ(log.closed, 0);
+  Rig k;
+  k.source("/m/long.ra");
+  k.engine.advance(0.4);
+  k.r.DoPause();
+  k.engine.advance(1.0);
+  EXPECT_EQ(k.r.GetPosition(), 400);
+  k.r.DoPlay();
+  k.engine.advance(0.2);
+  EXPECT_EQ(k.r.GetPosition(), 600);
+  EXPECT_EQ(k.opened, 1);
+  EXPECT_EQ(k.closed, 0);
 
-  r.SetPosition(1500);
-  EXPECT_NEAR(r.GetPosition(), 1500, 50);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.closed == 1; }, 1500));
-  EXPECT_EQ(log.atClose[0].first, log.atClose[0].second);  // closed at its end
+  k.r.SetPosition(1500);
+  k.engine.advance(0.5);
+  ASSERT_EQ(k.closed, 1);
+  EXPECT_EQ(k.atClose[0].first, k.atClose[0].second) << "closed at its end";
+  k.r.SetPosition(99999);
+  EXPECT_EQ(k.r.GetPosition(), 2000) << "a position beyond the end is the end";
 }
 
-TEST(RealAudio, ANewSourceClosesTheOldClipFirst) {
-  RealAudio r;
-  ClipLog log(r);
-  r.setSource(media().wav2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return r.GetPosition() > 200; }, kWaitMs));
+TEST(RealAudio, ANewSourceClosesTheOldClipFirstAndOneSetByTheCloseHandlerWins) {
+  Rig k;
+  k.source("/m/long.ra");
+  k.engine.advance(0.5);
+  k.source("/m/clip.rm");
+  ASSERT_EQ(k.closed, 1);
+  EXPECT_EQ(k.atClose[0], std::make_pair(500, 2000)) << "the old clip's, not at its end";
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetLength(), 1000);
 
-  r.setSource(media().wav1);
-  ASSERT_EQ(log.closed, 1);
-  EXPECT_NEAR(log.atClose[0].second, 2000, 100);  // the old clip's length...
-  EXPECT_LT(log.atClose[0].first, log.atClose[0].second - 500);  // ...and not at its end
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened == 2; }, kWaitMs));
-  EXPECT_NEAR(r.GetLength(), 1000, 100);
-  EXPECT_EQ(r.GetTitle(), QStringLiteral("Tone One"));
-  EXPECT_EQ(r.GetAuthor(), QStringLiteral("Tester"));
-}
-
-TEST(RealAudio, ASourceSetByTheCloseHandlerWins) {
-  RealAudio r;
-  int opened = 0;
-  r.OnClipOpened = [&](QString, QString) { ++opened; };
-  r.setSource(media().wav2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return opened == 1; }, kWaitMs));
   bool redirected = false;
-  r.OnClipClosed = [&] {
+  k.r.OnClipClosed = [&] {
     if (redirected) return;
     redirected = true;
-    r.setSource(media().wav1);
+    k.r.setSource("/m/long.ra");
   };
-  r.setSource(media().text);
-  EXPECT_EQ(r.Source(), media().wav1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return opened == 2; }, kWaitMs));
-  EXPECT_NEAR(r.GetLength(), 1000, 100);
+  k.source("/m/other.rm");
+  EXPECT_EQ(k.r.Source(), QStringLiteral("/m/long.ra"));
+  EXPECT_EQ(k.r.GetLength(), 2000);
+  EXPECT_TRUE(k.engine.log.filter("other").isEmpty());
 }
 
-TEST(RealAudio, UnplayableSourcesRaiseNothingAndAGoodOnePlaysAfterwards) {
-  const auto& m = media();
-  RealAudio r;
-  ClipLog log(r);
-  for (const QString& path : {m.missing, m.empty, m.text, m.noise}) {
-    r.setSource(path);
-    QTest::qWait(300);
-    r.DoPlay();
-    QTest::qWait(200);
-    EXPECT_EQ(r.GetLength(), 0);
+TEST(RealAudio, AClipThatCannotBePlayedRaisesNoEventButSaysWhy) {
+  Rig k;
+  k.clips.addBroken("/m/noise.rm", "unrecognized file format");
+  for (const char* path : {"/m/noise.rm", "/nowhere/a.ra"}) {
+    k.failures.clear();
+    k.source(QString::fromLatin1(path));
+    k.r.DoPlay();
+    settle();
+    EXPECT_EQ(k.r.GetLength(), 0) << path;
+    EXPECT_EQ(k.failures.size(), 2) << path;
   }
-  r.DoStop();
-  EXPECT_EQ(log.opened, 0);
-  EXPECT_EQ(log.closed, 0);
+  EXPECT_EQ(k.failures[0][0].toString(), QStringLiteral("file not found"));
+  k.r.DoStop();
+  EXPECT_EQ(k.opened, 0);
+  EXPECT_EQ(k.closed, 0);
 
-  r.setSource(m.wav1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.closed == 1; }, kWaitMs));
-  EXPECT_EQ(log.opened, 1);
+  // A clip that fails while it plays closes, then says why.
+  k.source("/m/clip.rm");
+  k.engine.fail(QStringLiteral("decoding failed"));
+  EXPECT_EQ(k.closed, 1);
+  EXPECT_EQ(k.failures.last()[0].toString(), QStringLiteral("decoding failed"));
 }
 
 TEST(RealAudio, VolumeIsClampedAndControlsChooseThePanels) {
-  RealAudio r;
-  r.SetVolume(150);
-  EXPECT_DOUBLE_EQ(r.engine().volume(), 100.0);
-  r.SetVolume(-5);
-  EXPECT_DOUBLE_EQ(r.engine().volume(), 0.0);
-  r.SetMute(true);
-  EXPECT_TRUE(r.engine().isMuted());
+  Rig k;
+  k.r.SetVolume(150);
+  EXPECT_DOUBLE_EQ(k.engine.volume(), 100.0);
+  k.r.SetVolume(-5);
+  EXPECT_DOUBLE_EQ(k.engine.volume(), 0.0);
+  k.r.SetMute(true);
+  EXPECT_TRUE(k.engine.isMuted());
 
-  r.setControls(QStringLiteral("ImageWindow"));
-  EXPECT_EQ(r.Controls(), QStringLiteral("ImageWindow"));
-  EXPECT_FALSE(r.videoArea()->isHidden());
-  EXPECT_TRUE(r.panel()->isHidden());
-  r.setControls(QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
-  EXPECT_FALSE(r.panel()->isHidden());
-  EXPECT_FALSE(r.panel()->findChild<QWidget*>("transport")->isHidden());
-  EXPECT_FALSE(r.panel()->findChild<QWidget*>("statusBar")->isHidden());
-}
-
-TEST(WindowsMediaPlayer, UrlStartsTheFileAndDoubleClicksOnThePictureAreReported) {
-  WindowsMediaPlayer w;
-  int clicks = 0;
-  w.DoubleClick = [&] { ++clicks; };
-  w.resize(320, 240);
-  w.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-
-  w.setURL(media().wav2);
-  EXPECT_EQ(w.URL(), media().wav2);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.engine().position() > 0.2; }, kWaitMs));
-
-  QTest::mouseDClick(w.videoArea(), Qt::LeftButton);
-  EXPECT_EQ(clicks, 1);
-  QTest::mouseDClick(w.panel()->findChild<QWidget*>("statusBar"), Qt::LeftButton);
-  EXPECT_EQ(clicks, 1);
-
-  w.setURL(QString());  // closes the clip
-  QTest::qWait(300);
-  EXPECT_EQ(w.engine().phase(), platform::MpvEngine::Phase::Idle);
-}
-
-TEST(MpvOptions, ListValuesSurviveTheSplit) {
-  using Pairs = std::vector<std::pair<QString, QString>>;
-  EXPECT_EQ(platform::parseMpvOptions("vo=null,ao=null"),
-            (Pairs{{"vo", "null"}, {"ao", "null"}}));
-  EXPECT_EQ(platform::parseMpvOptions(" vo = gpu,null , ao=null,,"),
-            (Pairs{{"vo", "gpu,null"}, {"ao", "null"}}));
-  EXPECT_EQ(platform::parseMpvOptions("=x,mute"), (Pairs{{"mute", QString()}}));
-  EXPECT_TRUE(platform::parseMpvOptions("").empty());
+  k.r.setControls(QStringLiteral("ImageWindow"));
+  EXPECT_EQ(k.r.Controls(), QStringLiteral("ImageWindow"));
+  EXPECT_FALSE(k.r.videoArea()->isHidden());
+  EXPECT_TRUE(k.r.panel()->isHidden());
+  k.r.setControls(QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
+  EXPECT_FALSE(k.r.panel()->isHidden());
+  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("transport")->isHidden());
+  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("statusBar")->isHidden());
 }
 
 }  // namespace
-}  // namespace vlx
+}  // namespace vlx::test

@@ -74,6 +74,7 @@ Program& ProgramFixture::makeProgram() {
   services.random = std::move(r);
   services.audio = std::move(a);
   services.processor = std::move(cpu);
+  if (!realEngines) services.engines = clips.factory();
   prog = std::make_unique<Program>(home_.path(), std::move(services));
   return *prog;
 }

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "app/program.h"
+#include "support/fake_engine.h"
 #include "support/fakes.h"
 #include "support/scripted_dialogs.h"
 
@@ -31,6 +32,10 @@ class ProgramFixture : public ::testing::Test {
   // Runs the exit routine and the farewell log to its end; true when the program ended.
   bool exitAndFinish();
 
+  // What the scripted player engines play; with `realEngines` set before SetUp the
+  // players run on the real engine instead.
+  FakeMedia clips;
+  bool realEngines = false;
   std::unique_ptr<Program> prog;
   ScriptedDialogs* dialogs = nullptr;
   FakeShell* shell = nullptr;
