@@ -540,7 +540,9 @@ void remote::writeExitSettings() {
   write("CPosition", "CLeft", vb::CStr(float(Left())));
   write("CPosition", "CHeight", vb::CStr(float(Height())));
   write("CPosition", "CWidth", vb::CStr(float(Width())));
-  guarded([this] { prog.Form3().Combo1->setText(QStringLiteral("100%")); });
+  guarded([this] {
+    if (auto* rp = prog.loaded<vlx::Form3>()) rp->Combo1->setText(QStringLiteral("100%"));
+  });
   write("CCheckValue", "ShowWmp", checkText(Check1));
   write("CCheckValue", "ShowPlaylist", checkText(Check5));
   write("CCheckValue", "HideDisplaylist", checkText(Check6));

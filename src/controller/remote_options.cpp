@@ -107,7 +107,9 @@ void remote::Check6_Click() {
 }
 void remote::dispstyle_Click() {
   setOptionCaption(dispstyle, "auto set wmp size", "manual set wmp size");
-  guarded([this] { prog.Form2().Timer1->setEnabled(true); });
+  guarded([this] {
+    if (auto* wmp = prog.loaded<vlx::Form2>()) wmp->Timer1->setEnabled(true);
+  });
 }
 
 // The show/hide engine: runs once, shortly after an option changed.
@@ -138,7 +140,8 @@ void remote::Timer1_Timer() {
       mnuBshow->setEnabled(Check5->Value() != 1);
       Command6->setEnabled(true);
     } else {
-      prog.Form2().Hide();
+      // A window never made stays so: hiding it needs no player.
+      if (auto* wmp = prog.loaded<vlx::Form2>()) wmp->Hide();
       mnuSfront->setEnabled(true);
       mnuhideDisp->setEnabled(false);
       makeWmp->setEnabled(false);
@@ -160,7 +163,7 @@ void remote::Timer1_Timer() {
       makeReal->setEnabled(true);
       Command6->setEnabled(true);
     } else {
-      prog.Form3().Hide();
+      if (auto* rp = prog.loaded<vlx::Form3>()) rp->Hide();
       MnuShowReal->setEnabled(true);
       mnuHideReal->setEnabled(false);
       makeReal->setEnabled(false);

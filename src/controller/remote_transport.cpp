@@ -39,8 +39,20 @@ double barWidth(double position, double length) {
   return position * kBarWidth / length;
 }
 
-MediaPlayer& wmpPlayer(Program& prog) { return *prog.Form2().MediaPlayer1; }
-RealAudio& rpPlayer(Program& prog) { return *prog.Form3().RealAudio1; }
+// The players of windows that are loaded: a command to a window never made goes nowhere,
+// and does not make it.
+MediaPlayer* wmpPlayer(Program& prog) {
+  auto* w = prog.loaded<vlx::Form2>();
+  return w ? w->MediaPlayer1 : nullptr;
+}
+RealAudio* rpPlayer(Program& prog) {
+  auto* w = prog.loaded<vlx::Form3>();
+  return w ? w->RealAudio1 : nullptr;
+}
+// The Rp window is told of a command that closes its clip (see Form3::NoteCommand).
+void noteRpCommand(Program& prog, const char* word) {
+  if (auto* rp = prog.loaded<vlx::Form3>()) rp->NoteCommand(QString::fromLatin1(word));
+}
 
 }  // namespace
 
@@ -119,9 +131,9 @@ void remote::Image1_Click() {
   paused_ = false;
   Label2->setCaption(QStringLiteral("prev"));
   mnupause->setCaption(kPause);
-  // The Rp window reads this word when its clip closes: a clip closed by this command is
-  // not one that played to its end. It must be there before the clip changes.
-  guarded([this] { prog.Form3().Label1->setCaption(QStringLiteral("prev")); });
+  // A clip closed by this command is not one that played to its end: the Rp window must
+  // know before the clip changes.
+  guarded([this] { noteRpCommand(prog, "prev"); });
   guarded([this] { ChoosePreviousEntry(prog); });
   Image5->setEnabled(true);
 }
@@ -130,7 +142,7 @@ void remote::Image2_Click() {
   paused_ = false;
   Label2->setCaption(QStringLiteral("next"));
   mnupause->setCaption(kPause);
-  guarded([this] { prog.Form3().Label1->setCaption(QStringLiteral("next")); });
+  guarded([this] { noteRpCommand(prog, "next"); });
   guarded([this] { ChooseNextEntry(prog); });
   Image5->setEnabled(true);
 }
@@ -148,9 +160,10 @@ void remote::Image3_Click() {
     }
   }
   guarded([this] {
-    if (wmpPlayer(prog).PlayState() == 0) {
+    auto* wmp = prog.loaded<vlx::Form2>();
+    if (wmp && wmp->MediaPlayer1->PlayState() == 0) {
       Label1->setCaption(kTitleIdle);
-      prog.Form2().Label1->setCaption(kTitleIdle);
+      wmp->Label1->setCaption(kTitleIdle);
     }
   });
   guarded([this] { prog.Form1().ShowAssociatedProgram(); });
@@ -160,9 +173,13 @@ void remote::Image3_Click() {
 }
 
 void remote::Image4_Click() {
-  guarded([this] { prog.Form3().Label1->setCaption(QStringLiteral("stop")); });
-  guarded([this] { prog.Form2().stopPlayer(); });
-  guarded([this] { prog.Form3().stopPlayer(); });
+  guarded([this] { noteRpCommand(prog, "stop"); });
+  guarded([this] {
+    if (auto* w = prog.loaded<vlx::Form2>()) w->stopPlayer();
+  });
+  guarded([this] {
+    if (auto* w = prog.loaded<vlx::Form3>()) w->stopPlayer();
+  });
   // Nothing is paused any more: play opens the selected entry.
   paused_ = false;
   Label2->setCaption(QStringLiteral("stop"));
@@ -176,8 +193,12 @@ void remote::Image4_Click() {
 }
 
 void remote::Image5_Click() {
-  guarded([this] { wmpPlayer(prog).Pause(); });
-  guarded([this] { rpPlayer(prog).DoPause(); });
+  guarded([this] {
+    if (MediaPlayer* m = wmpPlayer(prog)) m->Pause();
+  });
+  guarded([this] {
+    if (RealAudio* r = rpPlayer(prog)) r->DoPause();
+  });
   Label2->setCaption(kPause);
   paused_ = true;
   Label6->setCaption(QStringLiteral("?"));
@@ -192,12 +213,13 @@ void remote::Image5_DblClick() {
 namespace {
 // Paused, or paused while still opening.
 bool wmpHoldsClip(Program& prog) {
-  const int32_t state = wmpPlayer(prog).PlayState();
-  return state == 1 || state == 3;
+  const MediaPlayer* m = wmpPlayer(prog);
+  return m && (m->PlayState() == 1 || m->PlayState() == 3);
 }
 // A clip open or opening; a stopped or ended clip is closed.
 bool rpHoldsClip(Program& prog) {
-  return rpPlayer(prog).engine().phase() != platform::MpvEngine::Phase::Idle;
+  const RealAudio* r = rpPlayer(prog);
+  return r && r->engine().phase() != platform::PlayerEngine::Phase::Idle;
 }
 }  // namespace
 
@@ -212,10 +234,10 @@ bool remote::holdsPausedClip() {
 // other player took over) stays so, or both players would play at once.
 void remote::resumePlayers() {
   guarded([this] {
-    if (wmpHoldsClip(prog)) wmpPlayer(prog).Play();
+    if (wmpHoldsClip(prog)) wmpPlayer(prog)->Play();
   });
   guarded([this] {
-    if (rpHoldsClip(prog)) rpPlayer(prog).DoPlay();
+    if (rpHoldsClip(prog)) rpPlayer(prog)->DoPlay();
   });
 }
 
@@ -250,7 +272,11 @@ void remote::mnunext_Click() {
 
 void remote::Timer2_Timer() {
   guarded([this] { refreshTrayTip(); });
-  guarded([this] { ShowPlayState(wmpPlayer(prog).PlayState()); });
+  // A Wmp window never made holds no clip: its player reads as closed.
+  guarded([this] {
+    const MediaPlayer* m = wmpPlayer(prog);
+    ShowPlayState(m ? m->PlayState() : 6);
+  });
   Timer2->setEnabled(false);
 }
 
@@ -310,8 +336,10 @@ void remote::ShowPlayState(int32_t playState) {
 // ---------------------------------------------------------------- time displays
 
 void remote::Timer3_Timer() {
+  const MediaPlayer* m = wmpPlayer(prog);
+  if (!m) return;
   double p = 0;
-  guarded([&] { p = wmpPlayer(prog).CurrentPosition(); });
+  guarded([&] { p = m->CurrentPosition(); });
   ShowWmpTime(p);
   guarded([this] { UpdateCpuMeter(); });
 }
@@ -322,12 +350,15 @@ void remote::ShowWmpTime(double p) {
     per->setCaption(kTimeZero);
     return;
   }
+  MediaPlayer* m = wmpPlayer(prog);
   double d = 0;
-  guarded([&] { d = wmpPlayer(prog).Duration(); });
+  guarded([&] { d = m ? m->Duration() : 0; });
   guarded([&] { per3->setWidth(barWidth(p, d)); });
   // The frame-and-time window counts in frames; the Controller shows its plain figures then.
   const bool frames = wmpControllerVisible();
-  guarded([&] { wmpPlayer(prog).setDisplayMode(frames ? 1 : 0); });
+  guarded([&] {
+    if (m) m->setDisplayMode(frames ? 1 : 0);
+  });
   const int interval = frames ? 100 : 500;
   if (Timer3->Interval() != interval) Timer3->setInterval(interval);
   per->setCaption(frames ? vb::CStr(p) + QStringLiteral(" / ") + vb::CStr(d)
@@ -341,9 +372,11 @@ bool remote::wmpControllerVisible() const {
 
 void remote::Timer5_Timer() {
   // Whole seconds, halves to even; 32-bit so that clips beyond nine hours still show.
+  const RealAudio* r = rpPlayer(prog);
+  if (!r) return;
   int32_t p = 0, n = 0;
-  guarded([&] { p = vb::CLng(rpPlayer(prog).GetPosition() / 1000.0); });
-  guarded([&] { n = vb::CLng(rpPlayer(prog).GetLength() / 1000.0); });
+  guarded([&] { p = vb::CLng(r->GetPosition() / 1000.0); });
+  guarded([&] { n = vb::CLng(r->GetLength() / 1000.0); });
   Timer2->setEnabled(false);
   per->setCaption(TimeText(p) + QStringLiteral(" /") + TimeText(n));
   guarded([&] { per3->setWidth(barWidth(p, n)); });
@@ -362,12 +395,10 @@ void remote::seekBy(float x) {
   // and stop the clip, so it is ignored.
   if (x > kBarWidth) return;
   guarded([&] {
-    MediaPlayer& m = wmpPlayer(prog);
-    m.setCurrentPosition(m.Duration() * x / kBarWidth);
+    if (MediaPlayer* m = wmpPlayer(prog)) m->setCurrentPosition(m->Duration() * x / kBarWidth);
   });
   guarded([&] {
-    RealAudio& r = rpPlayer(prog);
-    r.SetPosition(vb::CLng(r.GetLength() * double(x) / kBarWidth));
+    if (RealAudio* r = rpPlayer(prog)) r->SetPosition(vb::CLng(r->GetLength() * double(x) / kBarWidth));
   });
 }
 
@@ -396,12 +427,12 @@ void remote::Label9_MouseUp() { stopStepping(Label9); }
 // Each tick moves both players by a hundredth of their length.
 void remote::Timer4_Timer() {
   guarded([this] {
-    MediaPlayer& m = wmpPlayer(prog);
-    m.setCurrentPosition(m.CurrentPosition() + m.Duration() * step_ / 100);
+    if (MediaPlayer* m = wmpPlayer(prog))
+      m->setCurrentPosition(m->CurrentPosition() + m->Duration() * step_ / 100);
   });
   guarded([this] {
-    RealAudio& r = rpPlayer(prog);
-    r.SetPosition(vb::CLng(r.GetPosition() + r.GetLength() * double(step_) / 100));
+    if (RealAudio* r = rpPlayer(prog))
+      r->SetPosition(vb::CLng(r->GetPosition() + r->GetLength() * double(step_) / 100));
   });
 }
 
@@ -435,8 +466,13 @@ void remote::Command3_Click() {
   Slider1->setEnabled(!mute);
   Command3->setCaption(mute ? QStringLiteral("mute off") : kMuteOn);
   Command5->setEnabled(!mute);
-  guarded([&] { wmpPlayer(prog).setMute(mute); });
-  guarded([&] { rpPlayer(prog).SetMute(mute); });
+  // A window made later takes the button's state when it loads.
+  guarded([&] {
+    if (MediaPlayer* m = wmpPlayer(prog)) m->setMute(mute);
+  });
+  guarded([&] {
+    if (RealAudio* r = rpPlayer(prog)) r->SetMute(mute);
+  });
 }
 
 void remote::Command5_Click() {

@@ -2,6 +2,8 @@
 // the player, the zoom and options box, the play rate and the volume.
 #include "players/Form2.h"
 
+#include <QComboBox>
+#include <QRegularExpressionValidator>
 #include <algorithm>
 #include <stdexcept>
 
@@ -10,45 +12,41 @@
 #include "players/full_screen.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
-#include "settings/ini.h"
-#include "winutil/window_position.h"
 
 namespace vlx {
 
 namespace {
 // Room the title needs beside the two boxes when the player itself is narrower (audio).
 constexpr double kTitleRoom = 1500;
-constexpr WindowPositionKeys kPositionKeys{"DPosition", "DTop", "DLeft", "DHeight", "DWidth"};
 }  // namespace
 
-Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
+Form2::Form2(Program& p, const QString& caption)
+    : PlayerWindow(p, caption,
+                   {kMainCaption,
+                    "Wmp option",
+                    {"100%", "200%", "50%", "1/16", "1/4", "1/2", "backcolor", "hide controls",
+                     "show controls"},
+                    {"DPosition", "DTop", "DLeft", "DHeight", "DWidth"},
+                    "WmpHideControls"}) {
   QWidget* c = client();
-  Label1 = new Label(c, QStringLiteral("no file"));
   Label1->Move(125, 52, 2010, 255);
   Combo2 = new ComboBox(c);
   Combo2->Move(2130, 52, 735, 315);
   for (int tenths = 5; tenths <= 20; ++tenths)
     Combo2->AddItem(QString::number(tenths / 10.0, 'f', 1));
-  Combo1 = new ComboBox(c);
+  // Only a rate can be typed here, and only once the user has put the focus here.
+  Combo2->combo()->setFocusPolicy(Qt::ClickFocus);
+  Combo2->combo()->setValidator(new QRegularExpressionValidator(
+      QRegularExpression(QStringLiteral("[0-9]{0,2}([.][0-9]{0,3})?")), Combo2->combo()));
   Combo1->Move(2870, 52, 1455, 315);
-  for (const char* item :
-       {"100%", "200%", "50%", "1/16", "1/4", "1/2", "backcolor", "hide controls", "show controls"})
-    Combo1->AddItem(QString::fromUtf8(item));
-  Combo1->setText(QStringLiteral("Wmp option"));
-  ChkHideControls = new CheckBox(c);
-  ChkHideControls->setVisible(false);
-  MediaPlayer1 = new MediaPlayer(c);
+  MediaPlayer1 = new MediaPlayer(prog.createEngine(), c);
   // The window places the player itself (following the video or the window).
   MediaPlayer1->setAutoSize(false);
-  fullScreen = &AttachPlayerWindowKeys(*this, MediaPlayer1);
+  takeKeys(MediaPlayer1);
   movePlayer(125, 372, 4200, 2400);
   Timer1 = new Timer(this, 10, false);
-  Timer2 = new Timer(this, 100, false);
 
   Timer1->Tick = [this] { Timer1_Timer(); };
-  Timer2->Tick = [this] { Timer2_Timer(); };
-  Combo1->Click = [this] { Combo1_Click(); };
-  Combo1->Change = [this] { Combo1_Change(); };
   Combo2->Click = [this] { Combo2_Click(); };
   Combo2->Change = [this] { Combo2_Click(); };
   Label1->MouseDown = [this](int button, int, float, float) { Label1_MouseDown(button); };
@@ -59,6 +57,7 @@ Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
   MediaPlayer1->NewStream = [this] { MediaPlayer1_NewStream(); };
   QObject::connect(MediaPlayer1, &PlayerBase::preferredSizeChanged, this,
                    [this] { Timer1->setEnabled(true); });
+  watchPlayer();
   Move(7700, 0, 4550, 3210);
 }
 
@@ -67,7 +66,7 @@ Form2::Form2(Program& p, const QString& caption) : Form(p, caption) {
 void Form2::Form_Load() {
   // A missing or unreadable position leaves the designed one (and the rate box unset).
   try {
-    RestoreWindowPosition(*this, kPositionKeys);
+    restorePosition();
     Combo2->setText(QStringLiteral("1.0"));
   } catch (const std::exception&) {
   }
@@ -75,13 +74,15 @@ void Form2::Form_Load() {
   guarded([this] { setPanels(ChkHideControls->Value() != 1); });
   Timer1->setEnabled(true);
   guarded([this] { fitWindowToPlayer(); });
-  const QString stored = ReadSetting("WmpHideControls", "CheckValue");
+  const QString stored = storedHideControls();
   if (!stored.isEmpty()) {
     guarded([&] { ChkHideControls->setValue(vb::CInt(stored)); });
     Combo1->setText(ChkHideControls->Value() == 1 ? QStringLiteral("hide controls")
                                                   : QStringLiteral("show controls"));
   }
   guarded([this] { prog.remote().Command2->setEnabled(true); });
+  // A window made after the sound was switched off starts without sound too.
+  guarded([this] { applyControllerMute(); });
 }
 
 void Form2::Form_QueryUnload(int& cancel, int unloadMode) {
@@ -91,7 +92,7 @@ void Form2::Form_QueryUnload(int& cancel, int unloadMode) {
       c.Check1->setValue(0);
       Timer2->setEnabled(false);
       c.Timer3->setEnabled(false);
-      WriteSetting("WmpHideControls", "CheckValue", vb::CStr(int32_t(ChkHideControls->Value())));
+      writeHideControls();
       MediaPlayer1->Stop();
       MediaPlayer1->setCurrentPosition(0);
       c.ShowPlayerClosed();
@@ -100,16 +101,9 @@ void Form2::Form_QueryUnload(int& cancel, int unloadMode) {
     }
   }
   // Every instance stores its position as the Wmp window's.
-  guarded([this] { SaveWindowPosition(*this, kPositionKeys); });
-  // The main window closed from its title bar only goes out of sight: the Controller shows
-  // it again with its player, zoom and colour as they were.
-  if (isMain() && unloadMode == vbFormControlMenu) {
-    cancel = 1;
-    Hide();
-  }
+  savePosition();
+  hideInsteadOfClosing(cancel, unloadMode);
 }
-
-void Form2::stopPlayer() { MediaPlayer1->Stop(); }
 
 // ---------------------------------------------------------------- layout
 
@@ -185,14 +179,8 @@ void Form2::applyHideControls(bool hide) {
   setPanels(!hide);
   Timer1->setEnabled(true);
   fitWindowToPlayer();
-  ChkHideControls->setValue(hide ? 1 : 0);
-  WriteSetting("WmpHideControls", "CheckValue", hide ? QStringLiteral("1") : QStringLiteral("0"));
+  storeHideControls(hide);
 }
-
-void Form2::Combo1_Click() {
-  option_.run(this, Combo1->Text(), [this](const QString& text) { applyOption(text); });
-}
-void Form2::Combo1_Change() { Combo1_Click(); }
 
 void Form2::applyOption(const QString& text) {
   try {

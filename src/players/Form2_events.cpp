@@ -3,12 +3,12 @@
 #include <stdexcept>
 
 #include "app/program.h"
+#include "controller/TimeConvert.h"
 #include "controller/play_sequence.h"
 #include "controller/remote.h"
 #include "platform/vb.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
-#include "players/playable_path.h"
 #include "players/wmpcontroller.h"
 #include "playlist/Form1.h"
 #include "playlist/path_rules.h"
@@ -22,11 +22,7 @@ const QString kLoading = QStringLiteral("loading");
 QString num(int value) { return vb::CStr(int32_t(value)); }
 }  // namespace
 
-void Form2::openSelected() {
-  const QString entry = prog.Form1().lstFoundFiles->Text();
-  if (entry.isEmpty()) throw std::runtime_error("no entry selected");
-  MediaPlayer1->Open(PlayablePath(entry));
-}
+void Form2::openSelected() { MediaPlayer1->Open(entryToOpen()); }
 
 void Form2::OpenInPlayer() {
   guarded([this] { prog.remote().Timer1->setEnabled(true); });
@@ -40,8 +36,6 @@ void Form2::OpenInPlayer() {
     c.mnunext->setEnabled(true);
   });
 }
-
-void Form2::FindAssociatedProgram() { prog.Form1().ShowAssociatedProgram(); }
 
 void Form2::ShowFileTitle(const QString& path) {
   if (path.isEmpty()) {
@@ -65,9 +59,7 @@ void Form2::MediaPlayer1_EndOfStream(int32_t) {
   // The next entry, by the same rule as the Controller's "next", opened by this window's
   // copy of the dispatch (a media entry plays in this instance).
   guarded([this] { SelectNextEntry(prog); });
-  guarded([this] { currentFile = prog.Form1().lstFoundFiles->Text(); });
-  guarded([this] { FindAssociatedProgram(); });
-  currentExt = ExtensionOf(currentFile);
+  takeSelectedEntry();
   guarded([this] { DispatchEntry(prog, DispatchFrom::Wmp, currentFile, this); });
 
   Label1->setCaption(QString());
@@ -134,13 +126,7 @@ void Form2::MediaPlayer1_NewStream() {
 
 Form2& MakeWmpWindow(Program& prog, int number) {
   auto* extra = new Form2(prog, QStringLiteral("V L X   [Make Wmp] No.") + num(number));
-  prog.adopt(extra);
-  guarded([extra] { extra->Form_Load(); });
-  guarded([extra] { extra->openSelected(); });
-  guarded([&] { extra->Label1->setCaption(prog.remote().Label1->Caption()); });
-  Form2& main = prog.Form2();
-  guarded([&] { extra->Show(&main); });
-  extra->Move(main.Left() + 900, main.Top() + 900, extra->Width(), extra->Height());
+  ShowExtraPlayerWindow(prog, *extra, prog.Form2());
   return *extra;
 }
 

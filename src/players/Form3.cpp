@@ -10,42 +10,33 @@
 #include "platform/screen.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
-#include "settings/ini.h"
-#include "winutil/window_position.h"
 
 namespace vlx {
 
 namespace {
-constexpr WindowPositionKeys kPositionKeys{"RPosition", "RTop", "RLeft", "RHeight", "RWidth"};
 const QString kPictureOnly = QStringLiteral("ImageWindow");
 const QString kAllPanels = QStringLiteral("ImageWindow,ControlPanel,StatusBar");
-
 }  // namespace
 
-Form3::Form3(Program& p, const QString& caption) : Form(p, caption) {
+Form3::Form3(Program& p, const QString& caption)
+    : PlayerWindow(p, caption,
+                   {kMainCaption,
+                    "Real option",
+                    {"100%", "200%", "50%", "1/8", "1/4", "hide controls", "show controls"},
+                    {"RPosition", "RTop", "RLeft", "RHeight", "RWidth"},
+                    "RealHideControls"}) {
   QWidget* c = client();
-  Label1 = new Label(c, QStringLiteral("no file"));
   Label1->Move(240, 120, 2800, 255);
-  Combo1 = new ComboBox(c);
   Combo1->Move(3040, 50, 1455, 315);
-  for (const char* item :
-       {"100%", "200%", "50%", "1/8", "1/4", "hide controls", "show controls"})
-    Combo1->AddItem(QString::fromUtf8(item));
-  Combo1->setText(QStringLiteral("Real option"));
-  ChkHideControls = new CheckBox(c);
-  ChkHideControls->setVisible(false);
-  RealAudio1 = new RealAudio(c);
+  RealAudio1 = new RealAudio(prog.createEngine(), c);
   RealAudio1->setControls(kAllPanels);
-  fullScreen = &AttachPlayerWindowKeys(*this, RealAudio1);
-  Timer2 = new Timer(this, 100, false);
+  takeKeys(RealAudio1);
 
-  Timer2->Tick = [this] { Timer2_Timer(); };
-  Combo1->Click = [this] { Combo1_Click(); };
-  Combo1->Change = [this] { Combo1_Change(); };
   RealAudio1->OnClipOpened = [this](QString name, QString url) {
     RealAudio1_OnClipOpened(name, url);
   };
   RealAudio1->OnClipClosed = [this] { RealAudio1_OnClipClosed(); };
+  watchPlayer();
   Move(7700, 4000, 4640, 4650);
   layout();
 }
@@ -54,9 +45,9 @@ Form3::Form3(Program& p, const QString& caption) : Form(p, caption) {
 
 void Form3::Form_Load() {
   // A missing or unreadable position leaves the designed one.
-  guarded([this] { RestoreWindowPosition(*this, kPositionKeys); });
+  guarded([this] { restorePosition(); });
   QString stored;
-  guarded([&] { stored = ReadSetting("RealHideControls", "CheckValue"); });
+  guarded([&] { stored = storedHideControls(); });
   if (!stored.isEmpty()) {
     guarded([&] { ChkHideControls->setValue(vb::CInt(stored)); });
     const bool hide = ChkHideControls->Value() == 1;
@@ -66,6 +57,8 @@ void Form3::Form_Load() {
     });
   }
   guarded([this] { layout(); });
+  // A window made after the sound was switched off starts without sound too.
+  guarded([this] { applyControllerMute(); });
 }
 
 void Form3::Form_QueryUnload(int& cancel, int unloadMode) {
@@ -75,28 +68,18 @@ void Form3::Form_QueryUnload(int& cancel, int unloadMode) {
   guarded([&] { c.Timer5->setEnabled(false); });
   if (isMain()) {
     guarded([&] { c.Check2->setValue(0); });
-    guarded([&] {
-      WriteSetting("RealHideControls", "CheckValue", vb::CStr(int32_t(ChkHideControls->Value())));
-    });
+    guarded([&] { writeHideControls(); });
   }
   // Every instance stores its position as the Rp window's.
-  guarded([this] { SaveWindowPosition(*this, kPositionKeys); });
+  savePosition();
   try {
     RealAudio1->DoStop();
     Timer2->setEnabled(false);
     c.ShowPlayerClosed();
   } catch (const std::exception&) {
   }
-  // The main window closed from its title bar only goes out of sight: the Controller shows
-  // it again with its size and panels as they were.
-  if (isMain() && unloadMode == vbFormControlMenu) {
-    cancel = 1;
-    Hide();
-    closing_ = false;
-  }
+  if (hideInsteadOfClosing(cancel, unloadMode)) closing_ = false;
 }
-
-void Form3::stopPlayer() { RealAudio1->DoStop(); }
 
 // ---------------------------------------------------------------- layout
 
@@ -112,11 +95,6 @@ void Form3::layout() {
 }
 
 // ---------------------------------------------------------------- sizes and options
-
-void Form3::Combo1_Click() {
-  option_.run(this, Combo1->Text(), [this](const QString& text) { applyOption(text); });
-}
-void Form3::Combo1_Change() { Combo1_Click(); }
 
 void Form3::applyOption(const QString& text) {
   try {
@@ -147,8 +125,7 @@ void Form3::applyHideControls(bool hide) {
   RealAudio1->DoStop();
   RealAudio1->DoPlay();
   RealAudio1->setControls(hide ? kPictureOnly : kAllPanels);
-  ChkHideControls->setValue(hide ? 1 : 0);
-  WriteSetting("RealHideControls", "CheckValue", hide ? QStringLiteral("1") : QStringLiteral("0"));
+  storeHideControls(hide);
 }
 
 // ---------------------------------------------------------------- volume

@@ -9,7 +9,6 @@
 #include "platform/vb.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
-#include "players/playable_path.h"
 #include "playlist/Form1.h"
 #include "playlist/path_rules.h"
 #include "viewers/dispatch.h"
@@ -18,23 +17,14 @@ namespace vlx {
 
 namespace {
 QString num(int value) { return vb::CStr(int32_t(value)); }
-
-// The words the Controller leaves in the main window's title line before it closes a clip.
-bool isCommandWord(const QString& text) {
-  for (const char* word : {"next", "prev", "stop", "make"})
-    if (text == QLatin1String(word)) return true;
-  return false;
-}
-
 }  // namespace
 
-void Form3::openSelected() {
-  const QString entry = prog.Form1().lstFoundFiles->Text();
-  if (entry.isEmpty()) throw std::runtime_error("no entry selected");
-  RealAudio1->setSource(PlayablePath(entry));
-}
+void Form3::openSelected() { RealAudio1->setSource(entryToOpen()); }
 
-void Form3::FindAssociatedProgram() { prog.Form1().ShowAssociatedProgram(); }
+void Form3::NoteCommand(const QString& word) {
+  Label1->setCaption(word);
+  closedByCommand_ = true;
+}
 
 // Every instance names its clip in the Controller's title; the window's own title line
 // keeps the clip's title and author.
@@ -60,6 +50,7 @@ void Form3::RealAudio1_OnClipOpened(const QString&, const QString&) {
   });
   guarded([&] { c.Check2->setValue(1); });
 
+  closedByCommand_ = false;
   guarded([this] {
     const QString title = RealAudio1->GetTitle();
     const QString author = RealAudio1->GetAuthor();
@@ -91,7 +82,7 @@ void Form3::RealAudio1_OnClipOpened(const QString&, const QString&) {
 
 void Form3::RealAudio1_OnClipClosed() {
   // A clip closed by one of the Controller's commands is none of this window's business.
-  if (isCommandWord(Label1->Caption())) return;
+  if (closedByCommand_) return;
   // Whole seconds, halves to even: a clip closed within half a second of its end ended.
   int32_t p = 0, n = 0;
   guarded([&] { p = vb::CLng(RealAudio1->GetPosition() / 1000.0); });
@@ -110,9 +101,7 @@ void Form3::playNextEntry() {
   guarded([&] { inOrder = c.Check3->Value() == 1; });
   guarded([this] { SelectNextEntry(prog); });
   if (inOrder) guarded([&] { c.Timer1->setEnabled(true); });
-  guarded([this] { currentFile = prog.Form1().lstFoundFiles->Text(); });
-  guarded([this] { FindAssociatedProgram(); });
-  currentExt = ExtensionOf(currentFile);
+  takeSelectedEntry();
   guarded([this] { DispatchEntry(prog, DispatchFrom::Rp, currentFile); });
 }
 
@@ -135,14 +124,9 @@ void Form3::resetClosedClip(int32_t position, int32_t length) {
 Form3& MakeRpWindow(Program& prog, int number) {
   Form3& main = prog.Form3();
   // The main window's clip may close as the new one opens: not an end.
-  guarded([&] { main.Label1->setCaption(QStringLiteral("make")); });
+  main.NoteCommand(QStringLiteral("make"));
   auto* extra = new Form3(prog, QStringLiteral("V L X   [Make Rp] No.") + num(number));
-  prog.adopt(extra);
-  guarded([extra] { extra->Form_Load(); });
-  guarded([extra] { extra->openSelected(); });
-  guarded([&] { extra->Label1->setCaption(prog.remote().Label1->Caption()); });
-  guarded([&] { extra->Show(&main); });
-  extra->Move(main.Left() + 900, main.Top() + 900, extra->Width(), extra->Height());
+  ShowExtraPlayerWindow(prog, *extra, main);
   return *extra;
 }
 

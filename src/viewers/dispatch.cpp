@@ -9,7 +9,6 @@
 #include "controller/remote.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
-#include "players/playable_path.h"
 #include "playlist/Form1.h"
 #include "playlist/path_rules.h"
 #include "plugins/susie.h"
@@ -71,7 +70,9 @@ Variant variantOf(DispatchFrom from) {
 void showRpTitle(Program& prog, const QString& path) {
   if (path.isEmpty()) return;
   guarded([&] { prog.remote().Label1->setCaption(FileNamePart(path)); });
-  guarded([&] { prog.Form2().Label1->setVisible(true); });
+  guarded([&] {
+    if (auto* wmp = prog.loaded<vlx::Form2>()) wmp->Label1->setVisible(true);
+  });
 }
 
 void showCaptions(Program& prog, const Variant& v, const QString& path) {
@@ -141,15 +142,18 @@ void openInRp(Program& prog) {
     if (prog.remote().Check2->Value() == 1) prog.Form3().Show(&prog.Form1());
   });
   guarded([&] {
-    const QString entry = prog.Form1().lstFoundFiles->Text();
-    if (!entry.isEmpty()) prog.Form3().RealAudio1->setSource(PlayablePath(entry));
+    if (!prog.Form1().lstFoundFiles->Text().isEmpty()) prog.Form3().openSelected();
   });
 }
 
 void openInWmp(Program& prog, const Variant& v, Form2* wmp) {
   if (v.findsProgram) guarded([&] { prog.Form1().ShowAssociatedProgram(); });
   bool idle = true;
-  guarded([&] { idle = prog.remote().Label4->Caption() == kIdlePosition; });
+  // Nothing selected is nothing to play either: the title line would wait for it for ever.
+  guarded([&] {
+    idle = prog.remote().Label4->Caption() == kIdlePosition ||
+           prog.Form1().lstFoundFiles->Text().isEmpty();
+  });
   if (idle) return;
   Form2& player = wmp ? *wmp : prog.Form2();
   if (v.rpTable) {
