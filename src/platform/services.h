@@ -4,9 +4,16 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <memory>
+
+class QObject;
 
 namespace vlx {
+
+namespace platform {
+class AssociationLookup;
+}
 
 class Shell {
  public:
@@ -17,8 +24,11 @@ class Shell {
   // folder when one is given. False when nothing could be started.
   virtual bool run(const QString& program, const QStringList& arguments,
                    const QString& workingFolder = {}) = 0;
-  // Executable of the program associated with a file; empty when none.
-  virtual QString associatedProgram(const QString& path) = 0;
+  // Looks up the executable of the program associated with a file without waiting for it:
+  // `answer` runs later on the thread of `context` (not after `context` is gone) with the
+  // path, empty when none.
+  virtual void associatedProgram(const QString& path, QObject* context,
+                                 std::function<void(const QString&)> answer) = 0;
 };
 
 class Clock {
@@ -40,13 +50,13 @@ class SystemShell : public Shell {
   bool openDocument(const QString& pathOrUrl) override;
   bool run(const QString& program, const QStringList& arguments,
            const QString& workingFolder = {}) override;
-  // Asking the desktop for a default application runs a helper program (about a tenth of a
-  // second), so answers are kept per file type until the association files change.
-  QString associatedProgram(const QString& path) override;
+  SystemShell();
+  ~SystemShell() override;
+  void associatedProgram(const QString& path, QObject* context,
+                         std::function<void(const QString&)> answer) override;
 
  private:
-  std::map<QString, QString> associations_;  // by MIME type
-  QByteArray associationStamp_;
+  std::unique_ptr<platform::AssociationLookup> associations_;  // made on first use
 };
 
 class SystemClock : public Clock {

@@ -122,7 +122,9 @@ class Form1 : public Form {
   QElapsedTimer countShown_;  // when the search last showed its count
   QPoint dragStart_;
   bool dragArmed_ = false;
+  unsigned associationAsked_ = 0;  // counts the questions for the associated program
 
+  void selectFirstOfNewList();
   void buildBrowser();
   void buildList();
   void buildNumberPad();

@@ -77,12 +77,15 @@ void Form1::Image2_Click() {
 void Form1::filList_Click() {
   const QString name = filList->FileName();
   if (name.isEmpty()) return;
-  Text1->setText(name);
   const QString entry = platform::joinPath(filList->Path(), name);
-  if (AddEntries({entry}) == 0) return;
+  if (AddEntries({entry}) == 0) {
+    Text1->setText(name);
+    return;
+  }
   lblCount->setCaption(vb::CStr(int32_t(lstFoundFiles->ListCount() - 1)));
+  selectFirstOfNewList();
+  Text1->setText(name);
   ShowAssociatedProgram();
-  if (Label1->Caption() == QStringLiteral("active")) Label1->setCaption(QStringLiteral("0"));
   showPosition();
   ShowFileInfo(entry);
   enableEntryButtons();

@@ -66,6 +66,16 @@ void Form1::ShowSelectedPosition() {
   showPosition();
 }
 
+// The first entry of a list that was empty becomes the active one, as its counter says:
+// the Controller then reads "0/n" and "play" plays it.
+void Form1::selectFirstOfNewList() {
+  if (Label1->Caption() != kActive) return;
+  const QString typed = Text1->Text();
+  lstFoundFiles->setListIndex(0);
+  Label1->setCaption(QStringLiteral("0"));
+  Text1->setText(typed);
+}
+
 void Form1::showIdleCounters() {
   lblCount->setCaption(kFiles);
   Label1->setCaption(kActive);
@@ -110,6 +120,7 @@ void Form1::EmptyListReset() {
     b->setEnabled(false);
   setControllerNavigation(false);
   prog.remote().Label4->setCaption(kIdlePosition);
+  ++associationAsked_;  // an answer still to come is for an entry gone
   Text5->setText(QString());
   Text1->setText(QString());
 }
@@ -117,7 +128,12 @@ void Form1::EmptyListReset() {
 // ---- information line and associated program
 
 void Form1::ShowAssociatedProgram() {
-  Text5->setText(prog.shell().associatedProgram(lstFoundFiles->List(lstFoundFiles->ListIndex())));
+  // The answer comes later; only the one for the latest question is shown.
+  const unsigned asked = ++associationAsked_;
+  prog.shell().associatedProgram(lstFoundFiles->List(lstFoundFiles->ListIndex()), this,
+                                 [this, asked](const QString& program) {
+                                   if (asked == associationAsked_) Text5->setText(program);
+                                 });
 }
 
 void Form1::ShowFileInfo(const QString& path) {
@@ -205,8 +221,9 @@ void Form1::Command3_Click() { EmptyListReset(); }
 void Form1::Command13_Click() {
   if (AddEntries({Text1->Text()}) == 0) return;
   lblCount->setCaption(num(lstFoundFiles->ListCount() - 1));
+  selectFirstOfNewList();
   ShowAssociatedProgram();
-  if (Label1->Caption() == kActive) Label1->setCaption(QStringLiteral("0"));
+  showPosition();
   enableEntryButtons();
   Command4->setEnabled(false);
   setMousePointer(-1);

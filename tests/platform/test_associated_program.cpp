@@ -1,76 +1,107 @@
 // The associated program of a file, as the desktop's default applications give it.
+//
+// The desktop's folders are read once per process, so the lookups run in a child run of
+// this test program whose environment points them at a temporary tree.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include "platform/services.h"
 
 namespace vlx::test {
 namespace {
 
-// Points the desktop's configuration and data folders at a temporary tree for one test.
-class DesktopTree : public ::testing::Test {
- protected:
-  void SetUp() override {
-    if (QStandardPaths::findExecutable(QStringLiteral("xdg-mime")).isEmpty())
-      GTEST_SKIP() << "needs xdg-mime";
-    ASSERT_TRUE(root.isValid());
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS",
-                             "XDG_CURRENT_DESKTOP"})
-      saved.emplace_back(name, qgetenv(name));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path() + "/config"));
-    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root.path() + "/etc"));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(root.path() + "/data"));
-    qputenv("XDG_DATA_DIRS", QFile::encodeName(root.path() + "/share"));
-    qunsetenv("XDG_CURRENT_DESKTOP");
-    for (const char* folder : {"/config", "/data/applications", "/share"})
-      QDir().mkpath(root.path() + folder);
-    // File types still come from the system's type database.
-    QFile::link(QStringLiteral("/usr/share/mime"), root.path() + "/share/mime");
-    application("one.desktop", "/bin/true");
-    application("two.desktop", "/bin/false");
-    write("/notes.txt", "words\n");
-  }
-  void TearDown() override {
-    for (const auto& [name, value] : saved) {
-      if (value.isNull())
-        qunsetenv(name);
-      else
-        qputenv(name, value);
-    }
-  }
-  void write(const QString& relative, const QByteArray& bytes) {
-    QFile f(root.path() + relative);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(bytes);
-  }
-  void application(const char* name, const char* exec) {
-    write(QStringLiteral("/data/applications/") + QLatin1String(name),
-          QByteArray("[Desktop Entry]\nType=Application\nName=Test\nExec=") + exec + " %f\n");
-  }
-  void defaultFor(const char* desktopFile) {
-    write("/config/mimeapps.list",
-          QByteArray("[Default Applications]\ntext/plain=") + desktopFile + "\n");
-  }
+const char* kTree = "VLX_TEST_ASSOCIATION_TREE";
 
+void write(const QString& path, const QByteArray& bytes) {
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  f.write(bytes);
+}
+
+TEST(Associations, AnAnswerHoldsUntilTheDesktopsAssociationsChange) {
   QTemporaryDir root;
-  std::vector<std::pair<const char*, QByteArray>> saved;
-};
+  ASSERT_TRUE(root.isValid());
+  for (const char* folder : {"/config", "/etc", "/data/applications", "/share", "/empty"})
+    QDir().mkpath(root.path() + folder);
+  // File types still come from the system's type database.
+  QFile::link(QStringLiteral("/usr/share/mime"), root.path() + "/share/mime");
+  for (const auto& [name, exec] : {std::pair{"one.desktop", "/bin/true"}, {"two.desktop", "/bin/false"}})
+    write(root.path() + "/data/applications/" + name,
+          QByteArray("[Desktop Entry]\nType=Application\nName=Test\nExec=") + exec + " %f\n");
+  write(root.path() + "/notes.txt", "words\n");
 
-TEST_F(DesktopTree, AnAnswerHoldsUntilTheAssociationsChange) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(kTree, root.path());
+  env.insert("XDG_CONFIG_HOME", root.path() + "/config");
+  env.insert("XDG_CONFIG_DIRS", root.path() + "/etc");
+  env.insert("XDG_DATA_HOME", root.path() + "/data");
+  env.insert("XDG_DATA_DIRS", root.path() + "/share");
+  env.remove("XDG_CURRENT_DESKTOP");
+  // No helper program could be found: the answers come from the library alone.
+  env.insert("PATH", root.path() + "/empty");
+  QProcess child;
+  child.setProcessEnvironment(env);
+  child.setProcessChannelMode(QProcess::MergedChannels);
+  child.start(QCoreApplication::applicationFilePath(),
+              {QStringLiteral("--gtest_filter=AssociationsInChild.*")});
+  ASSERT_TRUE(child.waitForFinished(60000));
+  const QByteArray out = child.readAll();
+  EXPECT_EQ(child.exitCode(), 0) << out.constData();
+  EXPECT_TRUE(out.contains("[  PASSED  ] 1 test")) << out.constData();
+}
+
+// Asks and waits for the answer; "?" when none came.
+QString ask(Shell& shell, const QString& path) {
+  QObject context;
+  QString answer = QStringLiteral("?");
+  bool answered = false;
+  shell.associatedProgram(path, &context, [&](const QString& exe) {
+    answer = exe;
+    answered = true;
+  });
+  // The question returns at once; the answer comes through the event loop.
+  EXPECT_FALSE(answered);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return answered; }, 10000));
+  return answer;
+}
+
+TEST(AssociationsInChild, FollowTheDesktopsDefaults) {
+  const QString root = qEnvironmentVariable(kTree);
+  if (root.isEmpty()) GTEST_SKIP() << "runs in the child of Associations";
   SystemShell shell;
-  const QString file = root.path() + "/notes.txt";
+  const QString file = root + "/notes.txt";
+  const QString list = root + "/config/mimeapps.list";
+  auto defaultFor = [&](const char* desktop) {
+    write(list, QByteArray("[Default Applications]\ntext/plain=") + desktop + "\n");
+  };
+
   defaultFor("one.desktop");
-  EXPECT_EQ(shell.associatedProgram(file), QStringLiteral("/bin/true"));
-  EXPECT_EQ(shell.associatedProgram(file), QStringLiteral("/bin/true"));
+  EXPECT_EQ(ask(shell, file), QStringLiteral("/bin/true"));
+  EXPECT_EQ(ask(shell, file), QStringLiteral("/bin/true"));
+  // The desktop tells of the change a moment later; the kept answer goes then.
   defaultFor("two.desktop");
-  EXPECT_EQ(shell.associatedProgram(file), QStringLiteral("/bin/false"));
-  QFile::remove(root.path() + "/config/mimeapps.list");
-  EXPECT_EQ(shell.associatedProgram(file), QString());
-  EXPECT_EQ(shell.associatedProgram(root.path() + "/missing.txt"), QString());
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ask(shell, file) == "/bin/false"; }, 10000));
+  QFile::remove(list);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ask(shell, file).isEmpty(); }, 10000));
+  EXPECT_EQ(ask(shell, root + "/missing.txt"), QString());
+
+  // An answer for a window that is gone is not handed to it.
+  bool late = false;
+  {
+    QObject gone;
+    shell.associatedProgram(file, &gone, [&](const QString&) { late = true; });
+  }
+  QObject last;
+  bool done = false;
+  shell.associatedProgram(file, &last, [&](const QString&) { done = true; });
+  ASSERT_TRUE(QTest::qWaitFor([&] { return done; }, 10000));
+  EXPECT_FALSE(late);
 }
 
 }  // namespace

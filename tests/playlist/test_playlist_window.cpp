@@ -61,8 +61,10 @@ TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
   EXPECT_EQ(entries(), QStringList{folder + "/a b.mp3"});
   EXPECT_EQ(form->Text1->Text(), QStringLiteral("a b.mp3"));
   EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("0"));
+  // The first entry of an emptied list is the active one, as its counter says.
   EXPECT_EQ(form->Label1->Caption(), QStringLiteral("0"));
-  EXPECT_EQ(label4(), QStringLiteral("-1/0"));
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
+  EXPECT_EQ(label4(), QStringLiteral("0/0"));
   for (CommandButton* b : {form->Command1, form->Command3, form->Command7, form->Command8,
                            form->Command9, form->Command12})
     EXPECT_TRUE(b->Enabled()) << b->Caption().toStdString();
@@ -81,7 +83,14 @@ TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
   // A second click adds again; the counters follow.
   clickFile("a b.mp3");
   EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("1"));
-  EXPECT_EQ(label4(), QStringLiteral("-1/1"));
+  EXPECT_EQ(label4(), QStringLiteral("0/1"));
+  EXPECT_EQ(form->Text1->Text(), QStringLiteral("a b.mp3"));
+  // "add to list" keeps the Controller's counter current too.
+  form->Text1->setText(folder + "/a b.mp3");
+  form->Command13->press();
+  EXPECT_EQ(label4(), QStringLiteral("0/2"));
+  form->Command5->press();
+  EXPECT_EQ(form->entryPath, folder + "/a b.mp3");
 }
 
 TEST_F(PlaylistWindowTest, FileInTheRootFolderJoinsWithOneSeparator) {
@@ -332,6 +341,7 @@ TEST_F(PlaylistWindowTest, PlayRemembersTheEntryAndItsExtension) {
   shell->associated = QStringLiteral("/usr/bin/player");
   const QStringList files = {makeFile("p/Song.Mp3"), makeFile("p/noext")};
   addByHand(files);
+  form->lstFoundFiles->setListIndex(-1);
   form->Text5->setText(QString());
   form->Command5->press();  // nothing selected: nothing opened
   EXPECT_TRUE(form->entryPath.isEmpty());
@@ -349,6 +359,7 @@ TEST_F(PlaylistWindowTest, PlayRemembersTheEntryAndItsExtension) {
 TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
   const QString doc = makeFile("v/read me.txt", "line one\nline two\n");
   addByHand({doc});
+  form->lstFoundFiles->setListIndex(-1);
   // Nothing selected: no window is bothered.
   for (CommandButton* b : {form->Command7, form->Command9, form->Command8, form->Command2, form->Sendto}) {
     b->setEnabled(true);

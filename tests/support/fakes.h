@@ -31,8 +31,10 @@ class FakeShell : public Shell {
     launches.push_back({program, arguments, workingFolder});
     return !program.isEmpty() && !refuseRuns;
   }
-  QString associatedProgram(const QString& path) override {
-    return path.isEmpty() ? QString() : associated;
+  // Answers at once.
+  void associatedProgram(const QString& path, QObject*,
+                         std::function<void(const QString&)> answer) override {
+    answer(path.isEmpty() ? QString() : associated);
   }
 };
 
