@@ -336,10 +336,10 @@ void remote::ShowPlayState(int32_t playState) {
 // ---------------------------------------------------------------- time displays
 
 void remote::Timer3_Timer() {
+  // A window never made reads as a closed clip; the CPU meter runs all the same.
   const MediaPlayer* m = wmpPlayer(prog);
-  if (!m) return;
   double p = 0;
-  guarded([&] { p = m->CurrentPosition(); });
+  guarded([&] { p = m ? m->CurrentPosition() : 0; });
   ShowWmpTime(p);
   guarded([this] { UpdateCpuMeter(); });
 }
@@ -373,10 +373,9 @@ bool remote::wmpControllerVisible() const {
 void remote::Timer5_Timer() {
   // Whole seconds, halves to even; 32-bit so that clips beyond nine hours still show.
   const RealAudio* r = rpPlayer(prog);
-  if (!r) return;
   int32_t p = 0, n = 0;
-  guarded([&] { p = vb::CLng(r->GetPosition() / 1000.0); });
-  guarded([&] { n = vb::CLng(r->GetLength() / 1000.0); });
+  guarded([&] { p = r ? vb::CLng(r->GetPosition() / 1000.0) : 0; });
+  guarded([&] { n = r ? vb::CLng(r->GetLength() / 1000.0) : 0; });
   Timer2->setEnabled(false);
   per->setCaption(TimeText(p) + QStringLiteral(" /") + TimeText(n));
   guarded([&] { per3->setWidth(barWidth(p, n)); });

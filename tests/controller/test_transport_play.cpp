@@ -102,6 +102,7 @@ TEST_F(TransportTest, StopResetsEveryDisplayAndPlayOpensTheEntryAgain) {
   c->ShowPlayState(2);  // the play picture lit
   click(c->Image5);     // paused: stop must end that too
 
+  Form3& rpWindow = prog->Form3();
   click(c->Image4);
   EXPECT_EQ(c->per->Caption(), kTimeZero);
   EXPECT_EQ(c->per3->Width(), 0);
@@ -111,7 +112,7 @@ TEST_F(TransportTest, StopResetsEveryDisplayAndPlayOpensTheEntryAgain) {
   EXPECT_FALSE(c->Timer3->Enabled());
   EXPECT_FALSE(c->Timer5->Enabled());
   EXPECT_EQ(c->Image3->Picture(), c->Image16->Picture());
-  EXPECT_EQ(prog->Form3().Label1->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(rpWindow.Label1->Caption(), QStringLiteral("stop"));
   EXPECT_EQ(wmp().PlayState(), 0);
   EXPECT_EQ(wmp().CurrentPosition(), 0.0);
 
@@ -131,10 +132,12 @@ TEST_F(TransportTest, NextOnTheLastEntryPlaysTheFirstAndPreviousStaysOnTheFirst)
   ASSERT_TRUE(wmpPlaysFrom(0.1));
   EXPECT_TRUE(wmp().engine().path().endsWith(QStringLiteral("one.wav")));
 
+  // The Rp window, once made, shows the command word in its title line.
+  Form3& rpWindow = prog->Form3();
   click(c->Image1);
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 0);
   EXPECT_EQ(c->Label2->Caption(), QStringLiteral("prev"));
-  EXPECT_EQ(prog->Form3().Label1->Caption(), QStringLiteral("prev"));
+  EXPECT_EQ(rpWindow.Label1->Caption(), QStringLiteral("prev"));
 }
 
 TEST_F(TransportTest, NextWhilePausedPlaysTheChosenEntry) {
