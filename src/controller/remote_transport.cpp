@@ -447,9 +447,13 @@ void remote::SeekTo(double seconds) {
   if (now.status == NowPlaying::Status::Stopped) return;
   seconds = std::max(0.0, now.length > 0 ? std::min(seconds, now.length) : seconds);
   if (now.rpWindow)
-    guarded([&] { rpPlayer(prog).SetPosition(vb::CLng(seconds * 1000)); });
+    guarded([&] {
+      if (RealAudio* r = rpPlayer(prog)) r->SetPosition(vb::CLng(seconds * 1000));
+    });
   else
-    guarded([&] { wmpPlayer(prog).setCurrentPosition(seconds); });
+    guarded([&] {
+      if (MediaPlayer* m = wmpPlayer(prog)) m->setCurrentPosition(seconds);
+    });
 }
 
 void remote::SeekBySeconds(double seconds) {
