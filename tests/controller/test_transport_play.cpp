@@ -9,11 +9,18 @@ namespace {
 
 const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 
-TEST_F(TransportTest, PauseThenPlayResumesTheWmpClipWithoutOpeningItAgain) {
+class ScriptedTransportTest : public TransportTest {
+ protected:
+  ScriptedTransportTest() { scripted = true; }
+  FakeEngine& wmpEngine() { return FakeEngine::of(wmp().engine()); }
+};
+
+TEST_F(ScriptedTransportTest, PauseThenPlayResumesTheWmpClipWithoutOpeningItAgain) {
   fill({tone("a.wav", 10)}, 0);
   countOpens();
   click(c->Image3);
-  ASSERT_TRUE(wmpPlaysFrom(0.4));
+  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; }));
+  wmpEngine().advance(1.0);
   EXPECT_EQ(newStreams, 1);
   EXPECT_TRUE(c->Image5->Enabled());
 
@@ -21,18 +28,18 @@ TEST_F(TransportTest, PauseThenPlayResumesTheWmpClipWithoutOpeningItAgain) {
   EXPECT_EQ(wmp().PlayState(), 1);
   EXPECT_EQ(c->Label2->Caption(), QStringLiteral("pause"));
   EXPECT_EQ(c->Label6->Caption(), QStringLiteral("?"));
-  const double held = wmp().CurrentPosition();
-  QTest::qWait(300);
-  EXPECT_NEAR(wmp().CurrentPosition(), held, 0.05);
+  wmpEngine().advance(2.0);
+  EXPECT_DOUBLE_EQ(wmp().CurrentPosition(), 1.0) << "held while paused";
 
   click(c->Image3);
   EXPECT_EQ(wmp().PlayState(), 2);
   EXPECT_EQ(c->Label2->Caption(), QStringLiteral("play"));
   EXPECT_FALSE(c->Paused());
-  ASSERT_TRUE(waitFor([&] { return wmp().CurrentPosition() > held + 0.2; }));
-  EXPECT_GT(wmp().CurrentPosition(), held);
-  EXPECT_LT(wmp().CurrentPosition(), held + 2.0) << "resumed, not started again";
+  wmpEngine().advance(0.5);
+  EXPECT_DOUBLE_EQ(wmp().CurrentPosition(), 1.5) << "resumed, not started again";
+  pump();
   EXPECT_EQ(newStreams, 1);
+  EXPECT_EQ(wmpEngine().log.filter(QStringLiteral("load ")).size(), 1);
 }
 
 TEST_F(TransportTest, PauseThenPlayResumesTheRpClipWithoutOpeningItAgain) {

@@ -17,13 +17,16 @@ namespace vlx::test {
 class TransportTest : public ProgramFixture {
  protected:
   static constexpr int kWaitMs = 8000;
+  // Set in a fixture's constructor: the players run on scripted engines, whose time moves
+  // only when the test moves it.
+  bool scripted = false;
   remote* c = nullptr;
   Form1* pl = nullptr;
   QTemporaryDir files;
 
   // The settings file holds a font colour: the rewind labels come back to it.
   void SetUp() override {
-    realEngines = true;
+    realEngines = !scripted;
     ProgramFixture::SetUp();
     writeSettingsFile("[Kidou]\nShokai=1\n[Font]\nColor=255\n");
     beforeStart();
@@ -42,6 +45,7 @@ class TransportTest : public ProgramFixture {
   QString tone(const QString& name, double seconds, int rate = 8000) {
     const QString path = QDir(files.path()).filePath(name);
     EXPECT_TRUE(WriteToneWav(path, seconds, rate));
+    clips.add(path, seconds);
     return path;
   }
 
