@@ -13,6 +13,7 @@
 
 #include "controller/remote.h"
 #include "players/Form2.h"
+#include "players/Form3.h"
 #include "players/wavedev.h"
 #include "platform/termination.h"
 #include "playlist/Form1.h"
@@ -119,6 +120,28 @@ TEST_F(ExitTest, AnOpenEditPlaylistWindowWritesItsPositionAtTheEnd) {
   const QStringList keys = keysInOrder(settingsBytes());
   EXPECT_GT(keys.indexOf("SPPosition/SPTop"), keys.indexOf("Kidou/Shokai"));
   EXPECT_FALSE(prog->loaded<Splaylist>());
+}
+
+// Player windows the user keeps hidden are never made, nor their player cores: the
+// Controller's commands and the exit leave them alone.
+TEST_F(ExitTest, PlayerWindowsKeptHiddenAreNeverMade) {
+  writeSettingsFile("[Kidou]\nShokai=1\n[CCheckValue]\nShowWmp=0\nShowReal=0\n");
+  remote& c = startController();
+  c.Timer1->fire();
+  c.Image4_Click();    // stop
+  c.Image5_Click();    // pause
+  c.Command3_Click();  // mute
+  c.dispstyle_Click();
+  c.Timer2->fire();
+  c.Timer3->fire();
+  c.Timer5->fire();
+  EXPECT_FALSE(prog->loaded<Form2>());
+  EXPECT_FALSE(prog->loaded<Form3>());
+  EXPECT_TRUE(clips.engines().empty());
+  ASSERT_TRUE(exitAndFinish());
+  const QStringList keys = keysInOrder(settingsBytes());
+  EXPECT_FALSE(keys.contains("DPosition/DTop"));
+  EXPECT_FALSE(keys.contains("RPosition/RTop"));
 }
 
 TEST_F(ExitTest, ExitKeepsUnrelatedLinesOfTheFile) {
