@@ -66,7 +66,7 @@ TEST_F(Dispatch, AnIdleListPlaysNothing) {
 }
 
 TEST_F(Dispatch, RealMediaGoesToTheRpPlayerShownOnlyWithShowRp) {
-  const QString clip = media().rm.isEmpty() ? file("clip.rm") : media().rm;
+  const QString clip = file("clip.rm");
   add({clip});
   remote& c = controller();
   // An opened clip ticks "show rp" itself; only the dispatch is under test here.
