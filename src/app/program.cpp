@@ -6,6 +6,7 @@
 #include "platform/folders.h"
 #include "platform/instance_hand_off.h"
 #include "platform/mpv_engine.h"
+#include "platform/ui_font.h"
 
 namespace vlx {
 namespace {
@@ -22,6 +23,7 @@ Program::Program(const QString& userFolder, Services services)
   if (!services_.processor) services_.processor = std::make_unique<platform::ProcStat>();
   if (!services_.engines) services_.engines = [] { return std::make_unique<platform::MpvEngine>(); };
   platform::setUserFolderOverride(userFolder_);
+  platform::useWindowFont();
   g_current = this;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/color.h"
 #include "platform/twips.h"
+#include "platform/ui_font.h"
 
 namespace vlx {
 
@@ -88,11 +89,24 @@ void Control::setFontName(const QString& name) {
   f.setFamily(name);
   widget_->setFont(f);
 }
-double Control::FontSize() const { return widget_ ? widget_->font().pointSizeF() : 0; }
+namespace {
+// The size last asked for, and the pixels it gave, so that it reads back as asked.
+constexpr const char* kFontPoints = "vlxFontPoints";
+constexpr const char* kFontPixels = "vlxFontPixels";
+}  // namespace
+double Control::FontSize() const {
+  if (!widget_) return 0;
+  const QFont f = widget_->font();
+  if (f.pixelSize() <= 0) return f.pointSizeF();
+  if (widget_->property(kFontPixels).toInt() == f.pixelSize()) return widget_->property(kFontPoints).toDouble();
+  return platform::pixelsToPoints(f.pixelSize());
+}
 void Control::setFontSize(double points) {
   if (!widget_ || points <= 0) return;
   QFont f = widget_->font();
-  f.setPointSizeF(points);
+  f.setPixelSize(platform::pixelSizeFor(f, points));
+  widget_->setProperty(kFontPoints, points);
+  widget_->setProperty(kFontPixels, f.pixelSize());
   widget_->setFont(f);
 }
 bool Control::FontBold() const { return widget_ && widget_->font().bold(); }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/twips.h"
+#include "platform/ui_font.h"
 #include "playlist/Form1.h"
 
 namespace vlx {
@@ -13,9 +14,9 @@ namespace {
 void fitCaptions(const QList<CommandButton*>& buttons, double widthTwips) {
   QFont font = QApplication::font();
   const int room = twipsToPx(widthTwips) - 12;
-  double size = font.pointSizeF();
+  double size = font.pointSizeF() > 0 ? font.pointSizeF() : platform::pixelsToPoints(font.pixelSize());
   for (; size > 6.5; size -= 0.5) {
-    font.setPointSizeF(size);
+    font.setPixelSize(platform::pixelSizeFor(font, size));
     const QFontMetrics metrics(font);
     int widest = 0;
     for (CommandButton* b : buttons)
