@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <csignal>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -119,8 +120,7 @@ class InstanceTest : public ProgramFixture {
   }
   // Lets this process's events run (the instance answers) until the launch has ended.
   bool finishes(QProcess& p) {
-    for (int i = 0; i < 6000 && p.state() != QProcess::NotRunning; ++i) pump(10);
-    return p.state() == QProcess::NotRunning;
+    return QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000);
   }
   // The Controller of a running instance that takes what later launches hand over.
   remote& startInstance() {
@@ -167,22 +167,29 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
 TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
   remote& c = startInstance();
+  int asked = 0;
+  auto answer = prog->instanceServer().received;
+  prog->instanceServer().received = [&](const platform::HandOffMessage& m) {
+    ++asked;
+    return answer(m);
+  };
   c.Command2->press();  // the exit routine: the farewell log shows
   QProcess launch;
   startProcess(launch, {file("late.txt")}, userFolder());
   // It keeps asking while this instance is ending...
-  pump(300);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return asked >= 3; }, 60000));
   EXPECT_EQ(launch.state(), QProcess::Running);
   EXPECT_EQ(prog->Form1().lstFoundFiles->ListCount(), 0) << "nothing taken while ending";
   // ...and becomes the instance once this one has gone.
   prog->End();
   platform::InstanceLock probe;
-  bool taken = false;
-  for (int i = 0; i < 3000 && !taken; ++i) {
-    taken = probe.acquire(userFolder().toStdString()) == platform::LockResult::HeldElsewhere;
-    probe.release();
-    if (!taken) pump(10);
-  }
+  const bool taken = QTest::qWaitFor(
+      [&] {
+        const bool elsewhere = probe.acquire(userFolder().toStdString()) == platform::LockResult::HeldElsewhere;
+        probe.release();
+        return elsewhere;
+      },
+      30000);
   EXPECT_TRUE(taken) << "the launch holds the lock now";
   EXPECT_EQ(launch.state(), QProcess::Running);
   launch.kill();
@@ -247,12 +254,12 @@ TEST(InstanceRace, TwoLaunchesAtOnceMakeOneInstanceWithBothSetsOfFiles) {
   ASSERT_TRUE(a.waitForStarted(30000) && b.waitForStarted(30000));
   // One of them hands its files over and ends with 0; the other stays.
   QProcess* ended = nullptr;
-  for (int i = 0; i < 6000 && !ended; ++i) {
-    if (a.state() == QProcess::NotRunning) ended = &a;
-    else if (b.state() == QProcess::NotRunning) ended = &b;
-    else pump(10);
-  }
-  ASSERT_TRUE(ended);
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        ended = a.state() == QProcess::NotRunning ? &a : b.state() == QProcess::NotRunning ? &b : nullptr;
+        return ended != nullptr;
+      },
+      60000));
   QProcess* instance = ended == &a ? &b : &a;
   EXPECT_EQ(ended->exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(ended->exitCode(), 0) << ended->readAllStandardError().constData();

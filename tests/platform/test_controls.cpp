@@ -126,16 +126,25 @@ TEST(Controls, GeometryKeepsTwipsExactly) {
 
 TEST(Timers, IntervalZeroNeverFiresAndEnablingRestarts) {
   QObject owner;
+  // A running timer of the same interval: once it has ticked twice, the one under test
+  // had every chance to tick as well.
+  int witnessed = 0;
+  Timer witness(&owner, 20, true);
+  witness.Tick = [&] { ++witnessed; };
+  auto witnessTicksTwice = [&] {
+    const int from = witnessed;
+    return QTest::qWaitFor([&] { return witnessed >= from + 2; }, 30000);
+  };
   Timer t(&owner, 0, true);
   int ticks = 0;
   t.Tick = [&] { ++ticks; };
-  pump(50);
+  ASSERT_TRUE(witnessTicksTwice());
   EXPECT_EQ(ticks, 0);
   t.setInterval(20);
-  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 2000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 2; }, 30000));
   t.setEnabled(false);
   const int stopped = ticks;
-  pump(60);
+  ASSERT_TRUE(witnessTicksTwice());
   EXPECT_EQ(ticks, stopped);
   t.fire();
   EXPECT_EQ(ticks, stopped + 1);
