@@ -278,12 +278,15 @@ void MpvEngine::handleEvent(const mpv_event& ev) {
     case MPV_EVENT_PROPERTY_CHANGE:
       handleProperty(*static_cast<const mpv_event_property*>(ev.data), ev.reply_userdata);
       break;
-    case MPV_EVENT_PLAYBACK_RESTART:
+    case MPV_EVENT_PLAYBACK_RESTART: {
       // While paused mpv reports the position less the audio it has buffered ahead, so
       // the target stays the answer until playback goes on.
+      const bool seekEnded = pendingSeek_ >= 0 && !seekConfirmed_;
       seekConfirmed_ = true;
       if (!paused_) pendingSeek_ = -1.0;
+      if (seekEnded) Q_EMIT seekCompleted();
       break;
+    }
     case MPV_EVENT_IDLE:
       coreIdle_ = true;
       if (followRedirect_ && phase_ == Phase::Loading) {

@@ -138,6 +138,7 @@ void MpvVideoWidget::paintGL() {
                                {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                {MPV_RENDER_PARAM_INVALID, nullptr}};
   api.render_context_render(render, params);
+  Q_EMIT engine_->frameDrawn();
 }
 
 void MpvVideoWidget::onUpdate(void* self) {

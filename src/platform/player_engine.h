@@ -86,6 +86,12 @@ class PlayerEngine : public QObject {
   void fileLoaded();
   void endOfFile(vlx::platform::PlayerEngine::EndReason reason);
   void videoSizeChanged(QSize size);
+  // A seek has finished: the position is the one asked for, and its picture is on its way
+  // to the screen (a paused file shows that frame exactly). Several seeks asked for in a
+  // row may finish as one.
+  void seekCompleted();
+  // The engine's picture has been drawn into its video widget.
+  void frameDrawn();
 };
 
 // Makes the engine of one player control.

@@ -98,6 +98,18 @@ bool FakeEngine::seek(double seconds) {
     return true;
   }
   position_ = std::min(seconds, duration_);
+  // The seeks of one turn of the event loop finish together on the next, as the core's do.
+  if (!seekReportDue_) {
+    seekReportDue_ = true;
+    const int serial = serial_;
+    QMetaObject::invokeMethod(
+        this,
+        [this, serial] {
+          seekReportDue_ = false;
+          if (serial == serial_ && phase_ == Phase::Loaded) Q_EMIT seekCompleted();
+        },
+        Qt::QueuedConnection);
+  }
   return true;
 }
 

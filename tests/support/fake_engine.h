@@ -1,7 +1,8 @@
 // A scripted player engine for tests: a file opens on the next turn of the event loop (or
-// when the test says so), time moves only when the test moves it, and every command the
-// engine receives is logged. What a file holds (its length, texts, picture, or why it
-// cannot be played) comes from a FakeMedia catalogue shared by the engines of a test.
+// when the test says so), the seeks of one turn complete on the next, time moves only when
+// the test moves it, and every command the engine receives is logged. What a file holds
+// (its length, texts, picture, or why it cannot be played) comes from a FakeMedia
+// catalogue shared by the engines of a test.
 #pragma once
 #include <QSize>
 #include <QString>
@@ -115,6 +116,7 @@ class FakeEngine : public platform::PlayerEngine {
   QString path_;
   int serial_ = 0;
   double start_ = 0;
+  bool seekReportDue_ = false;
   double position_ = 0;
   double duration_ = 0;
   bool paused_ = false;
