@@ -76,8 +76,7 @@ void Form2::MediaPlayer1_EndOfStream(int32_t) {
 
 void Form2::MediaPlayer1_PlayStateChange(int32_t oldState, int32_t newState) {
   try {
-    if (auto* frames = prog.loaded<vlx::wmpcontroller>())
-      frames->Slider1->setRange(frames->Slider1->Min(), vb::CInt(MediaPlayer1->Duration()));
+    if (auto* frames = prog.loaded<vlx::wmpcontroller>()) frames->RefreshLength();
     MediaPlayer1->setMute(prog.remote().Command3->Caption() != QLatin1String("mute on"));
   } catch (const std::exception&) {
   }

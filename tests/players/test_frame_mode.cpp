@@ -1,0 +1,234 @@
+// The frame-mode window on the Wmp window's player (scripted engine): seeking with the
+// slider and the position box, the step buttons held and clicked, timed stepping to either
+// end of the clip, the rules of the step and interval boxes, and the position keys.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "controller/remote.h"
+#include "players/Form2.h"
+#include "players/wmpcontroller.h"
+#include "settings/ini.h"
+#include "support/program_fixture.h"
+
+namespace vlx::test {
+namespace {
+
+const QString kClip = QStringLiteral("/clips/ten.mp4");
+
+class FrameMode : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    writeSettingsFile("[Kidou]\nShokai=1\n");
+    clips.addVideo(kClip, 10.4, QSize(320, 240));
+    startController();
+    open(kClip);
+    frames = &prog->wmpcontroller();
+    frames->Show(&prog->Form2());
+  }
+
+  MediaPlayer& wmp() { return *prog->Form2().MediaPlayer1; }
+  FakeEngine& engine() { return FakeEngine::of(wmp().engine()); }
+  double position() { return wmp().CurrentPosition(); }
+  void open(const QString& path) {
+    wmp().Open(path);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().PlayState() == 2; }));
+  }
+  void setStep(const char* text) { frames->changeapart->setText(QString::fromLatin1(text)); }
+  // Presses and releases a button as the mouse does: the release raises its click.
+  static void click(CommandButton* b) { QTest::mouseClick(b->widget(), Qt::LeftButton); }
+
+  wmpcontroller* frames = nullptr;
+};
+
+TEST_F(FrameMode, TheSliderStopsThePlayerAndShowsThatSecond) {
+  EXPECT_EQ(frames->Slider1->Max(), 10) << "10.4 s counts as 10";
+  prog->remote().Timer3->setEnabled(false);
+  for (int second : {4, 0, 10}) {
+    SCOPED_TRACE(second);
+    frames->Slider1->setValue(second);
+    EXPECT_EQ(wmp().PlayState(), 0);
+    EXPECT_TRUE(engine().isPaused());
+    EXPECT_DOUBLE_EQ(position(), second);
+    EXPECT_EQ(engine().log.last(), QStringLiteral("seek %1").arg(second));
+    EXPECT_EQ(frames->slidervalue->Text(), QString::number(second));
+    EXPECT_TRUE(prog->remote().Timer3->Enabled());
+  }
+
+  // "play" goes on from there; "stop" goes back to the start.
+  click(frames->Command1);
+  EXPECT_EQ(wmp().PlayState(), 2);
+  click(frames->Command3);
+  EXPECT_EQ(wmp().PlayState(), 0);
+  EXPECT_DOUBLE_EQ(position(), 0);
+}
+
+TEST_F(FrameMode, SetFrameAppliesTheTypedSecondAndIgnoresWhatIsNoPosition) {
+  frames->slidervalue->setText(QStringLiteral("7"));
+  click(frames->Command2);
+  EXPECT_EQ(frames->Slider1->Value(), 7);
+  EXPECT_DOUBLE_EQ(position(), 7);
+  for (const char* bad : {"abc", "", "11", "-1"}) {
+    frames->slidervalue->setText(QString::fromLatin1(bad));
+    click(frames->Command2);
+    EXPECT_EQ(frames->Slider1->Value(), 7) << bad;
+    EXPECT_DOUBLE_EQ(position(), 7) << bad;
+  }
+}
+
+TEST_F(FrameMode, ClickedStepButtonsStepOnceEachWayAndNeverLeaveTheClip) {
+  setStep("3");
+  frames->Slider1->setValue(4);
+  engine().log.clear();
+  click(frames->nextf);
+  EXPECT_EQ(frames->Slider1->Value(), 7);
+  EXPECT_EQ(engine().log, QStringList{QStringLiteral("seek 7")}) << "one seek, straight there";
+  click(frames->backf);
+  EXPECT_EQ(frames->Slider1->Value(), 4) << "a click on back steps backwards";
+  EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("3"));
+  EXPECT_DOUBLE_EQ(position(), 4);
+
+  // At the ends the step stops there.
+  frames->Slider1->setValue(9);
+  click(frames->nextf);
+  EXPECT_EQ(frames->Slider1->Value(), 10);
+  EXPECT_DOUBLE_EQ(position(), 10);
+  frames->Slider1->setValue(1);
+  click(frames->backf);
+  EXPECT_EQ(frames->Slider1->Value(), 0);
+  EXPECT_DOUBLE_EQ(position(), 0);
+
+  // A click ends timed stepping.
+  click(frames->timerplay);
+  ASSERT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
+  click(frames->nextf);
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_TRUE(dialogs->messages.empty());
+}
+
+TEST_F(FrameMode, HeldStepButtonsStepOnEveryTickAndBackLeavesTheStepPositive) {
+  setStep("2");
+  frames->Slider1->setValue(8);
+  QTest::mousePress(frames->backf->widget(), Qt::LeftButton);
+  EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("-2"));
+  EXPECT_TRUE(frames->Timer1->Enabled());
+  frames->Timer1->fire();
+  frames->Timer1->fire();
+  EXPECT_EQ(frames->Slider1->Value(), 4);
+  QTest::mouseRelease(frames->backf->widget(), Qt::LeftButton);
+  EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("2"));
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->Slider1->Value(), 2) << "the click after the release steps back once more";
+
+  QTest::mousePress(frames->nextf->widget(), Qt::LeftButton);
+  EXPECT_TRUE(frames->Timer1->Enabled());
+  frames->Timer1->fire();
+  EXPECT_EQ(frames->Slider1->Value(), 4);
+  QTest::mouseRelease(frames->nextf->widget(), Qt::LeftButton);
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->Slider1->Value(), 6);
+  EXPECT_DOUBLE_EQ(position(), 6);
+}
+
+TEST_F(FrameMode, TimedSteppingRunsToEitherEndOfTheClipAndStopsThere) {
+  struct Run {
+    int from;
+    const char* step;
+    std::vector<int> seen;  // the position after each tick
+  };
+  for (const Run& run : {Run{7, "1", {8, 9, 10, 10}}, Run{6, "-4", {2, 0, 0}}}) {
+    SCOPED_TRACE(run.step);
+    frames->Slider1->setValue(run.from);
+    setStep(run.step);
+    click(frames->Command1);
+    click(frames->timerplay);
+    EXPECT_EQ(wmp().PlayState(), 0) << "timed stepping stops the player";
+    EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
+    EXPECT_TRUE(frames->Timer1->Enabled());
+    for (size_t tick = 0; tick < run.seen.size(); ++tick) {
+      frames->Timer1->fire();
+      EXPECT_EQ(frames->Slider1->Value(), run.seen[tick]) << tick;
+    }
+    EXPECT_DOUBLE_EQ(position(), run.seen.back());
+    EXPECT_FALSE(frames->Timer1->Enabled()) << "stepping ends at the end of the clip";
+    EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  }
+  EXPECT_TRUE(dialogs->messages.empty());
+
+  // The button switches it off as well.
+  click(frames->timerplay);
+  click(frames->timerplay);
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+}
+
+TEST_F(FrameMode, AStepOfZeroLeavesTheTimerOnButMakesNoStep) {
+  frames->Slider1->setValue(5);
+  setStep("0");
+  click(frames->timerplay);
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
+  frames->Timer1->fire();
+  frames->Timer1->fire();
+  EXPECT_TRUE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->Slider1->Value(), 5);
+  // Typing a step of 0 while it runs switches it off.
+  setStep("2");
+  setStep("0");
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+}
+
+TEST_F(FrameMode, TheStepAndIntervalBoxesHoldWholeNumbersInRange) {
+  for (auto [typed, kept] : {std::pair{"5", "5"}, {"99", "10"}, {"2.6", "3"}, {"-3", "-3"},
+                             {"abc", "abc"}}) {
+    setStep(typed);
+    EXPECT_EQ(frames->changeapart->Text(), QString::fromLatin1(kept)) << typed;
+  }
+  for (auto [typed, kept, interval] : {std::tuple{"250", "250", 250}, {"", "1", 1},
+                                       {"0", "1", 1}, {"-5", "1", 1}, {"40", "40", 40}}) {
+    frames->timerint->setText(QString::fromLatin1(typed));
+    EXPECT_EQ(frames->timerint->Text(), QString::fromLatin1(kept)) << typed;
+    EXPECT_EQ(frames->Timer1->Interval(), interval) << typed;
+  }
+}
+
+TEST_F(FrameMode, AStepThatCannotBeTakenReportsTimerErrorOnceAndStopsStepping) {
+  frames->Slider1->setValue(3);
+  setStep("x");
+  click(frames->timerplay);
+  frames->Timer1->fire();
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{QStringLiteral("timer error!")});
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_EQ(frames->Slider1->Value(), 3);
+}
+
+TEST_F(FrameMode, ANewClipKeepsPlayingAndTheSliderFollowsItsLength) {
+  frames->Slider1->setValue(8);
+  for (auto [length, whole] : {std::pair{4.5, 4}, {11.5, 12}, {0.4, 0}}) {
+    const QString path = QStringLiteral("/clips/%1.mp4").arg(length);
+    clips.addVideo(path, length, QSize(320, 240));
+    open(path);
+    EXPECT_EQ(frames->Slider1->Max(), whole) << length;
+    EXPECT_EQ(wmp().PlayState(), 2) << "a shorter clip is not stopped by the slider";
+  }
+}
+
+TEST_F(FrameMode, ThePositionIsKeptInTheSettingsFile) {
+  frames->Move(1500, 900, frames->Width(), frames->Height());
+  prog->unload(frames);
+  EXPECT_EQ(ReadSetting("WCPosition", "WCTop"), QStringLiteral("900"));
+  EXPECT_EQ(ReadSetting("WCPosition", "WCLeft"), QStringLiteral("1500"));
+  EXPECT_EQ(prog->wmpcontroller().Top(), 900);
+  EXPECT_EQ(prog->wmpcontroller().Left(), 1500);
+
+  prog->unload(&prog->wmpcontroller());
+  WriteSetting("WCPosition", "WCLeft", QStringLiteral("-200"));
+  EXPECT_EQ(prog->wmpcontroller().Top(), 0);
+  EXPECT_EQ(prog->wmpcontroller().Left(), 0);
+}
+
+}  // namespace
+}  // namespace vlx::test
