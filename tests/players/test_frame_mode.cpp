@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "controller/remote.h"
 #include "players/Form2.h"
