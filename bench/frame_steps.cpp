@@ -20,6 +20,7 @@
 #include <QOpenGLFunctions>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -58,13 +59,16 @@ bool writeClip(const QString& path, int seconds) {
   return ffmpeg.waitForFinished(600000) && ffmpeg.exitCode() == 0 && QFile::exists(path);
 }
 
+// Waits on the event loop without spinning: a busy wait would take a core from the decoder.
 template <class Done>
 bool waitUntil(Done done) {
+  QTimer wake;  // the loop wakes at least this often to look at the clock
+  wake.start(20);
   QElapsedTimer t;
   t.start();
   while (!done()) {
     if (t.elapsed() > kTimeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 5);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   return true;
 }
