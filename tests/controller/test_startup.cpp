@@ -43,10 +43,15 @@ TEST_F(StartupTest, AnyOtherHeightGivesTheCompactSize) {
 }
 
 TEST_F(StartupTest, NegativeTopOrLeftResetsBoth) {
-  writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\nCTop=-15\r\nCLeft=300\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Top(), 0);
-  EXPECT_EQ(c.Left(), 0);
+  for (const char* place : {"CTop=-15\r\nCLeft=300\r\n", "CTop=300\r\nCLeft=-15\r\n"}) {
+    SCOPED_TRACE(place);
+    destroyProgram();
+    writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\n" + place);
+    makeProgram();
+    remote& c = startController();
+    EXPECT_EQ(c.Top(), 0);
+    EXPECT_EQ(c.Left(), 0);
+  }
 }
 
 TEST_F(StartupTest, LeftOutsideSixteenBitsRestoresForTheController) {

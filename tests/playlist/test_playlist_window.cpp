@@ -12,6 +12,7 @@
 #include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "controller/remote.h"
 #include "platform/file_drops.h"
@@ -48,6 +49,26 @@ class PlaylistWindowTest : public PlaylistFixture {
   }
   QString label4() { return prog->remote().Label4->Caption(); }
 };
+
+TEST_F(PlaylistWindowTest, LinksCountAsWhatTheyPointToAndDanglingOnesAreNotListed) {
+  const QString folder = makeFolder("links");
+  makeFolder("links/real");
+  makeFile("links/a.mp3");
+  for (const auto& [target, name] : {std::pair{"real", "to folder"}, std::pair{"a.mp3", "b.mp3"},
+                                     std::pair{"gone", "dangling"}, std::pair{"gone.mp3", "c.mp3"}})
+    ASSERT_EQ(::symlink(target, QFile::encodeName(folder + '/' + name).constData()), 0);
+  form->dirList->setPath(folder);
+  QStringList folders, files;
+  for (int i = 0; i < form->dirList->ListCount(); ++i)
+    folders << QFileInfo(form->dirList->List(i)).fileName();
+  for (int i = 0; i < form->filList->ListCount(); ++i) files << form->filList->List(i);
+  EXPECT_EQ(folders, (QStringList{"real", "to folder"}));
+  EXPECT_EQ(files, (QStringList{"a.mp3", "b.mp3"}));
+
+  // A link to a folder is entered like the folder.
+  form->dirList->setPath(folder + "/to folder");
+  EXPECT_EQ(form->dirList->Path(), folder + "/to folder");
+}
 
 TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
   const QString folder = makeFolder("with space");

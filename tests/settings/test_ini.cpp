@@ -246,12 +246,18 @@ TEST_F(IniTest, WritesThatWouldBreakTheLineStructureAreRefused) {
   EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "0");
 }
 
-TEST_F(IniTest, HostileFilesNeverCrashAndFirstSectionWins) {
+TEST_F(IniTest, HostileFilesNeverCrashAndFirstSectionAndKeyWin) {
   put("[Sound]\nVolume=1\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
   EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
   EXPECT_EQ(ReadSetting("Sound", "Bass"), "");  // only the first section is looked at
   ASSERT_NE(WriteSetting("sound", "Bass", "9"), 0);
   EXPECT_EQ(contents(), "[Sound]\nVolume=1\nBass=9\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
+
+  // Two equal keys in one section: the first is read, and the first is the one written.
+  put("[Sound]\nVolume=1\nvolume=2\n");
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
+  ASSERT_NE(WriteSetting("Sound", "VOLUME", "5"), 0);
+  EXPECT_EQ(contents(), "[Sound]\nVolume=5\nvolume=2\n");
 
   // NUL bytes, stray brackets and keys outside any section.
   static const char raw[] = "orphan=1\n[A\0B]\nk\0ey=v\0al\n[]\n=x\n[C]\nv=a\0b\n[ ] ]\n[D\n";
