@@ -25,8 +25,7 @@ class AboutTest : public ProgramFixture {
   remote* c = nullptr;
   void SetUp() override {
     ProgramFixture::SetUp();
-    writeSettingsFile("[Kidou]\nShokai=1\n");
-    c = &startController();
+    c = &startAfterFirstRun();
     savedPath_ = qgetenv("PATH");
   }
   void TearDown() override {

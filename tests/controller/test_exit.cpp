@@ -113,8 +113,7 @@ TEST_F(ExitTest, TheEndUnloadsWindowsThatWriteTheirKeysAfterTheController) {
 }
 
 TEST_F(ExitTest, AnOpenEditPlaylistWindowWritesItsPositionAtTheEnd) {
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  startController();
+  startAfterFirstRun();
   prog->Splaylist().Show();
   ASSERT_TRUE(exitAndFinish());
   const QStringList keys = keysInOrder(settingsBytes());
@@ -156,8 +155,7 @@ TEST_F(ExitTest, ExitKeepsUnrelatedLinesOfTheFile) {
 // A settings file that cannot be written: every log that would report a save says why
 // instead, on the failure colour; a writable file in a read-only folder is still written.
 TEST_F(ExitTest, LogsSayWhenTheSettingsCouldNotBeWritten) {
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  remote& c = startController();
+  remote& c = startAfterFirstRun();
   load_and_save& log = prog->load_and_save();
   const QByteArray folder = QFile::encodeName(userFolder());
   const QString refused = "VLX_Data.INI not written: " + QString::fromLocal8Bit(std::strerror(EACCES));
@@ -204,8 +202,7 @@ TEST_F(ExitTest, ValuesSurviveARestart) {
 }
 
 TEST_F(ExitTest, TopMostButtonIsStoredAtOnce) {
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  remote& c = startController();
+  remote& c = startAfterFirstRun();
   c.Command16->press();
   EXPECT_TRUE(c.TopMost());
   EXPECT_EQ(ReadSetting("CShowStyle", "ShowTop"), QStringLiteral("show normal"));

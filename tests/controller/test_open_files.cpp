@@ -27,8 +27,7 @@ class OpenFilesTest : public ProgramFixture {
 
   void SetUp() override {
     ProgramFixture::SetUp();
-    writeSettingsFile("[Kidou]\nShokai=1\n");
-    c = &startController();
+    c = &startAfterFirstRun();
     pl = &prog->Form1();
     c->Timer1->setEnabled(false);
   }

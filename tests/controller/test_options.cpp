@@ -27,8 +27,7 @@ class OptionsTest : public ProgramFixture {
 
   void SetUp() override {
     ProgramFixture::SetUp();
-    writeSettingsFile("[Kidou]\nShokai=1\n");
-    c = &startController();
+    c = &startAfterFirstRun();
     // The start set the engine going; on a busy machine its timer may have run already
     // while the start let pending events run.
     finishEngine();

@@ -24,8 +24,7 @@ class SequenceTest : public ProgramFixture {
  protected:
   ListBox* list = nullptr;
   void fill(int n) {
-    writeSettingsFile("[Kidou]\nShokai=1\n");
-    startController();
+    startAfterFirstRun();
     list = prog->Form1().lstFoundFiles;
     for (int i = 0; i < n; ++i) list->AddItem(QStringLiteral("/m/%1.mp3").arg(i));
   }

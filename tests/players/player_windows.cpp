@@ -15,8 +15,7 @@ namespace vlx::test {
 void PlayerWindows::SetUp() {
   ProgramFixture::SetUp();
   ASSERT_TRUE(dir.isValid());
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  startController();
+  startAfterFirstRun();
   playlist().Show();
   // The start-up log shrinks away and resets the Controller's title as it goes; its steps
   // are run here rather than waited for.

@@ -48,8 +48,7 @@ class RealFrameMode : public ProgramFixture {
     if (greyClip().isEmpty()) GTEST_SKIP() << "needs ffmpeg with libx264";
     realEngines = true;
     ProgramFixture::SetUp();
-    writeSettingsFile("[Kidou]\nShokai=1\n");
-    startController();
+    startAfterFirstRun();
   }
 
   // Opens the clip in the Wmp window and holds it at its start in the frame-mode window.

@@ -183,8 +183,7 @@ TEST_F(WaveDevTest, CloseStoresEveryKeyAndTheNextStartRestoresThem) {
 
 TEST_F(WaveDevTest, WithoutAnySoundDeviceTheProgramStartsShowsQuestionMarkAndExits) {
   audio->devices.clear();
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  remote& c = startController();
+  remote& c = startAfterFirstRun();
   wavedev* w = prog->loaded<wavedev>();
   ASSERT_NE(w, nullptr) << "the Controller loads the window at start";
   EXPECT_FALSE(w->isVisible());

@@ -18,8 +18,7 @@ bool runningAsRoot() { return ::geteuid() == 0; }
 void PlaylistFixture::SetUp() {
   ProgramFixture::SetUp();
   ASSERT_TRUE(tree.isValid());
-  writeSettingsFile("[Kidou]\nShokai=1\n");
-  startController();
+  startAfterFirstRun();
   form = &prog->Form1();
   form->Show();
   pump();

@@ -102,6 +102,11 @@ remote& ProgramFixture::startController() {
   return c;
 }
 
+remote& ProgramFixture::startAfterFirstRun() {
+  writeSettingsFile("[Kidou]\nShokai=1\n");
+  return startController();
+}
+
 bool ProgramFixture::exitAndFinish() {
   remote& c = prog->remote();
   c.Command2->press();

@@ -29,6 +29,8 @@ class ProgramFixture : public ::testing::Test {
 
   // Loads the Controller and lets the first events run.
   remote& startController();
+  // The same on any start after the first: the settings say so, no first-run message.
+  remote& startAfterFirstRun();
   // Runs the exit routine and the farewell log to its end; true when the program ended.
   bool exitAndFinish();
 
