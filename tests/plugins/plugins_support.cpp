@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QtGlobal>
+#include <cstring>
 
 #include "platform/folders.h"
 #include "settings/ini.h"
@@ -15,6 +16,18 @@ QString testSpi(const QString& name) {
 void SpiTest::SetUp() { platform::setUserFolderOverride(home_.path()); }
 
 void SpiTest::TearDown() { platform::setUserFolderOverride({}); }
+
+SpiTest::~SpiTest() {
+  for (VLX_HLOCAL h : blocks_) VLX_LocalFree(h);
+}
+
+VLX_HLOCAL SpiTest::block(const QByteArray& bytes) {
+  const VLX_HLOCAL h = VLX_LocalAlloc(0, size_t(bytes.size()));
+  std::memcpy(VLX_LocalLock(h), bytes.constData(), size_t(bytes.size()));
+  VLX_LocalUnlock(h);
+  blocks_.push_back(h);
+  return h;
+}
 
 QString SpiTest::installSpi(const QString& variant, const QString& name) {
   const QString path = spiFolder() + name;

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <vector>
+
+#include "localmem.h"
 
 namespace vlx::test {
 
@@ -17,11 +20,16 @@ class SpiTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
+  ~SpiTest() override;  // after the fixture's own members, which may still hold blocks
 
   // Copies the test plug-in `variant` into the plug-in folder as `name`; its path.
   QString installSpi(const QString& variant, const QString& name);
   // Writes a data file into the work folder; its path.
   QString writeFile(const QString& name, const QByteArray& bytes);
+  // A local-memory block holding the bytes, freed with the fixture.
+  VLX_HLOCAL block(const QByteArray& bytes);
+  // A block as a memory source names it.
+  static QString handleText(VLX_HLOCAL h) { return QString::number(qulonglong(h)); }
   // A value of the per-user store ("" when absent).
   QString registry(const QString& section, const QString& key) const;
 
@@ -33,6 +41,7 @@ class SpiTest : public ::testing::Test {
   QTemporaryDir home_;
   QTemporaryDir spi_;
   QTemporaryDir work_;
+  std::vector<VLX_HLOCAL> blocks_;
 };
 
 }  // namespace vlx::test

@@ -108,17 +108,14 @@ TEST_F(SusieTest, SettingFilesOnAPicturePlugIn) {
   // Memory mode: the handle as decimal text, judged by IsSupportedFileName.
   w.setFileMode(1);
   EXPECT_EQ(w.setFile("12ab"), 52);
-  const VLX_HLOCAL h = VLX_LocalAlloc(0, 7);
-  std::memcpy(VLX_LocalLock(h), "VLXTEST", 7);
-  VLX_LocalUnlock(h);
-  const QString handle = QString::number(qulonglong(h));
+  const VLX_HLOCAL h = block("VLXTEST");
+  const QString handle = handleText(h);
   w.IsSupportedFileName = "x.tst";
   EXPECT_EQ(w.setFile(handle), 0);
   EXPECT_EQ(w.File(), handle);
   EXPECT_EQ(w.memoryHandle(), h);
   EXPECT_EQ(w.FileSupported(handle, 1), 1);
-  EXPECT_EQ(w.FileSupported(QString::number(qulonglong(h) + 8), 1), 0);  // not a handle
-  VLX_LocalFree(h);
+  EXPECT_EQ(w.FileSupported(handleText(h + 8), 1), 0);  // not a handle
 
   Wrapper none;
   EXPECT_EQ(none.setFile(a), 17);

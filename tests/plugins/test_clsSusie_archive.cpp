@@ -49,7 +49,7 @@ class ArchiveTest : public SpiTest {
   QString dest;
 };
 
-TEST_F(ArchiveTest, ListingEntries) {
+TEST_F(ArchiveTest, ListingEntriesAndTheirRecords) {
   ASSERT_EQ(w.setFile(writeFile("a.tst", "VLXTEST entries 3")), 0);
   EXPECT_EQ(w.FileNumber(), 3);
   EXPECT_EQ(w.Files(1), "entry0.tst");
@@ -67,38 +67,6 @@ TEST_F(ArchiveTest, ListingEntries) {
   EXPECT_EQ(w.Files(5), QString());  // past the directory block
   EXPECT_EQ(w.ErrorString(), spierr::Message(65));
 
-  // A folder gets a separator only where it lacks one.
-  ASSERT_EQ(w.setFile(writeFile("n.tst", "VLXTEST names a:b.jpg|a/:c.jpg|:d.jpg|x/y:e.jpg\n")), 0);
-  EXPECT_EQ(w.FileNumber(), 4);
-  ASSERT_EQ(w.GetExpandFileList(list), 0);
-  EXPECT_EQ(list, (QStringList{"a/b.jpg", "a/c.jpg", "d.jpg", "x/y/e.jpg"}));
-}
-
-TEST_F(ArchiveTest, ListingFailures) {
-  clsSusie none;
-  EXPECT_EQ(none.FileNumber(), 16);
-  EXPECT_EQ(none.ErrorFunction(), "Prpperty Get FileNumber");
-  QStringList list;
-  EXPECT_EQ(none.GetExpandFileList(list), 16);
-  EXPECT_EQ(w.FileNumber(), 32);
-  EXPECT_EQ(w.Files(1), QString());
-  EXPECT_EQ(w.ErrorString(), spierr::Message(32));
-  w.setFileMode(1);
-  EXPECT_EQ(w.FileNumber(), 64);
-  clsSusie picture;
-  ASSERT_EQ(picture.setDllName(testSpi("picture")), 0);
-  ASSERT_EQ(picture.setFile(writeFile("p.tst", "VLXTEST")), 0);
-  EXPECT_EQ(picture.Files(1), QString());
-  EXPECT_EQ(picture.ErrorString(), spierr::Message(48));
-  EXPECT_EQ(picture.GetExpandFileList(list), 48);
-  VLX_FileInfo r{};
-  QString path, name;
-  EXPECT_EQ(picture.GetEachFileInfo("1", r, path, name), 48);
-  EXPECT_EQ(picture.DecodeArchive("1", 1, 0, nullptr, false, dest), 48);
-}
-
-TEST_F(ArchiveTest, RecordsByNumberAndByName) {
-  ASSERT_EQ(w.setFile(writeFile("a.tst", "VLXTEST entries 3")), 0);
   VLX_FileInfo r{};
   QString path, name;
   EXPECT_EQ(w.GetEachFileInfo("2", r, path, name), 0);
@@ -122,6 +90,12 @@ TEST_F(ArchiveTest, RecordsByNumberAndByName) {
   EXPECT_EQ(w.ErrorString(),
             "ERROR(GetEachFileInfo):ファイルのインデックスまたはアーカイバ内のファイル名が指定されて"
             "いません。");
+
+  // A folder gets a separator only where it lacks one.
+  ASSERT_EQ(w.setFile(writeFile("n.tst", "VLXTEST names a:b.jpg|a/:c.jpg|:d.jpg|x/y:e.jpg\n")), 0);
+  EXPECT_EQ(w.FileNumber(), 4);
+  ASSERT_EQ(w.GetExpandFileList(list), 0);
+  EXPECT_EQ(list, (QStringList{"a/b.jpg", "a/c.jpg", "d.jpg", "x/y/e.jpg"}));
 }
 
 TEST_F(ArchiveTest, ExtractingByNameNumberAndPosition) {
@@ -164,9 +138,29 @@ TEST_F(ArchiveTest, ExtractingByNameNumberAndPosition) {
   MemFree(block);
 }
 
-TEST_F(ArchiveTest, ExtractionFailures) {
+TEST_F(ArchiveTest, FailuresOfListingAndExtracting) {
   clsSusie none;
+  EXPECT_EQ(none.FileNumber(), 16);
+  EXPECT_EQ(none.ErrorFunction(), "Prpperty Get FileNumber");
+  QStringList list;
+  EXPECT_EQ(none.GetExpandFileList(list), 16);
+  EXPECT_EQ(w.FileNumber(), 32);
+  EXPECT_EQ(w.Files(1), QString());
+  EXPECT_EQ(w.ErrorString(), spierr::Message(32));
+  w.setFileMode(1);
+  EXPECT_EQ(w.FileNumber(), 64);
+  clsSusie picture;
+  ASSERT_EQ(picture.setDllName(testSpi("picture")), 0);
+  ASSERT_EQ(picture.setFile(writeFile("p.tst", "VLXTEST")), 0);
+  EXPECT_EQ(picture.Files(1), QString());
+  EXPECT_EQ(picture.ErrorString(), spierr::Message(48));
+  EXPECT_EQ(picture.GetExpandFileList(list), 48);
+  VLX_FileInfo r{};
+  QString path, name;
+  EXPECT_EQ(picture.GetEachFileInfo("1", r, path, name), 48);
+  EXPECT_EQ(picture.DecodeArchive("1", 1, 0, nullptr, false, dest), 48);
   EXPECT_EQ(none.DecodeArchive("1", 1, 0, nullptr, false, dest), 32);
+  w.setFileMode(0);
   ASSERT_EQ(w.setFile(writeFile("a.tst", "VLXTEST entries 3")), 0);
   EXPECT_EQ(w.DecodeArchive("x", 1, 0, nullptr, false, dest), 52);
   EXPECT_EQ(w.ErrorString(), spierr::Message(52));
@@ -231,13 +225,9 @@ TEST_F(ArchiveTest, ClaimedSizesAreCheckedBeforeExtracting) {
 }
 
 TEST_F(ArchiveTest, ArchivesInMemory) {
-  const QByteArray data("VLXTEST entries 2");
-  const VLX_HLOCAL h = VLX_LocalAlloc(0, size_t(data.size()));
-  std::memcpy(VLX_LocalLock(h), data.constData(), size_t(data.size()));
-  VLX_LocalUnlock(h);
   w.setFileMode(1);
   w.IsSupportedFileName = "a.tst";
-  ASSERT_EQ(w.setFile(QString::number(qulonglong(h))), 0);
+  ASSERT_EQ(w.setFile(handleText(block("VLXTEST entries 2"))), 0);
   EXPECT_EQ(w.FileNumber(), 2);
   EXPECT_EQ(w.Files(2), "sub/entry1.tst");
   VLX_HLOCAL block = VLX_HLOCAL(w.DecodeArchive("1", 1, 1, nullptr, false, dest));
@@ -245,8 +235,6 @@ TEST_F(ArchiveTest, ArchivesInMemory) {
   MemFree(block);
   EXPECT_EQ(w.DecodeArchive("2", 1, 0, nullptr, false, dest), 0);
   EXPECT_EQ(readAll(dest + "/entry1.tst"), "VLXTEST picture");
-  w.setFile(QString());
-  VLX_LocalFree(h);
 }
 
 }  // namespace

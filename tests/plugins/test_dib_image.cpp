@@ -4,6 +4,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -38,94 +40,85 @@ void expectSample(const QImage& image) {
       EXPECT_EQ(image.pixel(x, y), sample(x, y)) << x << "," << y;
 }
 
-TEST(DibImage, EveryBitCountAndRowOrderGivesThePictureUpright) {
-  struct Case {
-    const char* what;
-    Bitmap bitmap;
-  };
-  // Paletted rows: the indices of the sample's colours in a table of six.
-  const std::vector<QRgb> table = {kRed, kGreen, kBlue, kWhite, kBlack, 0xFF808080};
-  auto paletted = [&](int bpp, int height) {
-    Bitmap b;
-    b.width = 3;
-    b.height = height;
-    b.bpp = bpp;
-    b.palette = table;
-    if (bpp == 1) b.palette = {kBlack, kWhite};
-    const int stride = 4;
-    b.rows = QByteArray(stride * 2, '\0');
-    for (int s = 0; s < 2; ++s) {
-      const int y = height > 0 ? 1 - s : s;
-      for (int x = 0; x < 3; ++x) {
-        const int index = bpp == 1 ? (sample(x, y) == kWhite ? 1 : 0) : y * 3 + x;
-        uint8_t* row = reinterpret_cast<uint8_t*>(b.rows.data()) + s * stride;
-        if (bpp == 8) row[x] = uint8_t(index);
-        if (bpp == 4) row[x / 2] |= uint8_t(index << (x % 2 ? 0 : 4));
-        if (bpp == 1) row[0] |= uint8_t(index << (7 - x));
-      }
-    }
-    return b;
-  };
-  Bitmap bits555;
-  bits555.width = 3;
-  bits555.height = 2;
-  bits555.bpp = 16;
-  bits555.rows = QByteArray(16, '\0');
-  Bitmap bits565 = bits555;
-  bits565.compression = 3;
-  bits565.masks = {0xF800, 0x07E0, 0x001F};
+// A 3 x 2 bitmap of `colour` with `bpp` bits a pixel, each packed by `put` into its row.
+Bitmap packed(int bpp, int height, const std::function<QRgb(int, int)>& colour,
+              const std::function<void(uint8_t* row, int x, QRgb c)>& put) {
+  Bitmap b;
+  b.width = 3;
+  b.height = height;
+  b.bpp = bpp;
+  const int stride = (3 * bpp + 31) / 32 * 4;
+  b.rows = QByteArray(stride * 2, '\0');
   for (int s = 0; s < 2; ++s)
-    for (int x = 0; x < 3; ++x) {
-      const QRgb c = sample(x, 1 - s);
-      const uint16_t v555 = uint16_t((qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3);
-      const uint16_t v565 = uint16_t((qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3);
-      std::memcpy(bits555.rows.data() + s * 8 + x * 2, &v555, 2);
-      std::memcpy(bits565.rows.data() + s * 8 + x * 2, &v565, 2);
-    }
+    for (int x = 0; x < 3; ++x)
+      put(reinterpret_cast<uint8_t*>(b.rows.data()) + s * stride, x, colour(x, height > 0 ? 1 - s : s));
+  return b;
+}
+
+// Rows of indices into `table`.
+Bitmap paletted(int bpp, int height, const std::vector<QRgb>& table,
+                const std::function<QRgb(int, int)>& colour = sample) {
+  Bitmap b = packed(bpp, height, colour, [&](uint8_t* row, int x, QRgb c) {
+    const int index = int(std::find(table.begin(), table.end(), c) - table.begin());
+    const int at = x * bpp;
+    row[at / 8] |= uint8_t(index << (8 - bpp - at % 8));
+  });
+  b.palette = table;
+  return b;
+}
+
+// Rows of 16-bit pixels with five bits of red, six or five of green and five of blue.
+Bitmap sixteen(bool greenSix) {
+  Bitmap b = packed(16, 2, sample, [&](uint8_t* row, int x, QRgb c) {
+    const uint16_t v = greenSix ? uint16_t((qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3)
+                                : uint16_t((qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3);
+    std::memcpy(row + x * 2, &v, 2);
+  });
+  if (greenSix) {
+    b.compression = 3;
+    b.masks = {0xF800, 0x07E0, 0x001F};
+  }
+  return b;
+}
+
+TEST(DibImage, EveryBitCountAndRowOrderGivesThePictureUpright) {
+  const std::vector<QRgb> table = {kRed, kGreen, kBlue, kWhite, kBlack, 0xFF808080};
+  // Two colours for one bit a pixel; five bits a channel widen back to the full range
+  // at both ends, so the grey of 16-bit pixels is only near.
+  const auto twoColours = [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; };
+  const auto grey555 = [](int x, int y) { return x == 2 && y == 1 ? 0xFF848484 : sample(x, y); };
+  const auto grey565 = [](int x, int y) { return x == 2 && y == 1 ? 0xFF848284 : sample(x, y); };
   // 32-bit rows with the colour masks in another order (red in the low byte).
-  Bitmap swapped;
-  swapped.width = 3;
-  swapped.height = 2;
-  swapped.bpp = 32;
-  swapped.compression = 3;
-  swapped.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
-  swapped.rows = packedRows(3, 2, 32, [](int x, int y) {
+  Bitmap swapped = rgbBitmap(3, 2, 32, [](int x, int y) {
     const QRgb c = sample(x, y);
     return qRgba(qBlue(c), qGreen(c), qRed(c), 0);
   });
-
+  swapped.compression = 3;
+  swapped.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
+  struct Case {
+    const char* what;
+    Bitmap bitmap;
+    std::function<QRgb(int, int)> colour;
+  };
   const Case cases[] = {
-      {"24-bit, bottom row first", rgbBitmap(3, 2, 24, sample)},
-      {"24-bit, top row first", rgbBitmap(3, -2, 24, sample)},
-      {"32-bit, opaque", rgbBitmap(3, 2, 32, sample)},
-      {"32-bit, top row first", rgbBitmap(3, -2, 32, sample)},
-      {"8-bit colour table", paletted(8, 2)},
-      {"8-bit, top row first", paletted(8, -2)},
-      {"4-bit colour table", paletted(4, 2)},
-      {"1-bit colour table", paletted(1, 2)},
-      {"16-bit 5-5-5", bits555},
-      {"16-bit 5-6-5 masks", bits565},
-      {"32-bit masks, red low", swapped},
+      {"24-bit, bottom row first", rgbBitmap(3, 2, 24, sample), sample},
+      {"24-bit, top row first", rgbBitmap(3, -2, 24, sample), sample},
+      {"32-bit, opaque", rgbBitmap(3, 2, 32, sample), sample},
+      {"32-bit, top row first", rgbBitmap(3, -2, 32, sample), sample},
+      {"8-bit colour table", paletted(8, 2, table), sample},
+      {"8-bit, top row first", paletted(8, -2, table), sample},
+      {"4-bit colour table", paletted(4, 2, table), sample},
+      {"1-bit colour table", paletted(1, 2, {kBlack, kWhite}, twoColours), twoColours},
+      {"16-bit 5-5-5", sixteen(false), grey555},
+      {"16-bit 5-6-5 masks", sixteen(true), grey565},
+      {"32-bit masks, red low", swapped, sample},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    if (c.bitmap.bpp == 1) {
-      const QImage image = convert(c.bitmap);
-      ASSERT_EQ(image.size(), QSize(3, 2));
-      for (int y = 0; y < 2; ++y)
-        for (int x = 0; x < 3; ++x)
-          EXPECT_EQ(image.pixel(x, y), sample(x, y) == kWhite ? kWhite : kBlack);
-    } else if (c.bitmap.bpp == 16) {
-      const QImage image = convert(c.bitmap);
-      ASSERT_EQ(image.size(), QSize(3, 2));
-      // Five bits a channel widen back to the full range at both ends.
-      EXPECT_EQ(image.pixel(0, 0), kRed);
-      EXPECT_EQ(image.pixel(2, 0), kBlue);
-      EXPECT_EQ(image.pixel(0, 1), kWhite);
-      EXPECT_EQ(image.pixel(1, 1), kBlack);
-    } else {
-      expectSample(convert(c.bitmap));
-    }
+    const QImage image = convert(c.bitmap);
+    ASSERT_EQ(image.size(), QSize(3, 2));
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 3; ++x) EXPECT_EQ(image.pixel(x, y), c.colour(x, y)) << x << "," << y;
   }
 }
 

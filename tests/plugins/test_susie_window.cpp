@@ -120,30 +120,6 @@ TEST_F(SusieWindow, ThreeExtensionsLoadDirectlyAndTheRestThroughThePlugIns) {
   EXPECT_EQ(w.Label1->Caption(), "can't open!");
 }
 
-TEST_F(SusieWindow, APictureThatCannotBeDecodedIsNotShownUnderItsName) {
-  susie& w = window();
-  const QString good = pluginPicture("good.tst", quarters(4, 4));
-  const QString bad = file("bad.tst", "VLXTEST segv");
-  setPlaylist({good, bad});
-  w.setFileName("good.tst");
-  ASSERT_TRUE(w.Image1->HasPicture());
-  w.StepPlaylist(1);
-  EXPECT_FALSE(w.Image1->HasPicture());
-  EXPECT_EQ(w.Label1->Caption(), spierr::Message(35));
-  EXPECT_EQ(w.TextFileName->Text(), "bad.tst");
-}
-
-TEST_F(SusieWindow, ProgressIsShownWhileAPlugInDecodes) {
-  susie& w = window();
-  std::vector<QString> seen;
-  w.Label1->Change = [&] { seen.push_back(w.Label1->Caption()); };
-  setPlaylist({pluginPicture("a.tst", quarters(4, 4))});
-  w.setFileName("a.tst");
-  EXPECT_NE(std::find(seen.begin(), seen.end(), "loading (0 / 1)"), seen.end());
-  EXPECT_EQ(w.Label1->Caption(), "loading (1 / 1)");
-  EXPECT_EQ(susie::ProgressCallback(3, 7, 0), 0);  // no window: nothing to show, go on
-}
-
 TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
   susie& w = window();
   const QString archive = file("book.tst", "VLXTEST entries 3");
@@ -177,10 +153,15 @@ TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
   expectQuarters(w.Image1->Picture());
 }
 
-TEST_F(SusieWindow, ZoomSizesThePictureViewer) {
+TEST_F(SusieWindow, ProgressZoomAndCopyOfADecodedPicture) {
   susie& w = window();
+  std::vector<QString> seen;
+  w.Label1->Change = [&] { seen.push_back(w.Label1->Caption()); };
   setPlaylist({pluginPicture("a.tst", quarters(40, 20))});
   w.setFileName("a.tst");
+  EXPECT_NE(std::find(seen.begin(), seen.end(), "loading (0 / 1)"), seen.end());
+  EXPECT_EQ(w.Label1->Caption(), "loading (1 / 1)");
+  EXPECT_EQ(susie::ProgressCallback(3, 7, 0), 0);  // no window: nothing to show, go on
   pictureview& v = prog->pictureview();
   EXPECT_EQ(w.Label2->Caption(), "size W×H : 40×20");
   EXPECT_TRUE(v.Picture1->Visible());
@@ -211,19 +192,15 @@ TEST_F(SusieWindow, ZoomSizesThePictureViewer) {
   QTest::mouseDClick(w.Image1->widget(), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(v.isVisible());
   expectQuarters(v.Picture1->Picture());
-}
 
-TEST_F(SusieWindow, TheCopyButtonPutsThePictureOnTheClipboard) {
-  susie& w = window();
-  setPlaylist({pluginPicture("a.tst", quarters(8, 6))});
-  w.setFileName("a.tst");
+  // The copy button puts the picture (and nothing else) on the clipboard.
   QGuiApplication::clipboard()->setText("old");
   QTest::mousePress(w.Image2->widget(), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(w.Image2->BorderStyle(), 1);
   QTest::mouseRelease(w.Image2->widget(), Qt::LeftButton, {}, QPoint(5, 5));
   EXPECT_EQ(w.Image2->BorderStyle(), 0);
   const QImage copied = QGuiApplication::clipboard()->image();
-  EXPECT_EQ(copied.size(), QSize(8, 6));
+  EXPECT_EQ(copied.size(), QSize(40, 20));
   expectQuarters(copied.convertToFormat(QImage::Format_RGB32));
   EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
@@ -232,16 +209,22 @@ TEST_F(SusieWindow, SteppingThroughThePlaylist) {
   susie& w = window();
   const QString a = pluginPicture("a.tst", quarters(4, 4));
   const QString b = pluginPicture("b.tst", quarters(6, 6));
-  setPlaylist({a, b});
+  setPlaylist({a, b, file("bad.tst", "VLXTEST segv")});
   w.setFileName("a.tst");
   ListBox* list = prog->Form1().lstFoundFiles;
   QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
   EXPECT_EQ(list->ListIndex(), 1);
   EXPECT_EQ(w.TextFileName->Text(), "b.tst");
   EXPECT_EQ(w.Image1->Picture().width(), 6);
+  // A picture that cannot be decoded is not shown under its name.
+  QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
+  EXPECT_FALSE(w.Image1->HasPicture());
+  EXPECT_EQ(w.Label1->Caption(), spierr::Message(35));
+  EXPECT_EQ(w.TextFileName->Text(), "bad.tst");
   // Past the last entry nothing changes.
   QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
-  EXPECT_EQ(list->ListIndex(), 1);
+  EXPECT_EQ(list->ListIndex(), 2);
+  QTest::mouseClick(w.UpDown1->upButton(), Qt::LeftButton);
   QTest::mouseClick(w.UpDown1->upButton(), Qt::LeftButton);
   EXPECT_EQ(list->ListIndex(), 0);
   EXPECT_EQ(w.Image1->Picture().width(), 4);

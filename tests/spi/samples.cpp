@@ -97,6 +97,18 @@ uint32_t reference_pixel(int x, int y, Alpha alpha) {
 
 Bytes encode_png() { return qt_encode(reference_image(Alpha::full), "PNG"); }
 
+Bytes png_claiming(uint32_t width, uint32_t height) {
+  Bytes png = encode_png();
+  // The signature (8), the header's length (4) and "IHDR" (4), then the sides, big-endian.
+  for (size_t i = 0; i < 4; ++i) {
+    png[16 + i] = uint8_t(width >> (24 - 8 * i));
+    png[20 + i] = uint8_t(height >> (24 - 8 * i));
+  }
+  const uint32_t crc = crc32(png.data() + 12, 17);
+  for (size_t i = 0; i < 4; ++i) png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+  return png;
+}
+
 Bytes encode_jpeg(int width, int height) {
   return qt_encode(reference_image(Alpha::none, width, height), "JPG", 95);
 }

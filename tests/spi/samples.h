@@ -16,6 +16,8 @@ constexpr int kWidth = 32, kHeight = 24;
 uint32_t reference_pixel(int x, int y, Alpha alpha);  // 0xAARRGGBB
 
 Bytes encode_png();
+// The PNG with a header that claims `width` × `height` pixels (and a matching checksum).
+Bytes png_claiming(uint32_t width, uint32_t height);
 Bytes encode_jpeg(int width = kWidth, int height = kHeight);
 Bytes encode_bmp();
 Bytes encode_gif(bool interlaced);
