@@ -105,4 +105,10 @@ void PlaylistFixture::dropFiles(const QList<QUrl>& urls) {
 
 QString PlaylistFixture::panel() const { return form->sbStatusBar->PanelText(1); }
 
+void PlaylistFixture::expectIdleCounters() const {
+  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
+  EXPECT_EQ(prog->remote().Label4->Caption(), QStringLiteral("a/f"));
+}
+
 }  // namespace vlx::test

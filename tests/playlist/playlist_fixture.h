@@ -35,6 +35,8 @@ class PlaylistFixture : public ProgramFixture {
   // Files dropped on the list.
   void dropFiles(const QList<QUrl>& urls);
   QString panel() const;
+  // The counters of an empty list: its own two and the Controller's.
+  void expectIdleCounters() const;
 
   Form1* form = nullptr;
   QTemporaryDir tree;

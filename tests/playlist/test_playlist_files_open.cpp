@@ -21,7 +21,7 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 
-TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEnd) {
+TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEndAndSaveKeepsTheFile) {
   struct Case {
     const char* name;
     QByteArray bytes;
@@ -37,12 +37,14 @@ TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEnd) {
   }
   EXPECT_EQ(dialogs->dialogTitles.first(), QStringLiteral("load playlist"));
   EXPECT_TRUE(dialogs->messages.empty());
-}
 
-TEST_F(PlaylistFilesTest, BlankLinesStayEntriesAndM3uDirectivesDoNot) {
-  open(writeFile("list.m3u",
-                 "#EXTM3U\r\n#EXTINF:123,One\r\n/music/one.mp3\r\n\r\n#EXTINF:9,Two\r\n"
-                 "/music/two.ogg\r\nrelative/three.wav"));
+  // Blank lines stay entries, M3U directives do not; open then save keeps the file.
+  const QByteArray m3u = "#EXTM3U\r\n#EXTINF:123,One\r\n/music/one.mp3\r\n\r\n#EXTINF:9,Two\r\n"
+                         "/music/two.ogg\r\nrelative/three.wav\r\n";
+  open(writeFile("list.m3u", m3u));
+  save(files.filePath("out.vlx"));
+  EXPECT_EQ(readAll(files.filePath("out.vlx")), m3u);
+  open(files.filePath("list.m3u"));
   editor().mnuSend1000->click();
   EXPECT_EQ(entries(), QStringList({"/music/one.mp3", "", "/music/two.ogg", "relative/three.wav"}));
   EXPECT_TRUE(editText().isEmpty());
@@ -134,27 +136,9 @@ TEST_F(PlaylistFilesTest, ExtensionDecidesWhatIsAPlaylist) {
   }
 }
 
-TEST_F(PlaylistFilesTest, ListIsClearedBeforeThePlaylistLinesCanBeSent) {
-  const QString path = writeFile("l.vlx", "/n/1\r\n/n/2\r\n");
-  addEntries({"/old/1", "/old/2", path});
-  list().lstFoundFiles->setListIndex(2);
-  CheckPlaylistEntry(*prog);
-  editor().LAplaylist->click();
-  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
-}
-
-TEST_F(PlaylistFilesTest, DroppedPlaylistFileReplacesTheList) {
-  addEntries({"/old/1"});
-  const QString path = writeFile("dropped.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
-  dropUrls(list().lstFoundFiles->list()->viewport(), {QUrl::fromLocalFile(path)});
-  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
-  EXPECT_EQ(editText(), QStringLiteral("#EXTM3U\r\n/n/1\r\n/n/2\r\n"));
-  EXPECT_TRUE(editor().isVisible());
-  editor().LAplaylist->click();
-  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
-}
-
-TEST_F(PlaylistFilesTest, PlainEntryHidesAnEditorThatStillHoldsText) {
+// A plain entry hides an editor that still holds text; a playlist entry clears the list
+// before its lines can be sent.
+TEST_F(PlaylistFilesTest, PlaylistEntriesFillTheEditorAndPlainOnesHideIt) {
   open(writeFile("l.vlx", "/n/1\r\n/n/2\r\n"));
   addEntries({"/music/a.mp3"});
   list().lstFoundFiles->setListIndex(0);
@@ -162,6 +146,13 @@ TEST_F(PlaylistFilesTest, PlainEntryHidesAnEditorThatStillHoldsText) {
   ASSERT_NE(prog->loaded<Splaylist>(), nullptr);
   EXPECT_FALSE(editor().isVisible());
   EXPECT_EQ(editText(), QStringLiteral("/n/1\r\n/n/2\r\n"));
+  const QString path = writeFile("l2.vlx", "/n/3\r\n/n/4\r\n");
+  addEntries({"/old/2", path});
+  list().lstFoundFiles->setListIndex(2);
+  CheckPlaylistEntry(*prog);
+  EXPECT_TRUE(editor().isVisible());
+  editor().LAplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/n/3", "/n/4"}));
 }
 
 TEST_F(PlaylistFilesTest, ControllerCheckSaysSizeDateForEveryEntry) {
@@ -211,24 +202,14 @@ TEST_F(PlaylistFilesTest, GetPlaylistThenSaveWritesEntriesEachEndedByCrLf) {
   EXPECT_EQ(dialogs->dialogTitles, QStringList{"save playlist"});
   EXPECT_FALSE(editor().isVisible());
   EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
-}
 
-TEST_F(PlaylistFilesTest, OpenThenSaveKeepsTheFileAsItWas) {
-  const QByteArray bytes = "/a\r\n\r\n/b\r\n";
-  open(writeFile("in.vlx", bytes));
-  const QString out = files.filePath("out.vlx");
-  save(out);
-  EXPECT_EQ(readAll(out), bytes);
-}
-
-TEST_F(PlaylistFilesTest, GetPlaylistStartsANewLineAfterAnUnendedOne) {
-  addEntries({"e0", "e1"});
+  // After a line without its end a new line is started.
   editor().Text1->setText(QStringLiteral("/typed"));
   editor().mnuGetlist->click();
-  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1"));
+  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1\r\ne2"));
   editor().Text1->setText(QStringLiteral("/typed\r\n"));
   editor().mnuGetlist->click();
-  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1"));
+  EXPECT_EQ(editText(), QStringLiteral("/typed\r\ne0\r\ne1\r\ne2"));
 }
 
 TEST_F(PlaylistFilesTest, SaveNeedsTextAndAChosenFile) {
@@ -272,7 +253,7 @@ TEST_F(PlaylistFilesTest, SaveGivesANameWithoutExtensionTheVlxOne) {
   EXPECT_EQ(readAll(files.filePath("other.txt")), QByteArray("/b\r\n"));
 }
 
-TEST_F(PlaylistFilesTest, MenusFollowTheText) {
+TEST_F(PlaylistFilesTest, MenusFollowTheTextAndBarTitlesWithoutItemsAreCommands) {
   Splaylist& e = editor();
   for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_FALSE(m->Enabled());
   open(writeFile("l.vlx", "/a\r\n"));
@@ -284,10 +265,7 @@ TEST_F(PlaylistFilesTest, MenusFollowTheText) {
   // Typing into the box counts as a change too.
   e.Text1->setText(QStringLiteral("x"));
   EXPECT_TRUE(e.mnuSend->Enabled());
-}
 
-TEST_F(PlaylistFilesTest, BarTitlesWithoutItemsAreCommands) {
-  Splaylist& e = editor();
   e.Text1->setText(QStringLiteral("/a"));
   QAction* clear = nullptr;
   QStringList titles;

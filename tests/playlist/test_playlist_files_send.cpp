@@ -14,6 +14,13 @@ namespace vlx::test {
 namespace {
 
 TEST_F(PlaylistFilesTest, BatchOf100SendsOneLineMoreThanItsLabel) {
+  // Only comments: nothing is sent and the counters stay idle.
+  open(writeFile("c.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\n"));
+  editor().LAplaylist->click();
+  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("active"));
+
   open(writeFile("l30.vlx", numberedLines(30)));
   editor().LAplaylist->click();
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 30);
@@ -60,10 +67,13 @@ TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
   EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
 }
 
-TEST_F(PlaylistFilesTest, BusyStateHidesTheListAndShowsTheHourglassOnLoadedWindows) {
-  startController();
+// [get playlist] stops and closes the player window, copies the list and selects entry 0;
+// while it works the list is hidden and loaded windows show the hourglass.
+TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEntryZero) {
+  remote& c = startController();
   prog->Form2();
   addEntries({"e0", "e1", "e2"});
+  list().lstFoundFiles->setListIndex(2);
   load_and_save& log = prog->load_and_save();
   QStringList progress;
   bool checked = false;
@@ -94,14 +104,6 @@ TEST_F(PlaylistFilesTest, BusyStateHidesTheListAndShowsTheHourglassOnLoadedWindo
   // Windows that were not loaded are not made for the hourglass.
   EXPECT_EQ(prog->loaded<text>(), nullptr);
   EXPECT_EQ(prog->loaded<frmBrowser>(), nullptr);
-}
-
-TEST_F(PlaylistFilesTest, GetPlaylistStopsAndClosesTheWmpWindowAndSelectsEntryZero) {
-  remote& c = startController();
-  prog->Form2();
-  addEntries({"e0", "e1", "e2"});
-  list().lstFoundFiles->setListIndex(2);
-  editor().mnuGetlist->click();
   EXPECT_EQ(prog->loaded<Form2>(), nullptr);
   EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
   EXPECT_EQ(list().lstFoundFiles->ListIndex(), 0);
@@ -110,7 +112,7 @@ TEST_F(PlaylistFilesTest, GetPlaylistStopsAndClosesTheWmpWindowAndSelectsEntryZe
   EXPECT_EQ(entries(), QStringList({"e0", "e1", "e2"}));  // copied, not moved
 }
 
-TEST_F(PlaylistFilesTest, SingleSendsOneLineUntilAllAreAdded) {
+TEST_F(PlaylistFilesTest, SingleSendsOneLineUntilAllAreAddedTheLastOneUnended) {
   open(writeFile("l.vlx", "/a\r\n#comment\r\n/b\r\n"));
   editor().Lplaylist->click();
   EXPECT_EQ(entries(), QStringList{"/a"});
@@ -126,19 +128,18 @@ TEST_F(PlaylistFilesTest, SingleSendsOneLineUntilAllAreAdded) {
   EXPECT_EQ(entries(), QStringList({"/a", "/b"}));
   EXPECT_EQ(dialogs->messageTexts(), QStringList{"added all."});
   EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("date | size"));
-}
 
-TEST_F(PlaylistFilesTest, LastLineWithoutLineEndIsSentAsTheLastEntry) {
+  dialogs->onMessage = nullptr;
   editor().Show();
   editor().Text1->setText(QStringLiteral("/a\r\n/typed"));
   editor().Lplaylist->click();
   editor().Lplaylist->click();
-  EXPECT_EQ(entries(), QStringList({"/a", "/typed"}));
-  EXPECT_EQ(dialogs->messageTexts(), QStringList{"added all."});
+  EXPECT_EQ(entries(), QStringList({"/a", "/b", "/a", "/typed"}));
+  EXPECT_EQ(dialogs->messageTexts(), QStringList({"added all.", "added all."}));
 
   editor().Text1->setText(QStringLiteral("/x\r\n/y"));
   editor().mnuSend1000->click();
-  EXPECT_EQ(entries(), QStringList({"/a", "/typed", "/x", "/y"}));
+  EXPECT_EQ(entries(), QStringList({"/a", "/b", "/a", "/typed", "/x", "/y"}));
   EXPECT_TRUE(editText().isEmpty());
 }
 
@@ -158,14 +159,6 @@ TEST_F(PlaylistFilesTest, SendsOnAnEmptyBoxReportAndRestore) {
   EXPECT_EQ(dialogs->messageTexts(), QStringList({"playlist error!", "load error!"}));
   EXPECT_FALSE(editor().isVisible());
   EXPECT_EQ(editor().Caption(), kEditPlaylistCaption);
-}
-
-TEST_F(PlaylistFilesTest, BatchOfOnlyCommentsLeavesTheIdleCounters) {
-  open(writeFile("c.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\n"));
-  editor().LAplaylist->click();
-  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
-  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("active"));
 }
 
 TEST_F(PlaylistFilesTest, FullListStopsAndKeepsTheRestInTheBox) {

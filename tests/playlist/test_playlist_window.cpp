@@ -50,7 +50,7 @@ class PlaylistWindowTest : public PlaylistFixture {
   QString label4() { return prog->remote().Label4->Caption(); }
 };
 
-TEST_F(PlaylistWindowTest, LinksCountAsWhatTheyPointToAndDanglingOnesAreNotListed) {
+TEST_F(PlaylistWindowTest, FolderAndFileListsFollowLinksHideDotNamesAndMatchPatterns) {
   const QString folder = makeFolder("links");
   makeFolder("links/real");
   makeFile("links/a.mp3");
@@ -68,6 +68,34 @@ TEST_F(PlaylistWindowTest, LinksCountAsWhatTheyPointToAndDanglingOnesAreNotListe
   // A link to a folder is entered like the folder.
   form->dirList->setPath(folder + "/to folder");
   EXPECT_EQ(form->dirList->Path(), folder + "/to folder");
+
+  // Dot names are hidden and patterns match in any letter case.
+  makeFile("b/Z.MP3");
+  makeFile("b/a.txt");
+  makeFile("b/c.wav");
+  makeFile("b/.hidden.mp3");
+  makeFolder("b/sub two");
+  makeFolder("b/Alpha");
+  makeFolder("b/.git");
+  form->dirList->setPath(path("b"));
+  EXPECT_EQ(form->dirList->ListCount(), 2);
+  EXPECT_EQ(form->dirList->List(0), path("b/Alpha"));
+  EXPECT_EQ(form->dirList->List(1), path("b/sub two"));
+  EXPECT_EQ(form->dirList->List(-1), path("b"));
+  EXPECT_EQ(form->dirList->List(-2), tree.path());
+  form->txtSearchSpec->setText(QStringLiteral("*.mp3; *.TXT"));
+  EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3; *.TXT"));
+  QStringList shown;
+  for (int i = 0; i < form->filList->ListCount(); ++i) shown << form->filList->List(i);
+  EXPECT_EQ(shown, (QStringList{"a.txt", "Z.MP3"}));
+
+  // A click shows the path; a right-click sends it to the web-file viewer.
+  form->dirList_MouseDown(vbLeftButton);
+  EXPECT_EQ(form->Text1->Text(), path("b"));
+  form->dirList_MouseDown(vbRightButton);
+  EXPECT_EQ(prog->frmBrowser().cboAddress->Text(), path("b"));
+  EXPECT_TRUE(prog->frmBrowser().isVisible());
+  EXPECT_EQ(prog->frmBrowser().owner(), form);
 }
 
 TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
@@ -134,24 +162,7 @@ TEST_F(PlaylistWindowTest, FileInTheRootFolderJoinsWithOneSeparator) {
   EXPECT_EQ(form->dirList->List(-1), QStringLiteral("/"));
 }
 
-TEST_F(PlaylistWindowTest, InformationLineSizeIsExactAndAMissingFileShowsTheIdleText) {
-  const QString mb = makeFile("one.bin", QByteArray(1024 * 1024, 'x'));
-  const QString tiny = makeFile("tiny.bin", "x");
-  const QString gone = makeFile("gone.bin", "x");
-  addByHand({mb, tiny, gone});
-  QFile::remove(gone);
-  form->lstFoundFiles->setListIndex(0);
-  form->lstFoundFiles_MouseDown(vbLeftButton);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 1 MB")));
-  form->lstFoundFiles->setListIndex(1);
-  form->lstFoundFiles_MouseDown(vbLeftButton);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000095367431640625 MB")));
-  form->lstFoundFiles->setListIndex(2);
-  form->lstFoundFiles_MouseDown(vbLeftButton);
-  EXPECT_EQ(panel(), QStringLiteral("date | size"));
-}
-
-TEST_F(PlaylistWindowTest, CountersFollowDeleteAndTheLastDeleteLeavesTheIdleWords) {
+TEST_F(PlaylistWindowTest, CountersFollowDeleteAndClearLeavesTheIdleWords) {
   const QStringList files = numbered(3);
   addByHand(files);
   EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("2"));
@@ -176,43 +187,20 @@ TEST_F(PlaylistWindowTest, CountersFollowDeleteAndTheLastDeleteLeavesTheIdleWord
   form->lstFoundFiles->setListIndex(0);
   form->Command1->press();
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
-  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
-  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  expectIdleCounters();
   EXPECT_FALSE(form->Command1->Enabled());
   // Nothing selected: delete does nothing.
   form->Command1->press();
   EXPECT_TRUE(dialogs->messages.empty());
-}
 
-TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
-  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"), makeFile("m/c.mp3", "333")};
-  addByHand(files);
-  clickEntry(1);
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 1);
-  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("1"));
-  EXPECT_EQ(label4(), QStringLiteral("1/2"));
-  EXPECT_EQ(form->Text1->Text(), files[1]);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.0000019073486328125 MB"))) << panel().toStdString();
-  // The right button picks the entry under it and opens the number pad on it.
-  rightClickEntry(2);
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
-  EXPECT_TRUE(form->SetPIndex->Visible());
-  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
-  EXPECT_EQ(label4(), QStringLiteral("2/2"));
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
-}
-
-TEST_F(PlaylistWindowTest, ClearResetsEverything) {
+  // "clear" resets everything.
   addByHand(numbered(3));
   form->lstFoundFiles->setListIndex(2);
   form->Command3->press();
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
   EXPECT_EQ(panel(), QStringLiteral("date | size"));
   EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
-  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
-  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  expectIdleCounters();
   EXPECT_TRUE(form->Text1->Text().isEmpty());
   EXPECT_TRUE(form->Text5->Text().isEmpty());
   EXPECT_TRUE(form->cmdSearch->Enabled());
@@ -223,6 +211,33 @@ TEST_F(PlaylistWindowTest, ClearResetsEverything) {
   EXPECT_FALSE(c.Image1->Enabled() || c.Image2->Enabled() || c.mnuback->Enabled() ||
                c.mnunext->Enabled());
   EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
+}
+
+// The information line gives the size exactly, and the idle text for a file that is gone.
+TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
+  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"), makeFile("m/c.mp3", "333"),
+                             makeFile("m/one.bin", QByteArray(1024 * 1024, 'x')), makeFile("m/gone.bin")};
+  addByHand(files);
+  QFile::remove(files[4]);
+  clickEntry(3);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 1 MB"))) << panel().toStdString();
+  clickEntry(4);
+  EXPECT_EQ(panel(), QStringLiteral("date | size"));
+  clickEntry(0);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000095367431640625 MB")));
+  clickEntry(1);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 1);
+  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("1"));
+  EXPECT_EQ(label4(), QStringLiteral("1/4"));
+  EXPECT_EQ(form->Text1->Text(), files[1]);
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.0000019073486328125 MB"))) << panel().toStdString();
+  // The right button picks the entry under it and opens the number pad on it.
+  rightClickEntry(2);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+  EXPECT_TRUE(form->SetPIndex->Visible());
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
+  EXPECT_EQ(label4(), QStringLiteral("2/4"));
+  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
 }
 
 TEST_F(PlaylistWindowTest, NumberPadSelectsTheTypedEntryOrResets) {
@@ -250,9 +265,9 @@ TEST_F(PlaylistWindowTest, NumberPadSelectsTheTypedEntryOrResets) {
   }
   form->SetPIndex_Click();
   EXPECT_FALSE(form->SetPIndex->Visible());
-}
 
-TEST_F(PlaylistWindowTest, NumberPadWithFewEntriesAndWithoutSelection) {
+  // With five entries "12" is beyond the last; without a selection digits do nothing.
+  form->Command3->press();
   addByHand(numbered(5));
   form->lstFoundFiles->setListIndex(0);
   form->b1->press();
@@ -337,14 +352,15 @@ TEST_F(PlaylistWindowTest, ADragIsReadOnceWhileItMoves) {
 }
 
 TEST_F(PlaylistWindowTest, DroppedPlaylistFileGoesToTheEditorAndClearsTheList) {
-  const QString list = makeFile("l/songs.vlx", "x.mp3\r\ny.mp3\r\n");
+  const QString list = makeFile("l/songs.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
   addByHand({makeFile("l/a.mp3")});
   dropFiles({QUrl::fromLocalFile(list)});
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
-  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(label4(), QStringLiteral("a/f"));
+  expectIdleCounters();
   EXPECT_TRUE(prog->Splaylist().isVisible());
-  EXPECT_TRUE(prog->Splaylist().Text1->Text().startsWith(QStringLiteral("x.mp3\r\ny.mp3")));
+  EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("#EXTM3U\r\n/n/1\r\n/n/2\r\n"));
+  prog->Splaylist().LAplaylist->click();
+  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
 }
 
 TEST_F(PlaylistWindowTest, Text1OffersItsPathAsOneFileAndKeepsItsBytes) {
@@ -358,38 +374,34 @@ TEST_F(PlaylistWindowTest, Text1OffersItsPathAsOneFileAndKeepsItsBytes) {
   EXPECT_EQ(platform::droppedFiles(*data), QStringList{entry});
 }
 
-TEST_F(PlaylistWindowTest, PlayRemembersTheEntryAndItsExtension) {
+TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
   shell->associated = QStringLiteral("/usr/bin/player");
-  const QStringList files = {makeFile("p/Song.Mp3"), makeFile("p/noext")};
-  addByHand(files);
+  const QString doc = makeFile("v/read me.Txt", "line one\nline two\n");
+  const QString plain = makeFile("v/noext");
+  addByHand({doc, plain});
   form->lstFoundFiles->setListIndex(-1);
   form->Text5->setText(QString());
-  form->Command5->press();  // nothing selected: nothing opened
-  EXPECT_TRUE(form->entryPath.isEmpty());
-  form->lstFoundFiles->setListIndex(0);
-  form->lstFoundFiles_DblClick();
-  EXPECT_EQ(form->entryPath, files[0]);
-  EXPECT_EQ(form->entryExt, QStringLiteral("Mp3"));
-  EXPECT_EQ(form->Text5->Text(), QStringLiteral("/usr/bin/player"));
-  form->lstFoundFiles->setListIndex(1);
-  form->Command5->press();
-  EXPECT_EQ(form->entryPath, files[1]);
-  EXPECT_TRUE(form->entryExt.isEmpty());
-}
-
-TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
-  const QString doc = makeFile("v/read me.txt", "line one\nline two\n");
-  addByHand({doc});
-  form->lstFoundFiles->setListIndex(-1);
-  // Nothing selected: no window is bothered.
-  for (CommandButton* b : {form->Command7, form->Command9, form->Command8, form->Command2, form->Sendto}) {
+  // Nothing selected: no window is bothered, nothing is played.
+  for (CommandButton* b : {form->Command7, form->Command9, form->Command8, form->Command2, form->Sendto,
+                           form->Command5}) {
     b->setEnabled(true);
     b->press();
   }
   EXPECT_TRUE(shell->opened.isEmpty());
   EXPECT_EQ(prog->loaded<vlx::wmp9>(), nullptr);
+  EXPECT_TRUE(form->entryPath.isEmpty());
 
+  // Play remembers the entry and its extension.
+  form->lstFoundFiles->setListIndex(1);
+  form->Command5->press();
+  EXPECT_EQ(form->entryPath, plain);
+  EXPECT_TRUE(form->entryExt.isEmpty());
   form->lstFoundFiles->setListIndex(0);
+  form->lstFoundFiles_DblClick();
+  EXPECT_EQ(form->entryPath, doc);
+  EXPECT_EQ(form->entryExt, QStringLiteral("Txt"));
+  EXPECT_EQ(form->Text5->Text(), QStringLiteral("/usr/bin/player"));
+
   form->Command7->press();
   EXPECT_EQ(shell->opened, QStringList{doc});  // as it stands, no separator appended
 
@@ -420,46 +432,13 @@ TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
 
   form->Command6->press();
   EXPECT_TRUE(prog->Splaylist().isVisible());
-  EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
-}
+  EXPECT_TRUE(prog->Splaylist().mnuGetlist->Enabled());
 
-TEST_F(PlaylistWindowTest, TextViewerKeepsItsBoxWhenTheFileIsGone) {
-  const QString doc = makeFile("v/gone.txt", "x");
-  addByHand({doc});
+  // The text viewer keeps its box when the file is gone.
   QFile::remove(doc);
-  form->lstFoundFiles->setListIndex(0);
   form->Command9->press();
-  EXPECT_TRUE(prog->text().RichTextBox1->Visible());
-  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer]"));
-}
-
-TEST_F(PlaylistWindowTest, FolderAndFileListsHideDotNamesAndMatchPatternsCaseInsensitively) {
-  makeFile("b/Z.MP3");
-  makeFile("b/a.txt");
-  makeFile("b/c.wav");
-  makeFile("b/.hidden.mp3");
-  makeFolder("b/sub two");
-  makeFolder("b/Alpha");
-  makeFolder("b/.git");
-  form->dirList->setPath(path("b"));
-  EXPECT_EQ(form->dirList->ListCount(), 2);
-  EXPECT_EQ(form->dirList->List(0), path("b/Alpha"));
-  EXPECT_EQ(form->dirList->List(1), path("b/sub two"));
-  EXPECT_EQ(form->dirList->List(-1), path("b"));
-  EXPECT_EQ(form->dirList->List(-2), tree.path());
-  form->txtSearchSpec->setText(QStringLiteral("*.mp3; *.TXT"));
-  EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3; *.TXT"));
-  QStringList shown;
-  for (int i = 0; i < form->filList->ListCount(); ++i) shown << form->filList->List(i);
-  EXPECT_EQ(shown, (QStringList{"a.txt", "Z.MP3"}));
-
-  // A click shows the path; a right-click sends it to the web-file viewer.
-  form->dirList_MouseDown(vbLeftButton);
-  EXPECT_EQ(form->Text1->Text(), path("b"));
-  form->dirList_MouseDown(vbRightButton);
-  EXPECT_EQ(prog->frmBrowser().cboAddress->Text(), path("b"));
-  EXPECT_TRUE(prog->frmBrowser().isVisible());
-  EXPECT_EQ(prog->frmBrowser().owner(), form);
+  EXPECT_TRUE(viewer.RichTextBox1->Visible());
+  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer]"));
 }
 
 TEST_F(PlaylistWindowTest, PatternListsSetThePatternAndItsColour) {
@@ -477,7 +456,7 @@ TEST_F(PlaylistWindowTest, PatternListsSetThePatternAndItsColour) {
   EXPECT_EQ(form->txtSearchSpec->ForeColor(), 0x80FF80u);
 }
 
-TEST_F(PlaylistWindowTest, FolderPickerMovesBothListsAndTheDriveList) {
+TEST_F(PlaylistWindowTest, FolderPickerAndDoubleClicksMoveBothLists) {
   const QString chosen = makeFolder("picked");
   makeFile("picked/x.mp3");
   dialogs->fileAnswers.push_back(chosen);
@@ -492,6 +471,19 @@ TEST_F(PlaylistWindowTest, FolderPickerMovesBothListsAndTheDriveList) {
   dialogs->fileAnswers.push_back(QString());
   form->Image2_Click();
   EXPECT_EQ(form->dirList->Path(), chosen);
+
+  // A highlighted folder opens on a double click; the parent row opens the parent.
+  makeFile("o/inner/x.mp3");
+  form->dirList->setPath(path("o"));
+  form->dirList->setListIndex(0);
+  EXPECT_EQ(form->dirList->Path(), path("o"));  // highlighted only
+  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
+  EXPECT_EQ(form->dirList->Path(), path("o/inner"));
+  EXPECT_EQ(form->filList->ListCount(), 1);
+  // The parent row opens the parent.
+  form->dirList->setListIndex(-2);
+  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
+  EXPECT_EQ(form->dirList->Path(), path("o"));
 }
 
 TEST_F(PlaylistWindowTest, UnreadableFolderReportsAndMovesToTheProgramFolder) {
@@ -505,20 +497,6 @@ TEST_F(PlaylistWindowTest, UnreadableFolderReportsAndMovesToTheProgramFolder) {
   EXPECT_NE(form->dirList->Path(), path("c/locked"));
   EXPECT_NE(form->dirList->Path(), path("c"));
   EXPECT_EQ(form->filList->Path(), form->dirList->Path());
-}
-
-TEST_F(PlaylistWindowTest, FolderOpenedByDoubleClickMovesTheFileList) {
-  makeFile("o/inner/x.mp3");
-  form->dirList->setPath(path("o"));
-  form->dirList->setListIndex(0);
-  EXPECT_EQ(form->dirList->Path(), path("o"));  // highlighted only
-  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
-  EXPECT_EQ(form->dirList->Path(), path("o/inner"));
-  EXPECT_EQ(form->filList->ListCount(), 1);
-  // The parent row opens the parent.
-  form->dirList->setListIndex(-2);
-  Q_EMIT form->dirList->list()->itemActivated(form->dirList->list()->currentItem());
-  EXPECT_EQ(form->dirList->Path(), path("o"));
 }
 
 }  // namespace
