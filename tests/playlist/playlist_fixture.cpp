@@ -105,10 +105,11 @@ void PlaylistFixture::dropFiles(const QList<QUrl>& urls) {
 
 QString PlaylistFixture::panel() const { return form->sbStatusBar->PanelText(1); }
 
-void PlaylistFixture::expectIdleCounters() const {
-  EXPECT_EQ(form->lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(form->Label1->Caption(), QStringLiteral("active"));
-  EXPECT_EQ(prog->remote().Label4->Caption(), QStringLiteral("a/f"));
+void PlaylistFixture::expectCounters(const QString& count, const QString& active,
+                                     const QString& controller) const {
+  EXPECT_EQ(form->lblCount->Caption(), count);
+  EXPECT_EQ(form->Label1->Caption(), active);
+  EXPECT_EQ(prog->remote().Label4->Caption(), controller);
 }
 
 }  // namespace vlx::test

@@ -35,8 +35,9 @@ class PlaylistFixture : public ProgramFixture {
   // Files dropped on the list.
   void dropFiles(const QList<QUrl>& urls);
   QString panel() const;
-  // The counters of an empty list: its own two and the Controller's.
-  void expectIdleCounters() const;
+  // The list's count of entries and active entry, and the Controller's "active/last".
+  void expectCounters(const QString& count, const QString& active, const QString& controller) const;
+  void expectIdleCounters() const { expectCounters("files", "active", "a/f"); }
 
   Form1* form = nullptr;
   QTemporaryDir tree;

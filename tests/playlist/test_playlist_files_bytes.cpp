@@ -14,21 +14,10 @@ namespace vlx::test {
 namespace {
 
 // Every line of the bytes (split at CR LF, LF or a lone CR) followed by CR LF.
-QByteArray withCrLf(const QByteArray& bytes) {
-  QByteArray out;
-  QByteArray line;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const char c = bytes[i];
-    if (c != '\r' && c != '\n') {
-      line += c;
-      continue;
-    }
-    out += line + "\r\n";
-    line.clear();
-    if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-  }
-  if (!line.isEmpty()) out += line + "\r\n";
-  return out;
+QByteArray withCrLf(QByteArray bytes) {
+  bytes.replace("\r\n", "\n").replace('\r', '\n');
+  if (!bytes.isEmpty() && !bytes.endsWith('\n')) bytes += '\n';
+  return bytes.replace("\n", "\r\n");
 }
 
 TEST(EntryBytes, EveryByteSequenceComesBackUnchanged) {

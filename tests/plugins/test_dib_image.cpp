@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "support/bitmaps.h"
+#include "support/program_fixture.h"
 #include "platform/image_box.h"
 #include "plugins/dib_image.h"
 
@@ -184,11 +185,8 @@ TEST(DibImage, HeadersThatDoNotHoldAreRefusedBeforeAnyCopy) {
 TEST(DibImage, BitmapFiles) {
   QTemporaryDir dir;
   auto write = [&](const char* name, const QByteArray& bytes) {
-    const QString path = dir.path() + '/' + name;
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-    return path;
+    writeAll(dir.path() + '/' + name, bytes);
+    return dir.path() + '/' + name;
   };
   const Bitmap picture = rgbBitmap(3, 2, 24, sample);
   expectSample(LoadBitmapFile(write("a.bmp", picture.file())));
