@@ -1,5 +1,6 @@
 // The exit routine, the farewell log and the end of the program.
 #include <QApplication>
+#include <QImage>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -11,7 +12,7 @@
 
 #include "app/run.h"
 
-#include "controller/remote.h"
+#include "controller/controller_state.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
 #include "players/wavedev.h"
@@ -52,7 +53,7 @@ const QStringList kControllerExitKeys = {
 
 class ExitTest : public ProgramFixture {};
 
-TEST_F(ExitTest, AbsentFileExitWritesEveryControllerKeyInOrder) {
+TEST_F(ExitTest, ExitWritesEveryControllerKeyInOrderAndShowsTheFarewellLog) {
   remote& c = startController();
   c.Command2->press();
   // Keys appear in the order the exit writes them: a fresh file keeps that order
@@ -68,11 +69,7 @@ TEST_F(ExitTest, AbsentFileExitWritesEveryControllerKeyInOrder) {
   EXPECT_EQ(ReadSetting("CCheckValue", "ShowDisplay"), ReadSetting("CCheckValue", "ShowWmp"));
   // The Wmp window is still open: it writes its keys only when it is unloaded.
   EXPECT_FALSE(keys.contains("DPosition/DTop"));
-}
 
-TEST_F(ExitTest, FarewellLogReadsExactly) {
-  remote& c = startController();
-  c.Command2->press();
   EXPECT_EQ(c.Label1->Caption(), QStringLiteral("exit"));
   load_and_save& log = prog->load_and_save();
   EXPECT_EQ(log.Text1->Text(),
@@ -83,7 +80,7 @@ TEST_F(ExitTest, FarewellLogReadsExactly) {
                            "put waveout volume and options･･･done \r\n\r\n"
                            "success put VLX_Data.INI\r\n\r\n"
                            "see you next time !"));
-  EXPECT_EQ(log.Text1->BackColor(), 0x80FF80u);
+  EXPECT_EQ(log.Text1->BackColor(), kLogDoneColor);
   EXPECT_EQ(log.Height(), 2000);
   EXPECT_EQ(log.Text1->Height(), 2000);
   EXPECT_TRUE(log.isVisible());
@@ -100,25 +97,16 @@ TEST_F(ExitTest, TheEndUnloadsWindowsThatWriteTheirKeysAfterTheController) {
   writeSettingsFile("[Kidou]\nShokai=1\n[CPosition]\nCTop=600\n");
   remote& c = startController();
   c.Timer1->fire();  // shows the Wmp window
+  prog->Splaylist().Show();
   ASSERT_TRUE(prog->loaded<Form2>());
   ASSERT_TRUE(exitAndFinish());
   const QStringList keys = keysInOrder(settingsBytes());
-  ASSERT_TRUE(keys.contains("DPosition/DTop"));
-  EXPECT_GT(keys.indexOf("DPosition/DTop"), keys.indexOf("Kidou/Shokai"));
-  EXPECT_TRUE(keys.contains("WVPosition/WVTop"));
-  EXPECT_FALSE(keys.contains("SPPosition/SPTop")) << "a window never loaded writes nothing";
+  for (const char* key : {"DPosition/DTop", "WVPosition/WVTop", "SPPosition/SPTop"})
+    EXPECT_GT(keys.indexOf(key), keys.indexOf("Kidou/Shokai")) << key;
   EXPECT_FALSE(prog->loaded<Form2>());
   EXPECT_FALSE(prog->loaded<Form1>());
-  EXPECT_EQ(ReadSetting("CPosition", "CTop"), QStringLiteral("600"));
-}
-
-TEST_F(ExitTest, AnOpenEditPlaylistWindowWritesItsPositionAtTheEnd) {
-  startAfterFirstRun();
-  prog->Splaylist().Show();
-  ASSERT_TRUE(exitAndFinish());
-  const QStringList keys = keysInOrder(settingsBytes());
-  EXPECT_GT(keys.indexOf("SPPosition/SPTop"), keys.indexOf("Kidou/Shokai"));
   EXPECT_FALSE(prog->loaded<Splaylist>());
+  EXPECT_EQ(ReadSetting("CPosition", "CTop"), QStringLiteral("600"));
 }
 
 // Player windows the user keeps hidden are never made, nor their player cores: the
@@ -181,34 +169,52 @@ TEST_F(ExitTest, LogsSayWhenTheSettingsCouldNotBeWritten) {
   ASSERT_EQ(::chmod(folder.constData(), 0755), 0);
 }
 
-TEST_F(ExitTest, ValuesSurviveARestart) {
+// What the user changed, through the controls, the dialogs and the "save" items, comes back
+// at the next start.
+TEST_F(ExitTest, WhatTheUserChangedComesBackAtTheNextStart) {
   remote& c = startController();
   c.Command4->press();  // expand
   c.Move(450, 300, c.Width(), c.Height());
   c.Check3->setValue(0);
   c.Slider1->setValue(200);
+  c.Command16->press();  // top-most
   prog->Form1().Combo1->setText(QStringLiteral("*.mp3"));
+  QFont chosen(QStringLiteral("DejaVu Serif"));
+  chosen.setPointSizeF(14);
+  chosen.setBold(true);
+  dialogs->fontAnswers.push_back(chosen);
+  c.chgFont->click();
+  dialogs->colorAnswers = {0x0000FF, 0x00FF00};
+  c.chgFColor->click();
+  c.chgPFColor->click();
+  c.saveFontdata->click();
+  const QString picture = userFolder() + "/back.png";
+  QImage red(40, 30, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  ASSERT_TRUE(red.save(picture));
+  dialogs->fileAnswers.push_back(picture);
+  c.chgCBPic->click();
+  c.saveBackpicture->click();
+
+  const State changed = With(kDesign, {{"place", "450,300"},
+                                       {"size", "7075x2600"},
+                                       {"panel", "smart　　△ / V L X      [Controller]  [Option]"},
+                                       {"top-most", "on / show normal / show normal"},
+                                       {"boxes", "111001"},
+                                       {"box captions", "show wmp | show rp | show playlist | "
+                                                        "show wmp・rp・playlist | play rundom playlist | "
+                                                        "auto set wmp size"},
+                                       {"volume", "200"},
+                                       {"font", "DejaVu Serif 14 bold"},
+                                       {"colours", "255 65280"},
+                                       {"filters", "*.mp3 *.*"},
+                                       {"back picture", picture}});
+  ASSERT_EQ(Lines(StateOf(c, prog->Form1())), Lines(changed));
   ASSERT_TRUE(exitAndFinish());
   makeProgram();
   remote& again = startController();
   EXPECT_TRUE(dialogs->messages.empty());
-  EXPECT_EQ(again.Height(), 2600);
-  EXPECT_EQ(again.Width(), 7075);
-  EXPECT_EQ(again.Left(), 450);
-  EXPECT_EQ(again.Top(), 300);
-  EXPECT_EQ(again.Check3->Value(), 0);
-  EXPECT_EQ(again.Slider1->Value(), 200);
-  EXPECT_EQ(prog->Form1().Combo1->Text(), QStringLiteral("*.mp3"));
-}
-
-TEST_F(ExitTest, TopMostButtonIsStoredAtOnce) {
-  remote& c = startAfterFirstRun();
-  c.Command16->press();
-  EXPECT_TRUE(c.TopMost());
-  EXPECT_EQ(ReadSetting("CShowStyle", "ShowTop"), QStringLiteral("show normal"));
-  c.Command16->press();
-  EXPECT_FALSE(c.TopMost());
-  EXPECT_EQ(ReadSetting("CShowStyle", "ShowTop"), QStringLiteral("show top"));
+  EXPECT_EQ(Lines(StateOf(again, prog->Form1())), Lines(changed));
 }
 
 // A run of the program in this process with real dialogs, ended by a signal while a box,
@@ -302,39 +308,28 @@ class SignalTest : public ::testing::Test {
   }
 };
 
+// On a first start the first-run message is up at once; a signal then ends the program
+// cleanly, the settings file left as it was or fully written.
 TEST_F(SignalTest, TermIntAndHupWriteTheSettingsAndEnd) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  for (int sig : {SIGTERM, SIGINT, SIGHUP}) {
-    SCOPED_TRACE(sig);
-    writeAll(home.path() + "/VLX_Data.ini", "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n");
+  const QString settings = home.path() + "/VLX_Data.ini";
+  for (auto [sig, firstRun] : {std::pair{SIGTERM, false}, {SIGINT, false}, {SIGHUP, false}, {SIGTERM, true}}) {
+    SCOPED_TRACE(testing::Message() << "signal " << sig << (firstRun ? " on a first run" : ""));
+    QFile::remove(settings);
+    if (!firstRun) writeAll(settings, "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n");
     QProcess p;
     ASSERT_TRUE(start(p));
     ::kill(pid_t(p.processId()), sig);
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
-    const QByteArray bytes = readAll(home.path() + "/VLX_Data.ini");
+    const QByteArray bytes = readAll(settings);
+    if (firstRun && bytes.isEmpty()) continue;
     const QStringList keys = keysInOrder(bytes);
     for (const QString& k : kControllerExitKeys) EXPECT_TRUE(keys.contains(k)) << k.toStdString();
+    if (firstRun) continue;
     EXPECT_TRUE(bytes.contains("CTop=75"));
     EXPECT_TRUE(bytes.contains("WVTop="));  // windows were unloaded in order
-  }
-}
-
-// On a first start the first-run message is up at once; a signal then ends the program
-// cleanly, the settings file left as it was or fully written.
-TEST_F(SignalTest, TermDuringTheFirstRunMessageEndsCleanly) {
-  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  QProcess p;
-  ASSERT_TRUE(start(p));
-  ::kill(pid_t(p.processId()), SIGTERM);
-  ASSERT_TRUE(p.waitForFinished(30000));
-  EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-  EXPECT_EQ(p.exitCode(), 0);
-  const QByteArray bytes = readAll(home.path() + "/VLX_Data.ini");
-  if (!bytes.isEmpty()) {
-    const QStringList keys = keysInOrder(bytes);
-    for (const QString& k : kControllerExitKeys) EXPECT_TRUE(keys.contains(k)) << k.toStdString();
   }
 }
 

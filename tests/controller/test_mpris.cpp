@@ -162,8 +162,8 @@ TEST_F(MprisTest, PlayPauseAndStopAreTheControllersAndEveryoneHearsOfThem) {
 }
 
 TEST_F(MprisTest, TagsBecomeTheMetadata) {
-  const QString path = QDir(files.path()).filePath("tagged.wav");
-  ASSERT_TRUE(WriteToneWav(path, 20, 8000, QStringLiteral("A Title"), QStringLiteral("Some Artist")));
+  const QString path = tone("tagged.wav", 20);
+  clips.add(path, 20, QStringLiteral("A Title"), QStringLiteral("Some Artist"));
   fill({path}, 0);
   call(kPlayer, "Play");
   ASSERT_TRUE(statusBecomes("Playing"));

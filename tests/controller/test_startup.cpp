@@ -1,12 +1,12 @@
-// The Controller's start: restoring its saved state, the first run, one instance only.
-#include <QDir>
+// The Controller's start: restoring its saved state, the first run, the start log, one
+// instance only.
 #include <QImage>
 #include <cerrno>
 #include <cstring>
+#include <optional>
 #include <gtest/gtest.h>
 
-#include "controller/remote.h"
-#include "playlist/Form1.h"
+#include "controller/controller_state.h"
 #include "platform/profile.h"
 #include "settings/load_and_save.h"
 #include "support/file_powers.h"
@@ -15,214 +15,140 @@
 namespace vlx::test {
 namespace {
 
-class StartupTest : public ProgramFixture {};
+const QByteArray kStarted = "[Kidou]\r\nShokai=1\r\n";
 
-const char* kStarted = "[Kidou]\r\nShokai=1\r\n";
-
-TEST_F(StartupTest, StoredHeight2600KeepsWidthAndOpensOptionPanel) {
-  writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\nCTop=100\r\nCLeft=200\r\nCHeight=2600\r\nCWidth=7000\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Height(), 2600);
-  EXPECT_EQ(c.Width(), 7000);
-  EXPECT_EQ(c.Top(), 100);
-  EXPECT_EQ(c.Left(), 200);
-  EXPECT_EQ(c.Command4->Caption(), QStringLiteral("smart　　△"));
-  EXPECT_EQ(c.Caption(), QStringLiteral("V L X      [Controller]  [Option]"));
-}
-
-TEST_F(StartupTest, AnyOtherHeightGivesTheCompactSize) {
-  for (const char* height : {"2599", "3000", "abc"}) {
-    writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\nCHeight=" + height + "\r\nCWidth=9000\r\n");
-    makeProgram();
-    remote& c = startController();
-    EXPECT_EQ(c.Height(), 2115) << height;
-    EXPECT_EQ(c.Width(), 4650) << height;
-    EXPECT_EQ(c.Command4->Caption(), QStringLiteral("option　　▽"));
-    EXPECT_EQ(c.Caption(), QStringLiteral("V L X      [Controller]"));
-  }
-}
-
-TEST_F(StartupTest, NegativeTopOrLeftResetsBoth) {
-  for (const char* place : {"CTop=-15\r\nCLeft=300\r\n", "CTop=300\r\nCLeft=-15\r\n"}) {
-    SCOPED_TRACE(place);
+class StartupTest : public ProgramFixture {
+ protected:
+  // A new start on the given settings file (none when null).
+  remote& startOn(const std::optional<QByteArray>& file) {
     destroyProgram();
-    writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\n" + place);
+    QFile::remove(settingsPath());
+    if (file) writeSettingsFile(*file);
     makeProgram();
-    remote& c = startController();
-    EXPECT_EQ(c.Top(), 0);
-    EXPECT_EQ(c.Left(), 0);
+    return startController();
   }
-}
+  State state() { return StateOf(prog->remote(), prog->Form1()); }
+};
 
-TEST_F(StartupTest, LeftOutsideSixteenBitsRestoresForTheController) {
-  writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\nCTop=15\r\nCLeft=40000\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Left(), 40000);
-  EXPECT_EQ(c.Top(), 15);
-}
-
-TEST_F(StartupTest, FirstRunMessageComesUntilANormalExit) {
-  writeSettingsFile("[Kidou]\nShokai=0\n");
-  for (int start = 0; start < 2; ++start) {
-    makeProgram();
-    startController();
-    ASSERT_EQ(dialogs->messages.size(), 1u) << "start " << start;
-    EXPECT_EQ(dialogs->messages[0].text, FirstRunMessage());
-    EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("VLX"));
-    // A run that never exits normally (a crash) writes nothing.
+TEST_F(StartupTest, EachStoredValueRestoresAndAnyOtherLeavesTheDesignValue) {
+  QByteArray binary;
+  for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919 + 13) % 256));
+  const struct {
+    const char* name;
+    QByteArray file;
+    State changes;
+    bool firstRun = false;
+  } cases[] = {
+      {"nothing stored", kStarted, {}},
+      {"height 2600 opens the option panel",
+       kStarted + "[CPosition]\r\nCTop=100\r\nCLeft=200\r\nCHeight=2600\r\nCWidth=7000\r\n",
+       {{"place", "200,100"},
+        {"size", "7000x2600"},
+        {"panel", "smart　　△ / V L X      [Controller]  [Option]"}}},
+      {"any other height is compact", kStarted + "[CPosition]\r\nCHeight=2599\r\nCWidth=9000\r\n", {}},
+      {"a larger height too", kStarted + "[CPosition]\r\nCHeight=3000\r\nCWidth=9000\r\n", {}},
+      {"a height that is no number", kStarted + "[CPosition]\r\nCHeight=abc\r\nCWidth=9000\r\n", {}},
+      {"a negative top resets both", kStarted + "[CPosition]\r\nCTop=-15\r\nCLeft=300\r\n", {}},
+      {"a negative left resets both", kStarted + "[CPosition]\r\nCTop=300\r\nCLeft=-15\r\n", {}},
+      {"a left beyond 16 bits", kStarted + "[CPosition]\r\nCTop=15\r\nCLeft=40000\r\n", {{"place", "40000,15"}}},
+      {"show normal", kStarted + "[CShowStyle]\r\nShowTop=show normal\r\n",
+       {{"top-most", "on / show normal / show normal"}}},
+      {"show top", kStarted + "[CShowStyle]\r\nShowTop=show top\r\n", {}},
+      {"another show style", kStarted + "[CShowStyle]\r\nShowTop=anything\r\n", {}},
+      {"an empty show style", kStarted + "[CShowStyle]\r\nShowTop=\r\n", {}},
+      {"options",
+       kStarted + "[CCheckValue]\r\nShowWmp=0\r\nShowReal=0\r\nShowPlaylist=0\r\nHideDisplaylist=1\r\n"
+       "FollowPlaylist=0\r\nSetDisplayStyle=0\r\n[Sound]\r\nVolume=150\r\n",
+       {{"boxes", "000100"},
+        {"box captions", "hide wmp | hide rp | hide playlist | hide wmp・rp・playlist | "
+                         "play rundom playlist | manual set wmp size"},
+        {"volume", "150"}}},
+      {"font and colours",
+       kStarted + "[Font]\r\nName=DejaVu Serif\r\nBold=True\r\nItalic=False\r\nSize=10.5\r\nColor=255\r\n"
+       "[PListFont]\r\nColor=65280\r\n",
+       {{"font", "DejaVu Serif 10.5 bold"}, {"colours", "255 65280"}}},
+      {"values that do not convert",
+       kStarted + "[CPosition]\r\nCTop=abc\r\nCLeft=120\r\nCHeight=1e99\r\n"
+       "[CCheckValue]\r\nShowWmp=7\r\nShowReal=zero\r\nShowPlaylist=0\r\n"
+       "[Sound]\r\nVolume=99999\r\n[Font]\r\nSize=huge\r\nColor=red\r\n"
+       "[CShowStyle]\r\nShowTop=\x01\x02\r\n",
+       {{"place", "120,0"},
+        {"boxes", "110011"},
+        {"box captions", "show wmp | show rp | hide playlist | show wmp・rp・playlist | "
+                         "play follow playlist | auto set wmp size"}}},
+      {"the first of duplicate sections wins",
+       kStarted + "[CPosition]\nCHeight=2600\nCWidth=7075\n[CPosition]\nCHeight=1000\n"
+       "[cposition]\nCWIDTH=1\n[Kidou]\nShokai=0\n",
+       {{"size", "7075x2600"}, {"panel", "smart　　△ / V L X      [Controller]  [Option]"}}},
+      {"binary", binary, {}, true},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    remote& c = startOn(k.file);
+    EXPECT_EQ(Lines(state()), Lines(With(kDesign, k.changes)));
+    EXPECT_TRUE(c.isVisible());
+    EXPECT_EQ(dialogs->messages.size(), k.firstRun ? 1u : 0u) << "the first-run message";
   }
-  ASSERT_TRUE(exitAndFinish());
-  EXPECT_TRUE(settingsBytes().contains("Shokai=1"));
-  makeProgram();
-  remote& c = startController();
-  EXPECT_TRUE(dialogs->messages.empty());
-  EXPECT_TRUE(c.startedBefore());
-}
-
-TEST_F(StartupTest, FirstRunMessageText) {
-  const QStringList lines = FirstRunMessage().split(QStringLiteral("\r\n"));
-  ASSERT_EQ(lines.size(), 14);
-  EXPECT_EQ(lines[0], QStringLiteral("VLXを選択いただきありがとうございます♪"));
-  EXPECT_TRUE(lines[1].isEmpty());
-  EXPECT_EQ(lines[2], QStringLiteral("VLXを動作させるためには下記のソフトウェアが必要です．"));
-  for (int i = 3; i <= 7; ++i) EXPECT_TRUE(lines[i].startsWith(QStringLiteral("■"))) << i;
-  EXPECT_EQ(lines[11], QStringLiteral("準備できましたら OK を選択し、起動してください．"));
-  EXPECT_TRUE(lines[12].isEmpty());
-  EXPECT_EQ(lines[13], QStringLiteral("(このメッセージは初回起動時にのみ表示されます)"));
-}
-
-TEST_F(StartupTest, ShowNormalRestoresTopMost) {
-  writeSettingsFile(QByteArray(kStarted) + "[CShowStyle]\r\nShowTop=show normal\r\n");
-  remote& c = startController();
-  EXPECT_TRUE(c.TopMost());
-  EXPECT_EQ(c.Command16->Caption(), QStringLiteral("show normal"));
-
-  for (const char* other : {"show top", "anything", ""}) {
-    writeSettingsFile(QByteArray(kStarted) + "[CShowStyle]\r\nShowTop=" + other + "\r\n");
-    makeProgram();
-    remote& n = startController();
-    EXPECT_FALSE(n.TopMost()) << other;
-    EXPECT_EQ(n.Command16->Caption(), QStringLiteral("show top")) << other;
-  }
-}
-
-TEST_F(StartupTest, AbsentFileLeavesDesignValues) {
-  remote& c = startController();
-  EXPECT_EQ(dialogs->messages.size(), 1u);  // first run
-  EXPECT_EQ(c.Check1->Value(), 1);
-  EXPECT_EQ(c.Check2->Value(), 1);
-  EXPECT_EQ(c.Check3->Value(), 1);
-  EXPECT_EQ(c.Check5->Value(), 1);
-  EXPECT_EQ(c.Check6->Value(), 0);
-  EXPECT_EQ(c.dispstyle->Value(), 1);
-  EXPECT_EQ(c.Slider1->Value(), 0);
-  EXPECT_EQ(c.Command16->Caption(), QStringLiteral("show top"));
-  EXPECT_EQ(c.Height(), 2115);
-  EXPECT_EQ(c.Width(), 4650);
+  // A start with no file at all is a first run on the design values.
+  remote& c = startOn(std::nullopt);
+  EXPECT_EQ(Lines(state()), Lines(kDesign));
+  EXPECT_EQ(dialogs->messages.size(), 1u);
   EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
-  EXPECT_EQ(prog->Form1().Combo1->Text(), QStringLiteral("*.*"));
-  EXPECT_EQ(prog->Form1().txtSearchSpec->Text(), QStringLiteral("*.*"));
 }
 
-TEST_F(StartupTest, RestoresOptionsInOrderWithTheirCaptions) {
-  writeSettingsFile(QByteArray(kStarted) +
-                    "[CCheckValue]\r\nShowWmp=0\r\nShowReal=0\r\nShowPlaylist=0\r\nHideDisplaylist=1\r\n"
-                    "FollowPlaylist=0\r\nSetDisplayStyle=0\r\n[Sound]\r\nVolume=150\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Check1->Caption(), QStringLiteral("hide wmp"));
-  EXPECT_EQ(c.Check2->Caption(), QStringLiteral("hide rp"));
-  EXPECT_EQ(c.Check5->Caption(), QStringLiteral("hide playlist"));
-  EXPECT_EQ(c.Check6->Caption(), QStringLiteral("hide wmp・rp・playlist"));
-  EXPECT_EQ(c.Check3->Caption(), QStringLiteral("play rundom playlist"));
-  EXPECT_EQ(c.dispstyle->Caption(), QStringLiteral("manual set wmp size"));
-  EXPECT_EQ(c.Slider1->Value(), 150);
-  // The show/hide timer then hides every main window and locks the three boxes.
+TEST_F(StartupTest, RestoredHideAllHidesEveryWindowAndLocksTheBoxesOnTheFirstEngineRun) {
+  remote& c = startOn(kStarted + "[CCheckValue]\r\nHideDisplaylist=1\r\n");
   c.Timer1->fire();
   EXPECT_FALSE(prog->Form1().isVisible());
   EXPECT_FALSE(c.Check1->Enabled());
   EXPECT_EQ(c.mnuBhide->Caption(), QStringLiteral("cansel"));
 }
 
-TEST_F(StartupTest, FontsAndPlaylistColours) {
-  writeSettingsFile(QByteArray(kStarted) +
-                    "[Font]\r\nName=DejaVu Serif\r\nBold=True\r\nItalic=False\r\nSize=10.5\r\nColor=255\r\n"
-                    "[PListFont]\r\nColor=65280\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Label1->FontName(), QStringLiteral("DejaVu Serif"));
-  EXPECT_TRUE(c.Label1->FontBold());
-  EXPECT_DOUBLE_EQ(c.Label1->FontSize(), 10.5);
-  for (Label* l : {c.Label2, c.Label3, c.Label4, c.Label8, c.Label9, c.per})
-    EXPECT_EQ(l->ForeColor(), 255u);
-  EXPECT_TRUE(c.Label4->FontBold());
-  EXPECT_DOUBLE_EQ(c.Label4->FontSize(), 10.5);
-  EXPECT_FALSE(c.per->FontBold());
-  Form1& pl = prog->Form1();
-  EXPECT_EQ(pl.lblCriteria->ForeColor(), 65280u);
-  EXPECT_EQ(pl.lstFoundFiles->ForeColor(), 65280u);
-  EXPECT_EQ(pl.lblCount->ForeColor(), 65280u);
-}
+TEST_F(StartupTest, FirstRunMessageComesUntilANormalExit) {
+  const QStringList lines = FirstRunMessage().split(QStringLiteral("\r\n"));
+  ASSERT_EQ(lines.size(), 14);
+  EXPECT_EQ(lines[0], QStringLiteral("VLXを選択いただきありがとうございます♪"));
+  EXPECT_EQ(lines[2], QStringLiteral("VLXを動作させるためには下記のソフトウェアが必要です．"));
+  for (int i = 3; i <= 7; ++i) EXPECT_TRUE(lines[i].startsWith(QStringLiteral("■"))) << i;
+  EXPECT_EQ(lines[11], QStringLiteral("準備できましたら OK を選択し、起動してください．"));
+  EXPECT_EQ(lines[13], QStringLiteral("(このメッセージは初回起動時にのみ表示されます)"));
+  EXPECT_TRUE(lines[1].isEmpty() && lines[12].isEmpty());
 
-// Bad values each leave their own control at its design value; the rest still restores.
-TEST_F(StartupTest, ValuesThatDoNotConvertLeaveDesignValues) {
-  writeSettingsFile(QByteArray(kStarted) +
-                    "[CPosition]\r\nCTop=abc\r\nCLeft=120\r\nCHeight=1e99\r\n"
-                    "[CCheckValue]\r\nShowWmp=7\r\nShowReal=zero\r\nShowPlaylist=0\r\n"
-                    "[Sound]\r\nVolume=99999\r\n[Font]\r\nSize=huge\r\nColor=red\r\n"
-                    "[CShowStyle]\r\nShowTop=\x01\x02\r\n");
-  remote& c = startController();
-  EXPECT_EQ(c.Check1->Value(), 1);
-  EXPECT_EQ(c.Check2->Value(), 1);
-  EXPECT_EQ(c.Check5->Value(), 0);
-  EXPECT_EQ(c.Slider1->Value(), 0);
-  EXPECT_EQ(c.Left(), 120);
-  EXPECT_EQ(c.Height(), 2115);
-  EXPECT_EQ(c.Label1->ForeColor(), c.Label2->ForeColor());
-}
-
-// Garbage of every kind never stops the start.
-TEST_F(StartupTest, GarbageSettingsFilesNeverCrashStartUp) {
-  QByteArray binary;
-  for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919 + 13) % 256));
-  QByteArray duplicates = QByteArray(kStarted) +
-                          "[CPosition]\nCHeight=2600\nCWidth=7075\n[CPosition]\nCHeight=1000\n"
-                          "[cposition]\nCWIDTH=1\n[Kidou]\nShokai=0\n";
-  for (const QByteArray& bytes : {binary, duplicates}) {
-    writeSettingsFile(bytes);
-    makeProgram();
-    remote& c = startController();
-    EXPECT_FALSE(prog->ended());
-    EXPECT_TRUE(c.isVisible());
+  // A run that never exits normally (a crash) writes nothing: the next start asks again.
+  for (int start = 0; start < 2; ++start) {
+    startOn("[Kidou]\nShokai=0\n");
+    ASSERT_EQ(dialogs->messages.size(), 1u) << "start " << start;
+    EXPECT_EQ(dialogs->messages[0].text, FirstRunMessage());
+    EXPECT_EQ(dialogs->messages[0].title, QStringLiteral("VLX"));
   }
-  // The first of duplicate sections wins.
-  EXPECT_EQ(prog->remote().Height(), 2600);
-  EXPECT_EQ(prog->remote().Width(), 7075);
+  ASSERT_TRUE(exitAndFinish());
+  EXPECT_TRUE(settingsBytes().contains("Shokai=1"));
+  makeProgram();
+  EXPECT_TRUE(startController().startedBefore());
   EXPECT_TRUE(dialogs->messages.empty());
 }
 
 // A file that is no settings file (far too large, or unreadable): the start goes on with
 // the design values and its log says that the file was not read; nothing is written over it.
 TEST_F(StartupTest, ASettingsFileThatCannotBeReadIsReportedAndKept) {
-  const QByteArray stored = QByteArray(kStarted) + "[CPosition]\r\nCTop=30\r\n";
-  struct Case {
+  const struct {
     const char* name;
     std::function<void()> spoil;
     QString reason;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"too large", [&] { QFile::resize(settingsPath(), platform::kMaxProfileBytes + 1); },
        QString("file too large (%1 bytes)").arg(platform::kMaxProfileBytes + 1)},
       {"unreadable", [&] { QFile::setPermissions(settingsPath(), QFileDevice::WriteOwner); },
        QString::fromLocal8Bit(std::strerror(EACCES))},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
-    writeSettingsFile(stored);
+    writeSettingsFile(kStarted + "[CPosition]\r\nCTop=30\r\n");
     k.spoil();
     const QByteArray before = settingsBytes();
     WithoutFilePowers user;
     makeProgram();
     remote& c = startController();
-    EXPECT_FALSE(prog->ended());
     EXPECT_TRUE(c.isVisible());
     EXPECT_EQ(c.Top(), 0);
     load_and_save& log = prog->load_and_save();
@@ -234,20 +160,15 @@ TEST_F(StartupTest, ASettingsFileThatCannotBeReadIsReportedAndKept) {
   }
 }
 
-// Temporary files that a killed write left go at the next start.
 TEST_F(StartupTest, AStartRemovesWhatAKilledWriteLeft) {
-  writeSettingsFile(kStarted);
   writeAll(userFolder() + "/.VLX_Data.ini.5eed.tmp", "[Kidou]\n");
-  startController();
+  startOn(kStarted);
   EXPECT_FALSE(QFile::exists(userFolder() + "/.VLX_Data.ini.5eed.tmp"));
 }
 
 TEST_F(StartupTest, SecondInstanceSaysAlreadyPracticeAndTouchesNothing) {
-  writeSettingsFile(QByteArray(kStarted) + "[CPosition]\r\nCTop=45\r\n");
-  remote& first = startController();
+  remote& first = startOn(kStarted + "[CPosition]\r\nCTop=45\r\n");
   const QByteArray before = settingsBytes();
-
-  ScriptedDialogs secondDialogs;
   Program::Services services;
   auto d = std::make_unique<ScriptedDialogs>();
   ScriptedDialogs* seen = d.get();
@@ -265,54 +186,51 @@ TEST_F(StartupTest, SecondInstanceSaysAlreadyPracticeAndTouchesNothing) {
   EXPECT_EQ(first.Top(), 45);
 }
 
-class BackPictureTest : public ProgramFixture {};
-
-const QString kStartLog = QStringLiteral(
-    "get Playlist filetype color･･･done\r\nget Playlist combobox･･･done\r\n"
-    "get Playlist filetype text･･･done\r\ntransparent window･･･done\r\n"
-    "get Controller view style･･･done\r\nget Controller position and size･･･done\r\n"
-    "get Controller check value･･･done\r\nget Controller view position･･･done\r\n"
-    "get Controller font･･･done\r\nget Playlist font･･･");
-
-TEST_F(BackPictureTest, SavedPicturesAreLoggedAsSuccess) {
+// The start log for the stored back pictures: found, missing (the default one), and no
+// default picture either.
+TEST_F(StartupTest, BackPicturesAndTheStartLog) {
+  const QString steps =
+      "get Playlist filetype color･･･done\r\nget Playlist combobox･･･done\r\n"
+      "get Playlist filetype text･･･done\r\ntransparent window･･･done\r\n"
+      "get Controller view style･･･done\r\nget Controller position and size･･･done\r\n"
+      "get Controller check value･･･done\r\nget Controller view position･･･done\r\n"
+      "get Controller font･･･done\r\nget Playlist font･･･done\r\n";
   const QString picture = userFolder() + "/back.png";
   QImage image(40, 20, QImage::Format_RGB32);
   image.fill(Qt::red);
   ASSERT_TRUE(image.save(picture));
-  writeSettingsFile(QByteArray(kStarted) + "[c_BackPicture]\r\nPath=" + picture.toUtf8() +
-                    "\r\n[p_BackPicture]\r\nPath=" + picture.toUtf8() + "\r\n");
-  remote& c = startController();
-  load_and_save& log = prog->load_and_save();
-  EXPECT_EQ(log.Text1->Text(), kStartLog + QStringLiteral(
-                                               "done\r\nget Controller backpicture･･･done\r\n"
-                                               "get Playlist backpicture･･･done\r\n\r\n"
-                                               "success get VLX_Data.INI"));
-  EXPECT_EQ(c.controllerBackPicturePath(), picture);
-  EXPECT_EQ(c.playlistBackPicturePath(), picture);
-  EXPECT_TRUE(c.Picture4->HasPicture());
-  EXPECT_EQ(c.Picture4->Picture().pixelColor(5, 5), QColor(Qt::red));
-  EXPECT_EQ(c.per3->Width(), 0);
-  EXPECT_EQ(c.per3->Height(), 135);
-}
-
-TEST_F(BackPictureTest, MissingPictureFallsBackToTheDefault) {
-  writeSettingsFile(QByteArray(kStarted) + "[c_BackPicture]\r\nPath=/nonexistent/x.jpg\r\n");
-  remote& c = startController();
-  EXPECT_EQ(prog->load_and_save().Text1->Text(),
-            kStartLog + QStringLiteral("done\r\n\r\n\r\nget default backpictures.\r\nsuccess get VLX_Data.INI"));
-  EXPECT_TRUE(c.Picture4->HasPicture());
-}
-
-TEST_F(BackPictureTest, NoDefaultPictureEither) {
-  const QByteArray saved = qgetenv("VLX_DATA_DIR");
-  qputenv("VLX_DATA_DIR", QFile::encodeName(userFolder() + "/no-data"));
-  remote& c = startController();
-  qputenv("VLX_DATA_DIR", saved);
-  load_and_save& log = prog->load_and_save();
-  EXPECT_EQ(log.Text1->Text(),
-            kStartLog + QStringLiteral("done\r\n\r\n\r\nget default backpictures failed.\r\nsuccess get VLX_Data.INI"));
-  EXPECT_EQ(log.Text1->BackColor(), 0x9C7BE1u);
-  EXPECT_FALSE(c.Picture4->HasPicture());
+  const QByteArray stored = "[c_BackPicture]\r\nPath=" + picture.toUtf8() + "\r\n[p_BackPicture]\r\nPath=" +
+                            picture.toUtf8() + "\r\n";
+  const struct {
+    QByteArray file;
+    const char* dataFolder;  // null: the installed data
+    QString log;
+    uint32_t logColour;
+    bool painted;
+  } cases[] = {
+      {stored, nullptr,
+       "get Controller backpicture･･･done\r\nget Playlist backpicture･･･done\r\n\r\nsuccess get VLX_Data.INI",
+       kLogStartColor, true},
+      {"[c_BackPicture]\r\nPath=/nonexistent/x.jpg\r\n", nullptr,
+       "\r\n\r\nget default backpictures.\r\nsuccess get VLX_Data.INI", kLogStartColor, true},
+      {"", "/no-data", "\r\n\r\nget default backpictures failed.\r\nsuccess get VLX_Data.INI", kLogFailColor, false},
+  };
+  const QByteArray data = qgetenv("VLX_DATA_DIR");
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.log.toStdString());
+    if (k.dataFolder) qputenv("VLX_DATA_DIR", QFile::encodeName(userFolder() + k.dataFolder));
+    remote& c = startOn(kStarted + k.file);
+    qputenv("VLX_DATA_DIR", data);
+    load_and_save& log = prog->load_and_save();
+    EXPECT_EQ(log.Text1->Text(), steps + k.log);
+    EXPECT_EQ(log.Text1->BackColor(), k.logColour);
+    EXPECT_EQ(c.Picture4->HasPicture(), k.painted);
+    EXPECT_EQ(c.per3->Width(), 0);
+    EXPECT_EQ(c.per3->Height(), 135);
+  }
+  EXPECT_EQ(startOn(kStarted + stored).playlistBackPicturePath(), picture);
+  EXPECT_EQ(prog->remote().controllerBackPicturePath(), picture);
+  EXPECT_EQ(prog->remote().Picture4->Picture().pixelColor(5, 5), QColor(Qt::red));
 }
 
 }  // namespace

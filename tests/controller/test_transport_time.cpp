@@ -1,5 +1,5 @@
-// The Controller's time displays, position bar, seeking, rewind and fast-forward, with real
-// clips in both players.
+// The Controller's time displays, position bar, seeking, rewind and fast-forward, with a
+// clip in both players.
 #include <gtest/gtest.h>
 
 #include "controller/transport_fixture.h"
@@ -12,69 +12,67 @@ namespace {
 
 const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 
+// A clip of 1 h 2 min 6 s, opened and paused in both players.
 class TimeDisplayTest : public TransportTest {
  protected:
-  // A clip of 1 h 2 min 6 s, written once for all these tests (15 MB at 2000 Hz, the
-  // lowest rate the player's audio chain takes).
-  static QString longClip() {
-    static QTemporaryDir dir;
-    static const QString path = [] {
-      const QString p = QDir(dir.path()).filePath(QStringLiteral("long.wav"));
-      EXPECT_TRUE(WriteToneWav(p, 3726, 2000));
-      return p;
-    }();
-    return path;
-  }
-  // Opened in the Wmp player and held there.
-  void openLongClipInWmp() {
-    wmp().Open(longClip());
+  void SetUp() override {
+    TransportTest::SetUp();
+    rp().OnClipOpened = nullptr;  // the Rp window would stop the Wmp clip as its own opens
+    const QString clip = tone("long.wav", 0.1);
+    clips.add(clip, 3726);
+    wmp().Open(clip);
     ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; }));
     wmp().Pause();
-  }
-  // The same clip in the Rp player, paused.
-  void openLongClipInRp() {
-    rp().setSource(longClip());
-    ASSERT_TRUE(waitFor([&] { return rp().engine().isLoaded() && rp().GetLength() > 0; }));
+    rp().setSource(clip);
+    ASSERT_TRUE(waitFor([&] { return rp().GetLength() > 0; }));
     rp().DoPause();
   }
 };
 
-TEST_F(TimeDisplayTest, WmpDisplayShowsPositionAndLengthAsTimeTextAndTheBar) {
-  openLongClipInWmp();
-  for (auto [seconds, text] : {std::pair{0.0, " 0: 0: 0 / 1: 2: 6"},
-                               {65.0, " 0: 1: 5 / 1: 2: 6"},
-                               {3725.5, " 1: 2: 5 / 1: 2: 6"}}) {
-    wmp().setCurrentPosition(seconds);
+TEST_F(TimeDisplayTest, PositionAndLengthShowAsTimeTextAndTheBar) {
+  const struct {
+    double seconds;
+    const char* text;
+  } wmpSteps[] = {{0.0, " 0: 0: 0 / 1: 2: 6"}, {65.0, " 0: 1: 5 / 1: 2: 6"}, {3725.5, " 1: 2: 5 / 1: 2: 6"}};
+  for (const auto& step : wmpSteps) {
+    wmp().setCurrentPosition(step.seconds);
     c->Timer3->fire();
-    EXPECT_EQ(c->per->Caption(), QString::fromLatin1(text)) << seconds;
-    EXPECT_NEAR(c->per3->Width(), seconds * 3700 / 3726, 0.5) << seconds;
+    EXPECT_EQ(c->per->Caption(), QString::fromLatin1(step.text)) << step.seconds;
+    EXPECT_NEAR(c->per3->Width(), step.seconds * 3700 / 3726, 0.5) << step.seconds;
   }
   EXPECT_EQ(wmp().DisplayMode(), 0);
   EXPECT_EQ(c->Timer3->Interval(), 500);
 
-  // A player without a position shows zero time and an empty bar.
-  c->ShowWmpTime(-1);
-  EXPECT_EQ(c->per->Caption(), kTimeZero);
-  EXPECT_EQ(c->per3->Width(), 0);
-}
-
-TEST_F(TimeDisplayTest, FrameWindowOnScreenSwitchesToPlainFiguresEveryTenthOfASecond) {
-  openLongClipInWmp();
+  // With the frame window on screen: plain figures every tenth of a second.
   wmp().setCurrentPosition(65);
   prog->wmpcontroller().Show();
   c->Timer3->fire();
   EXPECT_EQ(wmp().DisplayMode(), 1);
   EXPECT_EQ(c->Timer3->Interval(), 100);
   EXPECT_EQ(c->per->Caption(), QStringLiteral("65 / 3726"));
-
   prog->wmpcontroller().Hide();
   c->Timer3->fire();
   EXPECT_EQ(wmp().DisplayMode(), 0);
   EXPECT_EQ(c->Timer3->Interval(), 500);
   EXPECT_EQ(c->per->Caption(), QStringLiteral(" 0: 1: 5 / 1: 2: 6"));
+
+  // A player without a position shows zero time and an empty bar.
+  c->ShowWmpTime(-1);
+  EXPECT_EQ(c->per->Caption(), kTimeZero);
+  EXPECT_EQ(c->per3->Width(), 0);
+
+  // The Rp display rounds to whole seconds and holds the state machine.
+  for (auto [ms, text] : {std::pair{65200, " 0: 1: 5 / 1: 2: 6"}, {3725700, " 1: 2: 6 / 1: 2: 6"}}) {
+    rp().SetPosition(ms);
+    c->Timer2->setEnabled(true);
+    c->Timer5->fire();
+    EXPECT_FALSE(c->Timer2->Enabled());
+    EXPECT_EQ(c->per->Caption(), QString::fromLatin1(text));
+    EXPECT_NEAR(c->per3->Width(), std::min(3700.0, std::round(ms / 1000.0) * 3700 / 3726), 0.01);
+  }
 }
 
-TEST_F(TimeDisplayTest, NothingOpenLeavesTheBarAsItWas) {
+TEST_F(TransportTest, NothingOpenLeavesTheBarAsItWas) {
   c->per3->setWidth(700);
   c->Timer3->fire();
   EXPECT_EQ(c->per3->Width(), 700) << "a length of 0 cannot place the bar";
@@ -83,28 +81,7 @@ TEST_F(TimeDisplayTest, NothingOpenLeavesTheBarAsItWas) {
   EXPECT_EQ(c->per3->Width(), 700);
 }
 
-TEST_F(TimeDisplayTest, RpDisplayRoundsToWholeSecondsAndHoldsTheStateMachine) {
-  openLongClipInRp();
-  rp().SetPosition(65200);
-  c->Timer2->setEnabled(true);
-  c->Timer5->fire();
-  EXPECT_FALSE(c->Timer2->Enabled());
-  EXPECT_EQ(c->per->Caption(), QStringLiteral(" 0: 1: 5 / 1: 2: 6"));
-  EXPECT_NEAR(c->per3->Width(), 65.0 * 3700 / 3726, 0.01);
-  rp().SetPosition(3725700);
-  c->Timer5->fire();
-  EXPECT_EQ(c->per->Caption(), QStringLiteral(" 1: 2: 6 / 1: 2: 6"));
-  EXPECT_NEAR(c->per3->Width(), 3700, 0.01);
-}
-
-TEST_F(TransportTest, MouseDownOnTheTitleOrTheBarSeeksBothPlayers) {
-  wmp().Open(tone("a.wav", 10));
-  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; }));
-  wmp().Pause();
-  rp().setSource(tone("b.wav", 8));
-  ASSERT_TRUE(waitFor([&] { return rp().engine().isLoaded() && rp().GetLength() > 0; }));
-  rp().DoPause();
-
+TEST_F(TimeDisplayTest, MouseDownOnTheTitleOrTheBarSeeksBothPlayers) {
   // 100 pixels are 1500 twips of the 3700 that stand for the whole clip.
   QTest::mousePress(c->Label1->widget(), Qt::LeftButton, {}, QPoint(100, 5));
   QTest::mouseRelease(c->Label1->widget(), Qt::LeftButton, {}, QPoint(100, 5));
@@ -125,17 +102,11 @@ TEST_F(TransportTest, MouseDownOnTheTitleOrTheBarSeeksBothPlayers) {
   EXPECT_EQ(rp().GetPosition(), r);
 }
 
-TEST_F(TransportTest, HoldingRewindOrForwardStepsAHundredthOfTheLengthPerTick) {
-  // Both players hold a clip here: the Rp window would stop the Wmp clip as its own opens.
-  rp().OnClipOpened = nullptr;
-  wmp().Open(tone("a.wav", 10));
-  ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; }));
-  wmp().Pause();
-  wmp().setCurrentPosition(5);
-  rp().setSource(tone("b.wav", 8));
-  ASSERT_TRUE(waitFor([&] { return rp().engine().isLoaded() && rp().GetLength() > 0; }));
-  rp().DoPause();
-  rp().SetPosition(4000);
+TEST_F(TimeDisplayTest, HoldingRewindOrForwardStepsAHundredthOfTheLengthPerTick) {
+  wmp().setCurrentPosition(500);
+  rp().SetPosition(400000);
+  const double wmpStep = wmp().Duration() / 100;
+  const int rpStep = rp().GetLength() / 100;
 
   QTest::mousePress(c->Label9->widget(), Qt::LeftButton);
   EXPECT_EQ(c->Label9->ForeColor(), 0xFFFF00u);
@@ -143,8 +114,8 @@ TEST_F(TransportTest, HoldingRewindOrForwardStepsAHundredthOfTheLengthPerTick) {
   double w = wmp().CurrentPosition();
   int r = rp().GetPosition();
   c->Timer4->fire();
-  EXPECT_NEAR(wmp().CurrentPosition(), w + 0.1, 0.005);
-  EXPECT_NEAR(rp().GetPosition(), r + 80, 1);
+  EXPECT_NEAR(wmp().CurrentPosition(), w + wmpStep, 0.005);
+  EXPECT_NEAR(rp().GetPosition(), r + rpStep, 1);
   QTest::mouseRelease(c->Label9->widget(), Qt::LeftButton);
   EXPECT_FALSE(c->Timer4->Enabled());
   EXPECT_EQ(c->Label9->ForeColor(), 255u) << "back to the saved font colour";
@@ -155,8 +126,8 @@ TEST_F(TransportTest, HoldingRewindOrForwardStepsAHundredthOfTheLengthPerTick) {
   r = rp().GetPosition();
   c->Timer4->fire();
   c->Timer4->fire();
-  EXPECT_NEAR(wmp().CurrentPosition(), w - 0.2, 0.005);
-  EXPECT_NEAR(rp().GetPosition(), r - 160, 1);
+  EXPECT_NEAR(wmp().CurrentPosition(), w - 2 * wmpStep, 0.005);
+  EXPECT_NEAR(rp().GetPosition(), r - 2 * rpStep, 1);
   // Without a saved colour the label takes the title's colour, as the load gave it.
   WriteSetting("Font", "Color", QString());
   c->Label1->setForeColor(0x00FF00);

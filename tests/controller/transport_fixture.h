@@ -1,4 +1,6 @@
-// The Controller with its players and playlist, and real WAV files to play through them.
+// The Controller with its players and playlist, and files to play through them: on scripted
+// engines, whose time moves only when the test moves it, or with `realEngines` set in a
+// fixture's constructor on the real one.
 #pragma once
 #include <QDir>
 #include <QTemporaryDir>
@@ -17,16 +19,12 @@ namespace vlx::test {
 class TransportTest : public ProgramFixture {
  protected:
   static constexpr int kWaitMs = 8000;
-  // Set in a fixture's constructor: the players run on scripted engines, whose time moves
-  // only when the test moves it.
-  bool scripted = false;
   remote* c = nullptr;
   Form1* pl = nullptr;
   QTemporaryDir files;
 
   // The settings file holds a font colour: the rewind labels come back to it.
   void SetUp() override {
-    realEngines = !scripted;
     ProgramFixture::SetUp();
     writeSettingsFile("[Kidou]\nShokai=1\n[Font]\nColor=255\n");
     beforeStart();
@@ -39,6 +37,10 @@ class TransportTest : public ProgramFixture {
 
   MediaPlayer& wmp() { return *prog->Form2().MediaPlayer1; }
   RealAudio& rp() { return *prog->Form3().RealAudio1; }
+  FakeEngine& wmpEngine() { return FakeEngine::of(wmp().engine()); }
+  FakeEngine& rpEngine() { return FakeEngine::of(rp().engine()); }
+  // How often the engine was given a file to open.
+  static qsizetype loads(FakeEngine& e) { return e.log.filter(QStringLiteral("load ")).size(); }
 
   // A tone of the given length in the test's folder. The Rp window takes the extension
   // "ra"; the player reads the content, so a WAV named so plays there.
@@ -71,26 +73,10 @@ class TransportTest : public ProgramFixture {
     return QTest::qWaitFor(done, ms);
   }
   bool wmpPlaysFrom(double seconds) {
-    return waitFor([&] { return wmp().PlayState() == 2 && wmp().CurrentPosition() > seconds; });
+    return waitFor([&] { return wmp().PlayState() == 2 && wmp().CurrentPosition() >= seconds; });
   }
   bool rpPlaysFrom(int ms) {
-    return waitFor([&] { return rp().engine().isLoaded() && rp().GetPosition() > ms; });
-  }
-  // Counts the new streams of the Wmp player and the opened clips of the Rp player, keeping
-  // the windows' own handlers.
-  int newStreams = 0;
-  int clipsOpened = 0;
-  void countOpens() {
-    auto wmpHandler = wmp().NewStream;
-    wmp().NewStream = [this, wmpHandler] {
-      ++newStreams;
-      if (wmpHandler) wmpHandler();
-    };
-    auto rpHandler = rp().OnClipOpened;
-    rp().OnClipOpened = [this, rpHandler](QString name, QString url) {
-      ++clipsOpened;
-      if (rpHandler) rpHandler(name, url);
-    };
+    return waitFor([&] { return rp().engine().isLoaded() && rp().GetPosition() >= ms; });
   }
 };
 
