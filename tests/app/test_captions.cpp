@@ -67,23 +67,14 @@ std::vector<Caption> captionsOf(Control* c) {
     const int m = label->margin();
     return {{label->text(), label->contentsRect().adjusted(m, m, -m, -m)}};
   }
-  if (auto* button = qobject_cast<QPushButton*>(w)) {
+  if (auto* button = qobject_cast<QAbstractButton*>(w)) {
     QStyleOptionButton opt;
     opt.initFrom(button);
     opt.text = button->text();
-    return {{shownText(button->text()), style->subElementRect(QStyle::SE_PushButtonContents, &opt, button)}};
-  }
-  if (auto* box = qobject_cast<QCheckBox*>(w)) {
-    QStyleOptionButton opt;
-    opt.initFrom(box);
-    opt.text = box->text();
-    return {{shownText(box->text()), style->subElementRect(QStyle::SE_CheckBoxContents, &opt, box)}};
-  }
-  if (auto* radio = qobject_cast<QRadioButton*>(w)) {
-    QStyleOptionButton opt;
-    opt.initFrom(radio);
-    opt.text = radio->text();
-    return {{shownText(radio->text()), style->subElementRect(QStyle::SE_RadioButtonContents, &opt, radio)}};
+    const QStyle::SubElement contents = qobject_cast<QCheckBox*>(w)      ? QStyle::SE_CheckBoxContents
+                                        : qobject_cast<QRadioButton*>(w) ? QStyle::SE_RadioButtonContents
+                                                                         : QStyle::SE_PushButtonContents;
+    return {{shownText(button->text()), style->subElementRect(contents, &opt, button)}};
   }
   // A combo box's design items; one that shows folders or drives holds data, not captions.
   auto* combo = qobject_cast<QComboBox*>(w);

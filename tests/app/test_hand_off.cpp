@@ -144,13 +144,24 @@ class InstanceTest : public ProgramFixture {
   }
 };
 
+// A socket file that a crashed run left is replaced; a launch with files hands them over
+// and ends, and the socket goes with the instance.
 TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  const std::string path = platform::InstanceSocketPath(userFolder().toStdString());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::memcpy(addr.sun_path, path.c_str(), path.size());
+  ::unlink(path.c_str());
+  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  ::close(fd);
+  ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
+
   remote& c = startInstance();
   prog->Form1().AddEntries({"/old/entry.mp3"});
   file("one.txt");
   file("two.txt");
-
   QProcess launch;
   startProcess(launch, {"one.txt", "two.txt"}, userFolder());
   ASSERT_TRUE(finishes(launch));
@@ -162,6 +173,8 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   ASSERT_TRUE(prog->loaded<text>());
   EXPECT_TRUE(prog->text().Caption().endsWith("one.txt")) << "and opened";
   EXPECT_TRUE(dialogs->messages.empty()) << "no window or message in either process";
+  prog->End();
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path))) << "the socket goes with the instance";
 }
 
 TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
@@ -194,30 +207,6 @@ TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
   EXPECT_EQ(launch.state(), QProcess::Running);
   launch.kill();
   launch.waitForFinished();
-}
-
-TEST_F(InstanceTest, AStaleSocketFromACrashedRunIsReplaced) {
-  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
-  // What a crashed run leaves: a socket file nobody listens on.
-  const std::string path = platform::InstanceSocketPath(userFolder().toStdString());
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::memcpy(addr.sun_path, path.c_str(), path.size());
-  ::unlink(path.c_str());
-  ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
-  ::close(fd);
-  ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
-
-  startInstance();
-  QProcess launch;
-  startProcess(launch, {file("x.txt")}, userFolder());
-  ASSERT_TRUE(finishes(launch));
-  EXPECT_EQ(launch.exitCode(), 0);
-  pump();
-  EXPECT_EQ(entries(), QStringList{media.path() + "/x.txt"});
-  prog->End();
-  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path))) << "the socket goes with the instance";
 }
 
 TEST_F(InstanceTest, AnUnusableLockStopsTheStartWithAClearMessage) {

@@ -54,31 +54,40 @@ class OpenFilesTest : public ProgramFixture {
   }
 };
 
-TEST_F(OpenFilesTest, PluralAddsEachChosenFileAndSelectsTheLast) {
+// "open plural" adds each chosen file and selects the last; a cancelled "open single" adds
+// nothing but starts the show/hide engine; clearing the list leaves the idle counters.
+TEST_F(OpenFilesTest, PluralSingleCancelledAndClear) {
   dialogs->filesAnswers.push_back({"/music/one.mp3"});
   c->s_plural->click();
   EXPECT_EQ(dialogs->dialogTitles.back(), QStringLiteral("open plural"));
   EXPECT_EQ(entries(), QStringList{"/music/one.mp3"});
   expectCountersOnLast();
-
   dialogs->filesAnswers.push_back({"/music/a b.mp3", "/music/c.ogg", "/music/d.wav"});
   c->s_plural->click();
-  EXPECT_EQ(entries(), (QStringList{"/music/one.mp3", "/music/a b.mp3", "/music/c.ogg",
-                                    "/music/d.wav"}));
+  EXPECT_EQ(entries(), (QStringList{"/music/one.mp3", "/music/a b.mp3", "/music/c.ogg", "/music/d.wav"}));
   expectCountersOnLast();
-
   dialogs->filesAnswers.push_back({});
   c->s_plural->click();
   EXPECT_EQ(entries().size(), 4) << "a cancel adds nothing";
-}
 
-TEST_F(OpenFilesTest, SingleCancelledAddsNothingButStartsTheShowHideEngine) {
   dialogs->fileAnswers.push_back(QString());
   c->s_single->click();
   EXPECT_EQ(dialogs->dialogTitles.back(), QStringLiteral("open single"));
-  EXPECT_EQ(pl->lstFoundFiles->ListCount(), 0);
+  EXPECT_EQ(entries().size(), 4);
   EXPECT_TRUE(c->Timer1->Enabled());
+
+  pl->Text6->setText(QStringLiteral("1"));
+  c->clrlist->click();
+  EXPECT_EQ(pl->lstFoundFiles->ListCount(), 0);
   EXPECT_EQ(c->Label4->Caption(), QStringLiteral("a/f"));
+  for (PictureBox* p : {c->Image1, c->Image2}) EXPECT_FALSE(p->Enabled());
+  for (Menu* m : {c->mnuback, c->mnunext}) EXPECT_FALSE(m->Enabled());
+  EXPECT_EQ(pl->lblCount->Caption(), QStringLiteral("files"));
+  EXPECT_EQ(pl->Label1->Caption(), QStringLiteral("active"));
+  EXPECT_EQ(pl->Text6->Text(), QStringLiteral("0"));
+  EXPECT_EQ(pl->sbStatusBar->PanelText(1), QStringLiteral("date | size"));
+  EXPECT_FALSE(pl->Command1->Enabled());
+  EXPECT_TRUE(pl->b7->Enabled());
 }
 
 TEST_F(OpenFilesTest, SingleAddsTheFileAndPlaysItInTheWmpWindow) {
@@ -100,23 +109,6 @@ TEST_F(OpenFilesTest, SingleAddsTheFileAndPlaysItInTheWmpWindow) {
   EXPECT_TRUE(prog->Splaylist().isVisible());
   EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("/n/1\r\n/n/2\r\n"));
   EXPECT_FALSE(entries().contains(list));
-}
-
-TEST_F(OpenFilesTest, ClearPlaylistLeavesTheIdleCountersAndNoPreviousOrNext) {
-  dialogs->filesAnswers.push_back({"/m/1.mp3", "/m/2.mp3"});
-  c->s_plural->click();
-  pl->Text6->setText(QStringLiteral("1"));
-  c->clrlist->click();
-  EXPECT_EQ(pl->lstFoundFiles->ListCount(), 0);
-  EXPECT_EQ(c->Label4->Caption(), QStringLiteral("a/f"));
-  for (PictureBox* p : {c->Image1, c->Image2}) EXPECT_FALSE(p->Enabled());
-  for (Menu* m : {c->mnuback, c->mnunext}) EXPECT_FALSE(m->Enabled());
-  EXPECT_EQ(pl->lblCount->Caption(), QStringLiteral("files"));
-  EXPECT_EQ(pl->Label1->Caption(), QStringLiteral("active"));
-  EXPECT_EQ(pl->Text6->Text(), QStringLiteral("0"));
-  EXPECT_EQ(pl->sbStatusBar->PanelText(1), QStringLiteral("date | size"));
-  EXPECT_FALSE(pl->Command1->Enabled());
-  EXPECT_TRUE(pl->b7->Enabled());
 }
 
 TEST_F(OpenFilesTest, FilesDroppedOnTheTitleAreAddedInOrderAndAPlaylistGoesToTheEditor) {
@@ -188,12 +180,6 @@ TEST_F(OpenFilesTest, ReadmeAndManualPagesComeFromTheDataFolder) {
               QStringLiteral("V L X   [Webfile Viewer]  ") + QString::fromLatin1(name));
   }
 }
-
-}  // namespace
-}  // namespace vlx::test
-
-namespace vlx::test {
-namespace {
 
 // Names from the command line or from a later launch.
 class OpenArgumentsTest : public OpenFilesTest {};

@@ -23,49 +23,53 @@ TEST(TimeText, HoursMinutesSecondsWithBlanksAndCutFractions) {
 class SequenceTest : public ProgramFixture {
  protected:
   ListBox* list = nullptr;
-  void fill(int n) {
+  void SetUp() override {
+    ProgramFixture::SetUp();
     startAfterFirstRun();
     list = prog->Form1().lstFoundFiles;
+  }
+  void fill(int n) {
+    list->Clear();
     for (int i = 0; i < n; ++i) list->AddItem(QStringLiteral("/m/%1.mp3").arg(i));
   }
-  void randomOrder() { prog->remote().Check3->setValue(0); }
+  void randomOrder(bool on) { prog->remote().Check3->setValue(on ? 0 : 1); }
 };
 
 TEST_F(SequenceTest, ListOrderWrapsForwardAndStopsAtTheFirstBackward) {
-  fill(3);
-  SelectNextEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), 0) << "nothing selected: next takes the first";
-  list->setListIndex(2);
-  SelectNextEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), 0);
-  SelectPreviousEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), 0);
-  list->setListIndex(2);
-  SelectPreviousEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), 1);
-}
-
-TEST_F(SequenceTest, EmptyListSelectsNothing) {
-  fill(0);
-  SelectNextEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), -1);
-  SelectPreviousEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), -1);
-  randomOrder();
-  SelectNextEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), -1);
+  const struct {
+    int entries;
+    bool random;
+    int from;
+    bool next;
+    int to;
+  } steps[] = {
+      {3, false, -1, true, 0},  // nothing selected: next takes the first
+      {3, false, 2, true, 0},    {3, false, 0, false, 0}, {3, false, 2, false, 1},
+      {0, false, -1, true, -1},  {0, false, -1, false, -1},
+      {0, true, -1, true, -1},   // random order on an empty list
+      {1, true, 0, true, 0},     // random order with one entry keeps it
+  };
+  for (const auto& s : steps) {
+    fill(s.entries);
+    randomOrder(s.random);
+    list->setListIndex(s.from);
+    if (s.next)
+      SelectNextEntry(*prog);
+    else
+      SelectPreviousEntry(*prog);
+    EXPECT_EQ(list->ListIndex(), s.to) << s.entries << " entries, from " << s.from << (s.next ? " next" : " previous");
+  }
 }
 
 TEST_F(SequenceTest, RandomOrderNeverChoosesTheFirstEntry) {
   fill(2);
-  randomOrder();
+  randomOrder(true);
   for (double r : {0.0, 0.5, 0.999}) {
     random->values = {r};
     SelectNextEntry(*prog);
     EXPECT_EQ(list->ListIndex(), 1) << r;
   }
-  list->Clear();
-  for (int i = 0; i < 5; ++i) list->AddItem(QStringLiteral("/m/%1.mp3").arg(i));
+  fill(5);
   for (int round = 0; round < 200; ++round) {
     for (int k = 0; k < 4; ++k) random->values.push_back(((round * 37 + k * 11) % 100) / 100.0);
     SelectPreviousEntry(*prog);
@@ -77,20 +81,11 @@ TEST_F(SequenceTest, RandomOrderNeverChoosesTheFirstEntry) {
   EXPECT_FALSE(prog->Form1().txtSearchSpec->Locked());
 }
 
-TEST_F(SequenceTest, RandomOrderWithOneEntryKeepsIt) {
-  fill(1);
-  randomOrder();
-  list->setListIndex(0);
-  SelectNextEntry(*prog);
-  EXPECT_EQ(list->ListIndex(), 0);
-}
-
 TEST_F(SequenceTest, RandomOrderCoversAFullList) {
-  fill(0);
   QStringList entries;
   for (int i = 0; i < 32767; ++i) entries << QStringLiteral("/m/%1.mp3").arg(i);
   list->AddItems(entries);
-  randomOrder();
+  randomOrder(true);
   // Draws just under 1 carry the last entry down one place per step to position 1: the
   // table must reach the end of the list.
   for (int i = 0; i < 32766; ++i) random->values.push_back(1.0 - 1e-12);

@@ -9,60 +9,59 @@
 namespace vlx::test {
 namespace {
 
+// Each transport button with its normal and its lit picture, and its tip.
+struct Button {
+  PictureBox* remote::*button;
+  PictureBox* remote::*normal;
+  PictureBox* remote::*lit;
+  const char* tip;
+};
+const Button kButtons[] = {{&remote::Image1, &remote::Image18, &remote::Image12, "previous"},
+                           {&remote::Image3, &remote::Image16, &remote::Image9, "play"},
+                           {&remote::Image5, &remote::Image15, &remote::Image10, "pause"},
+                           {&remote::Image4, &remote::Image19, &remote::Image11, "stop"},
+                           {&remote::Image2, &remote::Image17, &remote::Image13, "next"}};
+
 TEST_F(TransportTest, ButtonsShowTheirNormalPicturesAndTipsAndLookPressedWhileHeld) {
-  const std::vector<std::tuple<PictureBox*, PictureBox*, PictureBox*, const char*>> buttons = {
-      {c->Image1, c->Image18, c->Image12, "previous"}, {c->Image3, c->Image16, c->Image9, "play"},
-      {c->Image5, c->Image15, c->Image10, "pause"},    {c->Image4, c->Image19, c->Image11, "stop"},
-      {c->Image2, c->Image17, c->Image13, "next"}};
   QList<QImage> seen;
-  for (const auto& [button, normal, lit, tip] : buttons) {
-    ASSERT_FALSE(normal->Picture().isNull()) << tip;
-    EXPECT_EQ(button->Picture(), normal->Picture()) << tip;
-    EXPECT_NE(normal->Picture(), lit->Picture()) << tip;
-    EXPECT_FALSE(normal->Visible());
-    EXPECT_EQ(button->ToolTipText(), QString::fromLatin1(tip));
-    EXPECT_FALSE(seen.contains(normal->Picture())) << tip << ": each button has its own glyph";
-    seen << normal->Picture();
+  for (const Button& b : kButtons) {
+    const QImage& normal = (c->*b.normal)->Picture();
+    ASSERT_FALSE(normal.isNull()) << b.tip;
+    EXPECT_EQ((c->*b.button)->Picture(), normal) << b.tip;
+    EXPECT_NE(normal, (c->*b.lit)->Picture()) << b.tip;
+    EXPECT_FALSE((c->*b.normal)->Visible());
+    EXPECT_EQ((c->*b.button)->ToolTipText(), QString::fromLatin1(b.tip));
+    EXPECT_FALSE(seen.contains(normal)) << b.tip << ": each button has its own glyph";
+    seen << normal;
   }
   EXPECT_FALSE(c->Image5->Enabled()) << "nothing to pause at start";
 
-  QTest::mousePress(c->Image4->widget(), Qt::LeftButton);
-  EXPECT_EQ(c->Image4->BorderStyle(), 1);
-  QTest::mouseRelease(c->Image4->widget(), Qt::LeftButton);
-  EXPECT_EQ(c->Image4->BorderStyle(), 0);
-  QTest::mousePress(c->Image2->widget(), Qt::RightButton);
-  EXPECT_EQ(c->Image2->BorderStyle(), 1);
-  QTest::mouseRelease(c->Image2->widget(), Qt::RightButton);
-  EXPECT_EQ(c->Image2->BorderStyle(), 0);
+  for (auto [button, mouse] : {std::pair{c->Image4, Qt::LeftButton}, {c->Image2, Qt::RightButton}}) {
+    QTest::mousePress(button->widget(), mouse);
+    EXPECT_EQ(button->BorderStyle(), 1);
+    QTest::mouseRelease(button->widget(), mouse);
+    EXPECT_EQ(button->BorderStyle(), 0);
+  }
 }
 
-// Each row: the state word, the button lit (nullptr: none), the time display running after,
-// the CPU figure reset, the paused flag set.
-struct Row {
-  int state;
-  const char* word;
-  PictureBox* remote::*button;
-  PictureBox* remote::*lit;
-  bool timer3On;
-  bool cpuReset;
-  bool paused;
-};
-
+// Each state: its word, the button lit (none: null), whether the time display runs after,
+// whether the CPU figure is reset, whether the paused flag is set.
 TEST_F(TransportTest, StateWordTableSetsWordPictureAndTimers) {
-  const Row rows[] = {
-      {0, "stop", &remote::Image4, &remote::Image11, false, true, false},
-      {1, "pause", &remote::Image5, &remote::Image10, false, true, true},
-      {2, "play", &remote::Image3, &remote::Image9, true, false, false},
-      {3, "begin", nullptr, nullptr, true, false, false},
-      {4, "forward", nullptr, nullptr, true, false, false},
-      {5, "reverse", nullptr, nullptr, true, false, false},
-      {7, "prev", &remote::Image1, &remote::Image12, true, false, false},
-      {8, "", nullptr, nullptr, true, false, false},
+  const struct {
+    int state;
+    const char* word;
+    PictureBox* remote::*button;
+    bool timer3On, cpuReset, paused;
+  } rows[] = {
+      {0, "stop", &remote::Image4, false, true, false},   {1, "pause", &remote::Image5, false, true, true},
+      {2, "play", &remote::Image3, true, false, false},   {3, "begin", nullptr, true, false, false},
+      {4, "forward", nullptr, true, false, false},        {5, "reverse", nullptr, true, false, false},
+      {7, "prev", &remote::Image1, true, false, false},   {8, "", nullptr, true, false, false},
   };
   const QImage lit = c->Image13->Picture();
-  for (const Row& row : rows) {
+  for (const auto& row : rows) {
     // Every button starts lit, the time display runs, the figure shows a load.
-    for (PictureBox* b : {c->Image1, c->Image2, c->Image3, c->Image4, c->Image5}) b->setPicture(lit);
+    for (const Button& b : kButtons) (c->*b.button)->setPicture(lit);
     c->Timer3->setEnabled(true);
     c->Label6->setCaption(QStringLiteral("42"));
     c->Image5->setEnabled(false);
@@ -70,15 +69,9 @@ TEST_F(TransportTest, StateWordTableSetsWordPictureAndTimers) {
 
     c->ShowPlayState(row.state);
     EXPECT_EQ(c->Label2->Caption(), QString::fromLatin1(row.word)) << row.state;
-    for (auto [button, normal, highlighted] :
-         {std::tuple{&remote::Image1, &remote::Image18, &remote::Image12},
-          {&remote::Image2, &remote::Image17, &remote::Image13},
-          {&remote::Image3, &remote::Image16, &remote::Image9},
-          {&remote::Image4, &remote::Image19, &remote::Image11},
-          {&remote::Image5, &remote::Image15, &remote::Image10}}) {
-      const QImage& want = button == row.button ? (c->*highlighted)->Picture() : (c->*normal)->Picture();
-      EXPECT_EQ((c->*button)->Picture(), want) << row.state;
-    }
+    for (const Button& b : kButtons)
+      EXPECT_EQ((c->*b.button)->Picture(), (c->*(b.button == row.button ? b.lit : b.normal))->Picture())
+          << row.state << " " << b.tip;
     EXPECT_EQ(c->Timer3->Enabled(), row.timer3On) << row.state;
     EXPECT_EQ(c->Label6->Caption() == QStringLiteral("?"), row.cpuReset) << row.state;
     EXPECT_EQ(c->Paused(), row.paused) << row.state;

@@ -69,14 +69,80 @@ TEST_F(IniTest, PathsFollowTheUserFolderWithOneSeparator) {
   EXPECT_EQ(SettingsFilePath(), other.path() + "/VLX_Data.ini");
 }
 
-TEST_F(IniTest, MissingFileSectionOrKeyReadsAsEmpty) {
+// Each case: a file (none when empty), values written (each reads back as written), values
+// then read, and the file's bytes afterwards: every line not written stays as it was.
+TEST_F(IniTest, ReadsAndWritesLeaveEveryOtherLineAsItWas) {
   EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "");
   EXPECT_EQ(ReadRegistry("VLX", "SPI_CALLLOG", "none"), "none");
-  put("[Kidou]\nShokai=1\n");
-  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
-  EXPECT_EQ(ReadSetting("Kidou", "Other"), "");
-  EXPECT_EQ(ReadSetting("Sound", "Shokai"), "");
-  EXPECT_EQ(ReadSetting("Kidou", ""), "");
+  struct Entry {
+    QString section, key, value;
+  };
+  const QString feff(QChar(0xFEFF));
+  const QString latin1 = QString::fromLatin1("Caf\xE9 \xFF\xFE");
+  const struct {
+    const char* name;
+    QByteArray before;
+    std::vector<Entry> writes, reads;
+    QByteArray after;
+  } cases[] = {
+      {"missing keys and sections read as empty", "[Kidou]\nShokai=1\n", {},
+       {{"Kidou", "Shokai", "1"}, {"Kidou", "Other", ""}, {"Sound", "Shokai", ""}, {"Kidou", "", ""}},
+       "[Kidou]\nShokai=1\n"},
+      {"names in any case, values trimmed; a write in another case replaces in place",
+       "[kidou]\n  SHOKAI =  \"True\"  \n[Font]\nname = MS Gothic \nQuote=\"\nEmpty=\n",
+       {{"FONT", "NAME", "Mincho"}},
+       {{"Kidou", "Shokai", "True"}, {"KIDOU", "shokai", "True"}, {" Font ", "Quote", "\""}, {"font", "empty", ""}},
+       "[kidou]\n  SHOKAI =  \"True\"  \n[Font]\nname =Mincho\nQuote=\"\nEmpty=\n"},
+      {"new keys go after a section's last line, new sections at the end",
+       "; settings\n[CPosition]\nCTop=100\n; keep me\nCLeft=200\n\n\n"
+       "[Sound]\nVolume=50\njunk line without equals\n\n[Last]\nx=1",
+       {{"CPosition", "CLeft", "300"},
+        {"CPosition", "CHeight", "2600"},
+        {"Sound", "Mute", "0"},
+        {"Last", "y", "2"},
+        {"Kidou", "Shokai", "1"}},
+       {{"Last", "x", "1"}},
+       "; settings\n[CPosition]\nCTop=100\n; keep me\nCLeft=300\nCHeight=2600\n\n\n"
+       "[Sound]\nVolume=50\njunk line without equals\nMute=0\n\n[Last]\nx=1\ny=2\n[Kidou]\nShokai=1\n"},
+      {"a new file has line feeds", "",
+       {{"Kidou", "Shokai", "1"}, {"Sound", "Volume", "-20"}, {"Kidou", "Other", "x"}}, {},
+       "[Kidou]\nShokai=1\nOther=x\n[Sound]\nVolume=-20\n"},
+      {"CR LF is read and kept", "[CPosition]\r\nCTop=100\r\nCLeft=200\r\n\r\n[Sound]\r\nVolume=50\r\n",
+       {{"CPosition", "CTop", "1500"}, {"CPosition", "CWidth", "4800"}, {"Kidou", "Shokai", "1"}},
+       {{"CPosition", "CLeft", "200"}, {"Sound", "Volume", "50"}},
+       "[CPosition]\r\nCTop=1500\r\nCLeft=200\r\nCWidth=4800\r\n\r\n[Sound]\r\nVolume=50\r\n"
+       "[Kidou]\r\nShokai=1\r\n"},
+      {"a lone CR ends a line; each line keeps its own end", "[A]\rx=1\r\ny=2\nz=3\r",
+       {{"A", "y", "22"}, {"A", "w", "4"}}, {{"a", "x", "1"}, {"a", "z", "3"}}, "[A]\rx=1\r\ny=22\nz=3\rw=4\r"},
+      {"text that is not UTF-8 survives", "[Font]\r\nName=Caf\xE9 \xFF\xFE\r\nSize=9\r\n",
+       {{"Font", "Size", "10.5"}, {"Font", "Schrift", "明朝 Ä"}}, {{"Font", "Name", latin1}},
+       "[Font]\r\nName=Caf\xE9 \xFF\xFE\r\nSize=10.5\r\nSchrift=" + QString("明朝 Ä").toUtf8() + "\r\n"},
+      {"a byte-order mark is kept", "\xEF\xBB\xBF[Kidou]\nShokai=1\n", {{"Kidou", "Shokai", "0"}}, {},
+       "\xEF\xBB\xBF[Kidou]\nShokai=0\n"},
+      {"names and values that begin with U+FEFF", "",
+       {{feff + "Sec", "k", feff + "v"}, {feff + "Sec", "k", feff + "w"}}, {{"Sec", "k", ""}},
+       "[\xEF\xBB\xBFSec]\nk=\xEF\xBB\xBFw\n"},
+      {"a UTF-8 key whose value is not UTF-8", "[Font]\n\xE5\x90\x8D=Caf\xE9\n", {{"Font", "名", "x"}}, {},
+       "[Font]\n\xE5\x90\x8D=x\n"},
+      {"only the first of equal sections is looked at",
+       "[Sound]\nVolume=1\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n", {{"sound", "Treble", "9"}},
+       {{"Sound", "Volume", "1"}, {"Sound", "Bass", ""}},
+       "[Sound]\nVolume=1\nTreble=9\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n"},
+      {"the first of equal keys is read and written", "[Sound]\nVolume=1\nvolume=2\n",
+       {{"Sound", "VOLUME", "5"}}, {}, "[Sound]\nVolume=5\nvolume=2\n"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.name);
+    QFile::remove(path());
+    if (!k.before.isEmpty()) put(k.before);
+    for (const Entry& w : k.writes) {
+      ASSERT_NE(WriteSetting(w.section, w.key, w.value), 0) << w.key.toStdString();
+      EXPECT_EQ(ReadSetting(w.section, w.key), w.value) << w.key.toStdString();
+    }
+    for (const Entry& r : k.reads)
+      EXPECT_EQ(ReadSetting(r.section, r.key), r.value) << (r.section + "/" + r.key).toStdString();
+    EXPECT_EQ(contents(), k.after);
+  }
 }
 
 TEST_F(IniTest, ReadsReturnAtMost254Characters) {
@@ -99,68 +165,6 @@ TEST_F(IniTest, ReadsReturnAtMost254Characters) {
   EXPECT_EQ(ReadRegistry("SOFTWARE\\VLX\\Plug-In", "Path"), longPath);
 }
 
-TEST_F(IniTest, NamesMatchInAnyCaseAndValuesAreTrimmed) {
-  put("[kidou]\n  SHOKAI =  \"True\"  \n[Font]\nname = MS Gothic \nQuote=\"\nEmpty=\n");
-  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "True");
-  EXPECT_EQ(ReadSetting("KIDOU", "shokai"), "True");
-  EXPECT_EQ(ReadSetting(" Font ", "Name"), "MS Gothic");
-  EXPECT_EQ(ReadSetting("font", "quote"), "\"");
-  EXPECT_EQ(ReadSetting("font", "empty"), "");
-
-  // A write in another case replaces the value in place rather than adding a line.
-  ASSERT_NE(WriteSetting("KIDOU", "shokai", "1"), 0);
-  EXPECT_EQ(contents(), "[kidou]\n  SHOKAI =1\n[Font]\nname = MS Gothic \nQuote=\"\nEmpty=\n");
-}
-
-TEST_F(IniTest, WritesKeepEveryOtherLineInPlace) {
-  put("; settings\n"
-      "[CPosition]\n"
-      "CTop=100\n"
-      "; keep me\n"
-      "CLeft=200\n"
-      "\n"
-      "\n"
-      "[Sound]\n"
-      "Volume=50\n"
-      "junk line without equals\n"
-      "\n"
-      "[Last]\n"
-      "x=1");
-  ASSERT_NE(WriteSetting("CPosition", "CLeft", "300"), 0);
-  ASSERT_NE(WriteSetting("CPosition", "CHeight", "2600"), 0);  // after CLeft, before blanks
-  ASSERT_NE(WriteSetting("Sound", "Mute", "0"), 0);            // after the last non-blank line
-  ASSERT_NE(WriteSetting("Last", "y", "2"), 0);                 // file had no final line end
-  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);           // new section at the end
-  EXPECT_EQ(contents(),
-            "; settings\n"
-            "[CPosition]\n"
-            "CTop=100\n"
-            "; keep me\n"
-            "CLeft=300\n"
-            "CHeight=2600\n"
-            "\n"
-            "\n"
-            "[Sound]\n"
-            "Volume=50\n"
-            "junk line without equals\n"
-            "Mute=0\n"
-            "\n"
-            "[Last]\n"
-            "x=1\n"
-            "y=2\n"
-            "[Kidou]\n"
-            "Shokai=1\n");
-  EXPECT_EQ(ReadSetting("CPosition", "CHeight"), "2600");
-  EXPECT_EQ(ReadSetting("Last", "x"), "1");
-}
-
-TEST_F(IniTest, NewFileIsCreatedWithLineFeeds) {
-  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);
-  ASSERT_NE(WriteSetting("Sound", "Volume", "-20"), 0);
-  ASSERT_NE(WriteSetting("Kidou", "Other", "x"), 0);
-  EXPECT_EQ(contents(), "[Kidou]\nShokai=1\nOther=x\n[Sound]\nVolume=-20\n");
-}
-
 TEST_F(IniTest, StoringTheSameValueAgainLeavesTheFileUntouched) {
   ASSERT_NE(WriteSetting("Sound", "Volume", "50"), 0);
   const QByteArray native = QFile::encodeName(path());
@@ -173,61 +177,6 @@ TEST_F(IniTest, StoringTheSameValueAgainLeavesTheFileUntouched) {
   ASSERT_EQ(stat(native.constData(), &changed), 0);
   EXPECT_NE(changed.st_ino, first.st_ino);
   EXPECT_EQ(contents(), "[Sound]\nVolume=51\n");
-}
-
-TEST_F(IniTest, WindowsLineEndsAreReadAndKept) {
-  put("[CPosition]\r\nCTop=100\r\nCLeft=200\r\n\r\n[Sound]\r\nVolume=50\r\n");
-  EXPECT_EQ(ReadSetting("CPosition", "CLeft"), "200");
-  EXPECT_EQ(ReadSetting("Sound", "Volume"), "50");
-  ASSERT_NE(WriteSetting("CPosition", "CTop", "1500"), 0);
-  ASSERT_NE(WriteSetting("CPosition", "CWidth", "4800"), 0);
-  ASSERT_NE(WriteSetting("Kidou", "Shokai", "1"), 0);
-  EXPECT_EQ(contents(),
-            "[CPosition]\r\nCTop=1500\r\nCLeft=200\r\nCWidth=4800\r\n\r\n[Sound]\r\nVolume=50\r\n"
-            "[Kidou]\r\nShokai=1\r\n");
-
-  // Lone CR ends a line too, and a mixed file keeps each line's own end.
-  put("[A]\rx=1\r\ny=2\nz=3\r");
-  EXPECT_EQ(ReadSetting("a", "x"), "1");
-  EXPECT_EQ(ReadSetting("a", "y"), "2");
-  EXPECT_EQ(ReadSetting("a", "z"), "3");
-  ASSERT_NE(WriteSetting("A", "y", "22"), 0);
-  ASSERT_NE(WriteSetting("A", "w", "4"), 0);
-  EXPECT_EQ(contents(), "[A]\rx=1\r\ny=22\nz=3\rw=4\r");
-}
-
-TEST_F(IniTest, TextThatIsNotUtf8SurvivesByteForByte) {
-  const QByteArray latin1Line = "Name=Caf\xE9 \xFF\xFE\r\n";
-  put("[Font]\r\n" + latin1Line + "Size=9\r\n");
-  EXPECT_EQ(ReadSetting("Font", "Name"), QString::fromLatin1("Caf\xE9 \xFF\xFE"));
-  ASSERT_NE(WriteSetting("Font", "Size", "10.5"), 0);
-  ASSERT_NE(WriteSetting("Font", QString::fromUtf8("Schrift"), QString::fromUtf8("明朝 Ä")), 0);
-  EXPECT_EQ(contents(), "[Font]\r\n" + latin1Line + "Size=10.5\r\nSchrift=" +
-                            QString::fromUtf8("明朝 Ä").toUtf8() + "\r\n");
-  EXPECT_EQ(ReadSetting("Font", "Schrift"), QString::fromUtf8("明朝 Ä"));
-  EXPECT_EQ(ReadSetting("Font", "Name"), QString::fromLatin1("Caf\xE9 \xFF\xFE"));
-
-  // A file saved with a byte-order mark still has its first section, and keeps the mark.
-  put("\xEF\xBB\xBF[Kidou]\nShokai=1\n");
-  EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "1");
-  ASSERT_NE(WriteSetting("Kidou", "Shokai", "0"), 0);
-  EXPECT_EQ(contents(), "\xEF\xBB\xBF[Kidou]\nShokai=0\n");
-}
-
-TEST_F(IniTest, NamesAndValuesAreDecodedEachOnItsOwnBytes) {
-  // A section and a value that begin with U+FEFF: found again and kept, not written twice.
-  const QString feff(QChar(0xFEFF));
-  ASSERT_NE(WriteSetting(feff + "Sec", "k", feff + "v"), 0);
-  ASSERT_NE(WriteSetting(feff + "Sec", "k", feff + "w"), 0);
-  EXPECT_EQ(ReadSetting(feff + "Sec", "k"), feff + "w");
-  EXPECT_EQ(ReadSetting("Sec", "k"), "");
-  EXPECT_EQ(contents(), "[\xEF\xBB\xBFSec]\nk=\xEF\xBB\xBFw\n");
-
-  // A UTF-8 key whose value is not UTF-8: the key is still found, its line replaced.
-  put("[Font]\n\xE5\x90\x8D=Caf\xE9\n");
-  EXPECT_EQ(ReadSetting("Font", QString::fromUtf8("名")), QString::fromLatin1("Caf\xE9"));
-  ASSERT_NE(WriteSetting("Font", QString::fromUtf8("名"), "x"), 0);
-  EXPECT_EQ(contents(), "[Font]\n\xE5\x90\x8D=x\n");
 }
 
 TEST_F(IniTest, WritesThatWouldBreakTheLineStructureAreRefused) {
@@ -246,19 +195,7 @@ TEST_F(IniTest, WritesThatWouldBreakTheLineStructureAreRefused) {
   EXPECT_EQ(ReadSetting("Kidou", "Shokai"), "0");
 }
 
-TEST_F(IniTest, HostileFilesNeverCrashAndFirstSectionAndKeyWin) {
-  put("[Sound]\nVolume=1\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
-  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
-  EXPECT_EQ(ReadSetting("Sound", "Bass"), "");  // only the first section is looked at
-  ASSERT_NE(WriteSetting("sound", "Bass", "9"), 0);
-  EXPECT_EQ(contents(), "[Sound]\nVolume=1\nBass=9\n[SOUND]\nVolume=2\nBass=3\n[Sound]\nVolume=4\n");
-
-  // Two equal keys in one section: the first is read, and the first is the one written.
-  put("[Sound]\nVolume=1\nvolume=2\n");
-  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
-  ASSERT_NE(WriteSetting("Sound", "VOLUME", "5"), 0);
-  EXPECT_EQ(contents(), "[Sound]\nVolume=5\nvolume=2\n");
-
+TEST_F(IniTest, HostileFilesNeverCrash) {
   // NUL bytes, stray brackets and keys outside any section.
   static const char raw[] = "orphan=1\n[A\0B]\nk\0ey=v\0al\n[]\n=x\n[C]\nv=a\0b\n[ ] ]\n[D\n";
   put(QByteArray(raw, sizeof raw - 1));
