@@ -14,16 +14,23 @@ struct FakeMpv::Event {
   mpv_event_end_file end{};
   mpv_event_command command{};
   mpv_event_property property{};
-  QByteArray name, text;
-  const char* textPointer = nullptr;
+  QByteArray name;
   double number = 0;
   int64_t integer = 0;
-  int flag = 0;
   mpv_node node{};
   mpv_node_list list{};
   std::vector<QByteArray> keyBytes, valueBytes;
   std::vector<char*> keys;
   std::vector<mpv_node> values;
+
+  // Adds a key and its value to the map `list`.
+  void entry(QByteArray& key, const mpv_node& value) {
+    keys.push_back(key.data());
+    values.push_back(value);
+    list.num = int(keys.size());
+    list.keys = keys.data();
+    list.values = values.data();
+  }
 
   void setValue(const Value& v) {
     property.name = name.constData();
@@ -37,30 +44,17 @@ struct FakeMpv::Event {
         integer = int64_t(v.number);
         property.data = &integer;
         break;
-      case MPV_FORMAT_FLAG:
-        flag = v.number != 0;
-        property.data = &flag;
-        break;
-      case MPV_FORMAT_STRING:
-        text = v.text;
-        textPointer = text.constData();
-        property.data = &textPointer;
-        break;
       case MPV_FORMAT_NODE:
         for (const auto& [k, t] : v.map) {
           keyBytes.push_back(k);
           valueBytes.push_back(t);
         }
         for (size_t i = 0; i < keyBytes.size(); ++i) {
-          keys.push_back(keyBytes[i].data());
           mpv_node n{};
           n.format = MPV_FORMAT_STRING;
           n.u.string = valueBytes[i].data();
-          values.push_back(n);
+          entry(keyBytes[i], n);
         }
-        list.num = int(keys.size());
-        list.keys = keys.data();
-        list.values = values.data();
         node.format = MPV_FORMAT_NODE_MAP;
         node.u.list = &list;
         property.data = &node;
@@ -73,6 +67,12 @@ struct FakeMpv::Event {
     ev.data = &property;
   }
 };
+
+std::unique_ptr<FakeMpv::Event> FakeMpv::event(mpv_event_id id) {
+  auto e = std::make_unique<Event>();
+  e->ev.event_id = id;
+  return e;
+}
 
 // The entry points, as plain functions over FakeMpv::current.
 struct Calls {
@@ -142,7 +142,7 @@ FakeMpv::~FakeMpv() {
 }
 
 void FakeMpv::post(std::unique_ptr<Event> event) {
-  queue_.push_back(std::move(event));
+  if (event) queue_.push_back(std::move(event));
   if (wakeup_) wakeup_(wakeupData_);
   QCoreApplication::processEvents();
 }
@@ -152,19 +152,15 @@ void FakeMpv::replyToLoad(int64_t entry, int error) {
   uint64_t tag = 0;
   for (qsizetype i = 0; i < commands.size(); ++i)
     if (commands[i].startsWith("loadfile")) tag = commandTags[size_t(i)];
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_COMMAND_REPLY;
+  auto e = event(MPV_EVENT_COMMAND_REPLY);
   e->ev.reply_userdata = tag;
   e->ev.error = error;
+  e->keyBytes.reserve(1);
   e->keyBytes.push_back("playlist_entry_id");
-  e->keys.push_back(e->keyBytes[0].data());
   mpv_node id{};
   id.format = MPV_FORMAT_INT64;
   id.u.int64 = entry;
-  e->values.push_back(id);
-  e->list.num = 1;
-  e->list.keys = e->keys.data();
-  e->list.values = e->values.data();
+  e->entry(e->keyBytes[0], id);
   e->command.result.format = error < 0 ? MPV_FORMAT_NONE : MPV_FORMAT_NODE_MAP;
   e->command.result.u.list = &e->list;
   e->ev.data = &e->command;
@@ -172,22 +168,16 @@ void FakeMpv::replyToLoad(int64_t entry, int error) {
 }
 
 void FakeMpv::startFile(int64_t entry) {
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_START_FILE;
+  auto e = event(MPV_EVENT_START_FILE);
   e->start.playlist_entry_id = entry;
   e->ev.data = &e->start;
   post(std::move(e));
 }
 
-void FakeMpv::fileLoaded() {
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_FILE_LOADED;
-  post(std::move(e));
-}
+void FakeMpv::fileLoaded() { post(event(MPV_EVENT_FILE_LOADED)); }
 
 void FakeMpv::endFile(int64_t entry, mpv_end_file_reason reason, int error) {
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_END_FILE;
+  auto e = event(MPV_EVENT_END_FILE);
   e->end.playlist_entry_id = entry;
   e->end.reason = reason;
   e->end.error = error;
@@ -195,32 +185,25 @@ void FakeMpv::endFile(int64_t entry, mpv_end_file_reason reason, int error) {
   post(std::move(e));
 }
 
-void FakeMpv::playbackRestart() {
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_PLAYBACK_RESTART;
-  post(std::move(e));
-}
+void FakeMpv::playbackRestart() { post(event(MPV_EVENT_PLAYBACK_RESTART)); }
 
 void FakeMpv::answer(const std::map<QByteArray, Value>& values) {
   std::vector<Get> asked;
   std::swap(asked, gets);
   for (const Get& g : asked) {
-    auto e = std::make_unique<Event>();
-    e->ev.event_id = MPV_EVENT_GET_PROPERTY_REPLY;
+    auto e = event(MPV_EVENT_GET_PROPERTY_REPLY);
     e->ev.reply_userdata = g.tag;
     e->name = g.name;
     const auto it = values.find(g.name);
     e->ev.error = it == values.end() ? MPV_ERROR_PROPERTY_UNAVAILABLE : 0;
-    e->setValue(it == values.end() ? Value::none() : it->second);
+    e->setValue(it == values.end() ? Value{} : it->second);
     queue_.push_back(std::move(e));
   }
-  if (wakeup_) wakeup_(wakeupData_);
-  QCoreApplication::processEvents();
+  post(nullptr);
 }
 
 void FakeMpv::change(const QByteArray& name, const Value& value) {
-  auto e = std::make_unique<Event>();
-  e->ev.event_id = MPV_EVENT_PROPERTY_CHANGE;
+  auto e = event(MPV_EVENT_PROPERTY_CHANGE);
   e->name = name;
   e->setValue(value);
   post(std::move(e));

@@ -23,19 +23,15 @@ class FakeMpv {
     mpv_format format;
     uint64_t tag;
   };
-  // A property value in an answer or a change: a number, a text, a map of texts, or none.
+  // A property value in an answer or a change: a number, a map of texts, or none.
   struct Value {
     mpv_format format = MPV_FORMAT_NONE;
     double number = 0;
-    QByteArray text;
     std::vector<std::pair<QByteArray, QByteArray>> map;
-    static Value none() { return {}; }
-    static Value real(double v) { return {MPV_FORMAT_DOUBLE, v, {}, {}}; }
-    static Value integer(int64_t v) { return {MPV_FORMAT_INT64, double(v), {}, {}}; }
-    static Value flag(bool v) { return {MPV_FORMAT_FLAG, v ? 1.0 : 0.0, {}, {}}; }
-    static Value string(const QByteArray& v) { return {MPV_FORMAT_STRING, 0, v, {}}; }
+    static Value real(double v) { return {MPV_FORMAT_DOUBLE, v, {}}; }
+    static Value integer(int64_t v) { return {MPV_FORMAT_INT64, double(v), {}}; }
     static Value texts(std::vector<std::pair<QByteArray, QByteArray>> m) {
-      return {MPV_FORMAT_NODE, 0, {}, std::move(m)};
+      return {MPV_FORMAT_NODE, 0, std::move(m)};
     }
   };
 
@@ -68,6 +64,8 @@ class FakeMpv {
  private:
   struct Event;
   friend struct Calls;
+  static std::unique_ptr<Event> event(mpv_event_id id);
+  // Queues the event (if any) and wakes the engine.
   void post(std::unique_ptr<Event> event);
   platform::MpvApi api_;
   std::deque<std::unique_ptr<Event>> queue_;

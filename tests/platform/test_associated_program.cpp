@@ -12,17 +12,12 @@
 #include <QTest>
 
 #include "platform/services.h"
+#include "support/program_fixture.h"
 
 namespace vlx::test {
 namespace {
 
 const char* kTree = "VLX_TEST_ASSOCIATION_TREE";
-
-void write(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(bytes);
-}
 
 TEST(Associations, AnAnswerHoldsUntilTheDesktopsAssociationsChange) {
   QTemporaryDir root;
@@ -32,9 +27,9 @@ TEST(Associations, AnAnswerHoldsUntilTheDesktopsAssociationsChange) {
   // File types still come from the system's type database.
   QFile::link(QStringLiteral("/usr/share/mime"), root.path() + "/share/mime");
   for (const auto& [name, exec] : {std::pair{"one.desktop", "/bin/true"}, {"two.desktop", "/bin/false"}})
-    write(root.path() + "/data/applications/" + name,
+    writeAll(root.path() + "/data/applications/" + name,
           QByteArray("[Desktop Entry]\nType=Application\nName=Test\nExec=") + exec + " %f\n");
-  write(root.path() + "/notes.txt", "words\n");
+  writeAll(root.path() + "/notes.txt", "words\n");
 
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(kTree, root.path());
@@ -78,7 +73,7 @@ TEST(AssociationsInChild, FollowTheDesktopsDefaults) {
   const QString file = root + "/notes.txt";
   const QString list = root + "/config/mimeapps.list";
   auto defaultFor = [&](const char* desktop) {
-    write(list, QByteArray("[Default Applications]\ntext/plain=") + desktop + "\n");
+    writeAll(list, QByteArray("[Default Applications]\ntext/plain=") + desktop + "\n");
   };
 
   defaultFor("one.desktop");

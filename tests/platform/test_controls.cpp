@@ -14,27 +14,65 @@
 namespace vlx::test {
 namespace {
 
-TEST(Controls, LabelRaisesChangeOnlyWhenTheCaptionChanges) {
+// Each value control raises its event only when its value really changes, and refuses a
+// value outside its range without taking it.
+TEST(Controls, ValueControlsRaiseTheirEventsOnRealChangesAndRefuseBadValues) {
   QWidget parent;
-  Label label(&parent, QStringLiteral("a"));
-  int changes = 0;
-  label.Change = [&] { ++changes; };
-  label.setCaption(QStringLiteral("a"));
-  EXPECT_EQ(changes, 0);
-  label.setCaption(QStringLiteral("b"));
-  label.setCaption(QStringLiteral("c"));
-  EXPECT_EQ(changes, 2);
-}
+  int events = 0;
+  auto count = [&] { ++events; };
 
-TEST(Controls, CheckBoxValueRaisesClickAndRefusesBadValues) {
-  QWidget parent;
+  Label label(&parent, QStringLiteral("a"));
+  label.Change = count;
+  for (const char* caption : {"a", "b", "c"}) label.setCaption(QString::fromLatin1(caption));
+  EXPECT_EQ(events, 2) << "label";
+
+  events = 0;
+  TextBox text(&parent, true);
+  text.Change = count;
+  text.setText(QStringLiteral("a\r\nb"));
+  text.setText(QStringLiteral("a\r\nb"));
+  EXPECT_EQ(text.Text(), QStringLiteral("a\r\nb"));
+  text.setText(QStringLiteral("x\ny"));
+  EXPECT_EQ(text.Text(), QStringLiteral("x\r\ny"));
+  EXPECT_EQ(events, 2) << "text box";
+
+  events = 0;
+  ComboBox combo(&parent);
+  combo.AddItem(QStringLiteral("*.mp3"));
+  combo.Change = count;
+  combo.setText(QStringLiteral("*.avi"));
+  combo.AddItem(QStringLiteral("*.wav"));
+  EXPECT_EQ(combo.Text(), QStringLiteral("*.avi"));
+  EXPECT_EQ(events, 1) << "combo box";
+
+  events = 0;
+  Slider slider(&parent, 0, 300);
+  slider.Change = count;
+  slider.setValue(150);
+  EXPECT_THROW(slider.setValue(301), std::exception);
+  EXPECT_THROW(slider.setValue(-1), std::exception);
+  EXPECT_EQ(slider.Value(), 150);
+  EXPECT_EQ(events, 1) << "slider";
+
+  events = 0;
+  ListBox list(&parent);
+  for (const char* s : {"a", "b", "c"}) list.AddItem(QString::fromUtf8(s));
+  list.Click = count;
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_EQ(list.Text(), QString());
+  list.setListIndex(2);
+  EXPECT_EQ(events, 1) << "list";
+  EXPECT_EQ(list.Text(), QStringLiteral("c"));
+  list.RemoveItem(2);
+  EXPECT_EQ(list.ListIndex(), -1);
+  EXPECT_THROW(list.setListIndex(5), std::exception);
+  EXPECT_EQ(list.ListCount(), 2);
+
+  events = 0;
   CheckBox box(&parent);
-  int clicks = 0;
-  box.Click = [&] { ++clicks; };
-  box.setValue(1);
-  box.setValue(1);
-  box.setValue(0);
-  EXPECT_EQ(clicks, 2);
+  box.Click = count;
+  for (int value : {1, 1, 0}) box.setValue(value);
+  EXPECT_EQ(events, 2) << "check box";
   EXPECT_THROW(box.setValue(3), std::exception);
   EXPECT_EQ(box.Value(), 0);
   // A user click toggles and raises Click too.
@@ -42,64 +80,7 @@ TEST(Controls, CheckBoxValueRaisesClickAndRefusesBadValues) {
   box.Move(0, 0, 1500, 300);
   QTest::mouseClick(box.widget(), Qt::LeftButton, {}, QPoint(5, 10));
   EXPECT_EQ(box.Value(), 1);
-  EXPECT_EQ(clicks, 3);
-}
-
-TEST(Controls, ListIndexRaisesClickAndTextFollowsTheSelection) {
-  QWidget parent;
-  ListBox list(&parent);
-  for (const char* s : {"a", "b", "c"}) list.AddItem(QString::fromUtf8(s));
-  int clicks = 0;
-  list.Click = [&] { ++clicks; };
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.Text(), QString());
-  list.setListIndex(2);
-  EXPECT_EQ(clicks, 1);
-  EXPECT_EQ(list.Text(), QStringLiteral("c"));
-  list.RemoveItem(2);
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_THROW(list.setListIndex(5), std::exception);
-  list.setListIndex(-1);
-  EXPECT_EQ(list.ListCount(), 2);
-}
-
-TEST(Controls, TextBoxChangeAndCrLfLines) {
-  QWidget parent;
-  TextBox box(&parent, true);
-  int changes = 0;
-  box.Change = [&] { ++changes; };
-  box.setText(QStringLiteral("a\r\nb"));
-  EXPECT_EQ(box.Text(), QStringLiteral("a\r\nb"));
-  box.setText(QStringLiteral("a\r\nb"));
-  EXPECT_EQ(changes, 1);
-  box.setText(QStringLiteral("x\ny"));
-  EXPECT_EQ(box.Text(), QStringLiteral("x\r\ny"));
-  EXPECT_EQ(changes, 2);
-}
-
-TEST(Controls, ComboTextRaisesChange) {
-  QWidget parent;
-  ComboBox combo(&parent);
-  combo.AddItem(QStringLiteral("*.mp3"));
-  int changes = 0;
-  combo.Change = [&] { ++changes; };
-  combo.setText(QStringLiteral("*.avi"));
-  EXPECT_EQ(combo.Text(), QStringLiteral("*.avi"));
-  EXPECT_EQ(changes, 1);
-  combo.AddItem(QStringLiteral("*.wav"));
-  EXPECT_EQ(combo.Text(), QStringLiteral("*.avi"));
-}
-
-TEST(Controls, SliderRefusesValuesOutsideItsRange) {
-  QWidget parent;
-  Slider s(&parent, 0, 300);
-  int changes = 0;
-  s.Change = [&] { ++changes; };
-  s.setValue(150);
-  EXPECT_THROW(s.setValue(301), std::exception);
-  EXPECT_THROW(s.setValue(-1), std::exception);
-  EXPECT_EQ(s.Value(), 150);
-  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(events, 3);
 }
 
 TEST(Controls, HandlerExceptionsNeverEscape) {
@@ -150,11 +131,11 @@ TEST(Timers, IntervalZeroNeverFiresAndEnablingRestarts) {
   EXPECT_EQ(ticks, stopped + 1);
 }
 
-TEST(Menus, HiddenTopLevelMenuKeepsItsPopup) {
+TEST(Menus, HiddenTitlesKeepTheirPopupsAndATitleWithoutItemsIsACommand) {
   QMenuBar bar;
+  int clicks = 0;
   Menu top(&bar, QStringLiteral("playstate"));
   Menu* play = top.addItem(QStringLiteral("play"));
-  int clicks = 0;
   play->Click = [&] { ++clicks; };
   top.setVisible(false);
   EXPECT_FALSE(top.Visible());
@@ -165,23 +146,20 @@ TEST(Menus, HiddenTopLevelMenuKeepsItsPopup) {
   play->setEnabled(false);
   play->click();
   EXPECT_EQ(clicks, 1);
-}
 
-TEST(Menus, TitleWithoutItemsIsACommandOfTheBar) {
-  QMenuBar bar;
   Menu get(&bar, QStringLiteral("[get playlist]"));
-  int clicks = 0;
   get.Click = [&] { ++clicks; };
-  ASSERT_EQ(bar.actions().size(), 1);
-  bar.actions().first()->trigger();
-  EXPECT_EQ(clicks, 1);
+  ASSERT_EQ(bar.actions().size(), 2);
+  QAction* command = bar.actions().last();
+  command->trigger();
+  EXPECT_EQ(clicks, 2);
   get.setEnabled(false);
-  EXPECT_FALSE(bar.actions().first()->isEnabled());
+  EXPECT_FALSE(command->isEnabled());
   // The first item turns the title into a popup.
   get.setEnabled(true);
   get.addItem(QStringLiteral("item"));
   ASSERT_NE(get.popup(), nullptr);
-  EXPECT_EQ(bar.actions().first()->menu(), get.popup());
+  EXPECT_EQ(command->menu(), get.popup());
 }
 
 class FormTest : public ProgramFixture {};
@@ -214,30 +192,23 @@ TEST_F(FormTest, OuterFrameInTwipsIncludesTheFrameAndVisibleMenus) {
   EXPECT_EQ(f.ScaleHeight(), 2115 - 410);
 }
 
-TEST_F(FormTest, UnloadRunsQueryUnloadAndTheNextAccessMakesANewWindow) {
+TEST_F(FormTest, UnloadAsksQueryUnloadAndOwnedWindowsOutliveTheirOwner) {
   Plain& f = prog->form<Plain>();
+  f.show();
+  f.disableCloseCommand();
+  f.close();
+  pump();
+  EXPECT_EQ(prog->loaded<Plain>(), &f) << "the title bar's close is off";
+  EXPECT_EQ(f.queries, 0);
   f.cancel = 1;
   EXPECT_FALSE(prog->unload(&f));
   EXPECT_EQ(prog->loaded<Plain>(), &f);
   f.cancel = 0;
   EXPECT_TRUE(prog->unload(&f));
   EXPECT_EQ(prog->loaded<Plain>(), nullptr);
-  Plain& again = prog->form<Plain>();
-  EXPECT_EQ(again.queries, 0);
-}
 
-TEST_F(FormTest, TitleBarCloseDoesNothingWhenDisabled) {
-  Plain& f = prog->form<Plain>();
-  f.show();
-  f.disableCloseCommand();
-  f.close();
-  pump();
-  EXPECT_EQ(prog->loaded<Plain>(), &f);
-  EXPECT_EQ(f.queries, 0);
-}
-
-TEST_F(FormTest, OwnedWindowsOutliveTheirOwner) {
   Plain& owner = prog->form<Plain>();
+  EXPECT_EQ(owner.queries, 0) << "a new window";
   class Other : public Form {
    public:
     explicit Other(Program& p) : Form(p, QStringLiteral("other")) {}

@@ -9,6 +9,7 @@
 #include "platform/launch.h"
 #include "platform/services.h"
 #include "playlist/entry_bytes.h"
+#include "support/program_fixture.h"
 
 namespace vlx::test {
 namespace {
@@ -52,13 +53,10 @@ class LaunchTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(dir.isValid());
     program = dir.path() + QStringLiteral("/record args");
-    QFile f(program);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\nout=\"$(dirname \"$0\")/out\"\n"
-            "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; pwd; } > \"$out.tmp\"\n"
-            "mv \"$out.tmp\" \"$out\"\n");
-    f.close();
-    ASSERT_TRUE(f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    writeAll(program, "#!/bin/sh\nout=\"$(dirname \"$0\")/out\"\n"
+                      "{ for a in \"$@\"; do printf '%s\\0' \"$a\"; done; pwd; } > \"$out.tmp\"\n"
+                      "mv \"$out.tmp\" \"$out\"\n");
+    ASSERT_TRUE(QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QDir().mkpath(dir.path() + QStringLiteral("/work"));
   }
   // What the program received, once it has written it.
@@ -90,10 +88,7 @@ TEST_F(LaunchTest, HostileAndNonUtf8NamesArriveAsOneArgumentEach) {
 
   // The same through a .desktop file.
   const QString desktop = dir.path() + QStringLiteral("/tool.desktop");
-  QFile d(desktop);
-  ASSERT_TRUE(d.open(QIODevice::WriteOnly));
-  d.write("[Desktop Entry]\nType=Application\nExec=\"" + QFile::encodeName(program) + "\" --one %f\n");
-  d.close();
+  writeAll(desktop, "[Desktop Entry]\nType=Application\nExec=\"" + QFile::encodeName(program) + "\" --one %f\n");
   ASSERT_TRUE(shell.run(desktop, {args.last()}, work));
   got = received();
   ASSERT_EQ(got.size(), 3);
@@ -104,17 +99,12 @@ TEST_F(LaunchTest, HostileAndNonUtf8NamesArriveAsOneArgumentEach) {
 TEST_F(LaunchTest, WhatCannotStartIsReportedAsAFailure) {
   SystemShell shell;
   const QString plain = dir.path() + QStringLiteral("/notes.txt");
-  QFile f(plain);
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  f.close();
+  writeAll(plain, "");
   EXPECT_FALSE(shell.run(plain, {QStringLiteral("x")}));
   EXPECT_FALSE(shell.run(dir.path() + QStringLiteral("/missing"), {}));
   EXPECT_FALSE(platform::StartDetached({QStringLiteral("no-such-program-here")}));
   const QString broken = dir.path() + QStringLiteral("/broken.desktop");
-  QFile d(broken);
-  ASSERT_TRUE(d.open(QIODevice::WriteOnly));
-  d.write("[Desktop Entry]\nExec=\"unclosed\n");
-  d.close();
+  writeAll(broken, "[Desktop Entry]\nExec=\"unclosed\n");
   EXPECT_FALSE(shell.run(broken, {}));
 }
 

@@ -11,6 +11,7 @@
 #include "platform/dialogs.h"
 #include "platform/folders.h"
 #include "platform/instance_lock.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
@@ -23,10 +24,8 @@ TEST(Folders, JoinInsertsOneSeparatorOnly) {
 
 TEST(Folders, TemporaryFolderIsPrivateAndRefusesLinks) {
   QTemporaryDir root;
-  const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
-  const QByteArray savedTmp = qgetenv("TMPDIR");
-  qunsetenv("XDG_RUNTIME_DIR");
-  qputenv("TMPDIR", QFile::encodeName(root.path()));
+  ScopedEnv runtime("XDG_RUNTIME_DIR", QByteArray());
+  ScopedEnv tmp("TMPDIR", QFile::encodeName(root.path()));
   const QString folder = platform::GetTempFolder();
   EXPECT_EQ(folder, root.path() + QString("/vlx-%1").arg(geteuid()));
   struct stat st {};
@@ -38,25 +37,19 @@ TEST(Folders, TemporaryFolderIsPrivateAndRefusesLinks) {
   QDir().mkpath(root.path() + "/elsewhere");
   ASSERT_TRUE(QFile::link(root.path() + "/elsewhere", folder));
   EXPECT_TRUE(platform::GetTempFolder().isEmpty());
-  qputenv("XDG_RUNTIME_DIR", savedRuntime);
-  qputenv("TMPDIR", savedTmp);
-  if (savedRuntime.isEmpty()) qunsetenv("XDG_RUNTIME_DIR");
-  if (savedTmp.isEmpty()) qunsetenv("TMPDIR");
 }
 
 TEST(Folders, UserFolderFollowsTheEnvironment) {
   QTemporaryDir root;
   platform::setUserFolderOverride(QString());
-  const QByteArray saved = qgetenv("VLX_HOME");
-  qunsetenv("VLX_HOME");
-  const QByteArray savedConfig = qgetenv("XDG_CONFIG_HOME");
-  qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
-  EXPECT_EQ(platform::userFolder(), root.path() + "/vlx");
-  EXPECT_TRUE(QFileInfo(root.path() + "/vlx").isDir());
-  qputenv("VLX_HOME", QFile::encodeName(root.path() + "/home"));
+  ScopedEnv config("XDG_CONFIG_HOME", QFile::encodeName(root.path()));
+  {
+    ScopedEnv home("VLX_HOME", QByteArray());
+    EXPECT_EQ(platform::userFolder(), root.path() + "/vlx");
+    EXPECT_TRUE(QFileInfo(root.path() + "/vlx").isDir());
+  }
+  ScopedEnv home("VLX_HOME", QFile::encodeName(root.path() + "/home"));
   EXPECT_EQ(platform::userFolder(), root.path() + "/home");
-  if (saved.isEmpty()) qunsetenv("VLX_HOME"); else qputenv("VLX_HOME", saved);
-  if (savedConfig.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 TEST(InstanceLock, AnotherProcessHoldingTheLockIsRefused) {
