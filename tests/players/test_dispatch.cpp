@@ -5,7 +5,6 @@
 #include <QTest>
 
 #include "controller/remote.h"
-#include "media.h"
 #include "player_windows.h"
 #include "players/Form2.h"
 #include "players/Form3.h"
@@ -101,16 +100,6 @@ TEST_F(Dispatch, APictureEndsEveryViewerCaptionInItsName) {
   // An entry without a folder is its own name.
   play(1);
   EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] typed.gif"));
-}
-
-TEST_F(Dispatch, TextIsLoadedIntoTheTextViewerAndShown) {
-  add({file("notes.txt", "first line\nsecond line\n")});
-  play(0);
-  vlx::text& viewer = prog->text();
-  EXPECT_EQ(viewer.RichTextBox1->Text(), QStringLiteral("first line\r\nsecond line\r\n"));
-  EXPECT_TRUE(viewer.RichTextBox1->Visible());
-  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer] notes.txt"));
-  EXPECT_TRUE(viewer.isVisible()) << "a text loaded out of sight looks like nothing happened";
 }
 
 TEST_F(Dispatch, WebWithNothingSelectedShowsTheFolder) {

@@ -1,6 +1,6 @@
 // The frame-mode window on the Wmp window's player (scripted engine): seeking with the
 // slider and the position box, the step buttons held and clicked, timed stepping to either
-// end of the clip, the rules of the step and interval boxes, and the position keys.
+// end of the clip, and the rules of the step and interval boxes.
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -11,7 +11,6 @@
 #include "controller/remote.h"
 #include "players/Form2.h"
 #include "players/wmpcontroller.h"
-#include "settings/ini.h"
 #include "support/program_fixture.h"
 
 namespace vlx::test {
@@ -167,7 +166,7 @@ TEST_F(FrameMode, TimedSteppingRunsToEitherEndOfTheClipAndStopsThere) {
   EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
 }
 
-TEST_F(FrameMode, AStepOfZeroLeavesTheTimerOnButMakesNoStep) {
+TEST_F(FrameMode, AStepOfZeroMakesNoStepAndOneThatIsNoNumberStopsWithTimerError) {
   frames->Slider1->setValue(5);
   setStep("0");
   click(frames->timerplay);
@@ -181,6 +180,15 @@ TEST_F(FrameMode, AStepOfZeroLeavesTheTimerOnButMakesNoStep) {
   setStep("0");
   EXPECT_FALSE(frames->Timer1->Enabled());
   EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_TRUE(dialogs->messages.empty());
+
+  setStep("x");
+  click(frames->timerplay);
+  frames->Timer1->fire();
+  EXPECT_EQ(dialogs->messageTexts(), QStringList{QStringLiteral("timer error!")});
+  EXPECT_FALSE(frames->Timer1->Enabled());
+  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_EQ(frames->Slider1->Value(), 5);
 }
 
 TEST_F(FrameMode, TheStepAndIntervalBoxesHoldWholeNumbersInRange) {
@@ -197,17 +205,6 @@ TEST_F(FrameMode, TheStepAndIntervalBoxesHoldWholeNumbersInRange) {
   }
 }
 
-TEST_F(FrameMode, AStepThatCannotBeTakenReportsTimerErrorOnceAndStopsStepping) {
-  frames->Slider1->setValue(3);
-  setStep("x");
-  click(frames->timerplay);
-  frames->Timer1->fire();
-  EXPECT_EQ(dialogs->messageTexts(), QStringList{QStringLiteral("timer error!")});
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
-  EXPECT_EQ(frames->Slider1->Value(), 3);
-}
-
 TEST_F(FrameMode, ANewClipKeepsPlayingAndTheSliderFollowsItsLength) {
   frames->Slider1->setValue(8);
   for (auto [length, whole] : {std::pair{4.5, 4}, {11.5, 12}, {0.4, 0}}) {
@@ -217,20 +214,6 @@ TEST_F(FrameMode, ANewClipKeepsPlayingAndTheSliderFollowsItsLength) {
     EXPECT_EQ(frames->Slider1->Max(), whole) << length;
     EXPECT_EQ(wmp().PlayState(), 2) << "a shorter clip is not stopped by the slider";
   }
-}
-
-TEST_F(FrameMode, ThePositionIsKeptInTheSettingsFile) {
-  frames->Move(1500, 900, frames->Width(), frames->Height());
-  prog->unload(frames);
-  EXPECT_EQ(ReadSetting("WCPosition", "WCTop"), QStringLiteral("900"));
-  EXPECT_EQ(ReadSetting("WCPosition", "WCLeft"), QStringLiteral("1500"));
-  EXPECT_EQ(prog->wmpcontroller().Top(), 900);
-  EXPECT_EQ(prog->wmpcontroller().Left(), 1500);
-
-  prog->unload(&prog->wmpcontroller());
-  WriteSetting("WCPosition", "WCLeft", QStringLiteral("-200"));
-  EXPECT_EQ(prog->wmpcontroller().Top(), 0);
-  EXPECT_EQ(prog->wmpcontroller().Left(), 0);
 }
 
 }  // namespace

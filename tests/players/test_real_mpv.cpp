@@ -2,7 +2,6 @@
 // except where a display can show the picture).
 #include <gtest/gtest.h>
 
-#include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -36,25 +35,6 @@ TEST(RealEngine, AClipPlaysToItsEndRaisingEachEventOnce) {
   ASSERT_TRUE(QTest::qWaitFor([&] { return p.engine().coreIdle(); }, kWaitMs));
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(streams, 1);
-}
-
-TEST(RealEngine, FilesThatCannotBePlayedSayWhyAndAGoodOnePlaysAfterwards) {
-  const Media& m = media();
-  MediaPlayer p(realEngine());
-  QSignalSpy failures(&p, &PlayerBase::cannotPlay);
-  int streams = 0;
-  p.NewStream = [&] { ++streams; };
-  for (const QString& path : {m.missing, m.empty, m.text, m.noise}) {
-    SCOPED_TRACE(path.toStdString());
-    const qsizetype before = failures.size();
-    p.Open(path);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return failures.size() > before; }, kWaitMs));
-    EXPECT_FALSE(failures.last()[0].toString().isEmpty());
-    EXPECT_EQ(p.PlayState(), 0);
-  }
-  EXPECT_EQ(streams, 0);
-  p.Open(m.wav1);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return streams == 1 && p.PlayState() == 2; }, kWaitMs));
 }
 
 TEST(RealEngine, TwoPlayersSideBySideKeepTheirOwnState) {

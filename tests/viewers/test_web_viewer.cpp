@@ -3,11 +3,9 @@
 // address box, the toolbar, the playlist arrows, the folder picker, and remote addresses.
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QDir>
 #include <QEventLoop>
 #include <QTimer>
-#include <QImage>
 #include <QLineEdit>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -17,13 +15,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <tuple>
-#include <zlib.h>
+#include <archive.h>
 
 #include "controller/remote.h"
 #include "playlist/Form1.h"
 #include "support/program_fixture.h"
 #include "viewers/frmBrowser.h"
 #include "viewers/web_address.h"
+#include "samples.h"
 
 namespace vlx::test {
 namespace {
@@ -145,56 +144,12 @@ class WebViewer : public ProgramFixture {
   bool hooked_ = false;
 };
 
-QByteArray tiff() {
-  // The toolkit writes no TIFF here: a minimal uncompressed RGB TIFF by hand.
-  QByteArray bytes;
-  const int w = 16, h = 8;
-  auto u16 = [&](int v) { bytes.append(char(v & 0xFF)).append(char(v >> 8)); };
-  auto u32 = [&](uint32_t v) { for (int i = 0; i < 4; ++i) bytes.append(char((v >> (8 * i)) & 0xFF)); };
-  bytes = "II";
-  u16(42);
-  u32(8);
-  const int entries = 9;
-  const uint32_t dataAt = 8 + 2 + entries * 12 + 4 + 6;
-  u16(entries);
-  auto entry = [&](int tag, int type, uint32_t count, uint32_t value) { u16(tag); u16(type); u32(count); u32(value); };
-  entry(256, 3, 1, w);                    // width
-  entry(257, 3, 1, h);                    // height
-  entry(258, 3, 3, 8 + 2 + entries * 12 + 4);  // bits per sample, at the offset below
-  entry(259, 3, 1, 1);                    // no compression
-  entry(262, 3, 1, 2);                    // RGB
-  entry(273, 4, 1, dataAt);               // strip offset
-  entry(277, 3, 1, 3);                    // samples per pixel
-  entry(278, 3, 1, h);                    // rows per strip
-  entry(279, 4, 1, w * h * 3);            // strip bytes
-  u32(0);
-  u16(8), u16(8), u16(8);
-  for (int i = 0; i < w * h; ++i) bytes.append(char(0)).append(char(200)).append(char(0));
-  return bytes;
-}
-
+// Pictures and a gzip stream written by the formats' own libraries.
+QByteArray bytesOf(const spitest::Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), qsizetype(b.size())); }
+QByteArray png() { return bytesOf(spitest::encode_png()); }
 QByteArray gzipped(const QByteArray& in) {
-  QByteArray out(int(compressBound(uLong(in.size()))) + 64, '\0');
-  z_stream z{};
-  deflateInit2(&z, 6, Z_DEFLATED, 16 + MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(in.constData()));
-  z.avail_in = uInt(in.size());
-  z.next_out = reinterpret_cast<Bytef*>(out.data());
-  z.avail_out = uInt(out.size());
-  deflate(&z, Z_FINISH);
-  out.resize(int(z.total_out));
-  deflateEnd(&z);
-  return out;
-}
-
-QByteArray png() {
-  QImage image(24, 12, QImage::Format_RGB32);
-  image.fill(Qt::blue);
-  QByteArray bytes;
-  QBuffer b(&bytes);
-  b.open(QIODevice::WriteOnly);
-  image.save(&b, "PNG");
-  return bytes;
+  return bytesOf(spitest::write_archive(ARCHIVE_FORMAT_RAW, ARCHIVE_FILTER_GZIP,
+                                        {{"data", spitest::Bytes(in.begin(), in.end())}}));
 }
 
 const QByteArray kSvg =
@@ -213,9 +168,10 @@ TEST_F(WebViewer, ShowsLocalFilesOfEveryKindTheDispatchSends) {
     const char* check;  // a script whose result must be "yes"
   } cases[] = {
       {"page.htm", "<html><head><title>local page</title></head><body><img src=\"pic.png\"></body></html>",
-       "document.title == 'local page' && document.images[0].naturalWidth == 24 ? 'yes' : 'no'"},
-      {"pic.png", png(), "document.images[0].naturalWidth == 24 ? 'yes' : 'no'"},
-      {"shot.TIF", tiff(), "document.images[0].naturalWidth == 16 ? 'yes' : 'no'"},
+       "document.title == 'local page' && document.images[0].naturalWidth == 32 ? 'yes' : 'no'"},
+      {"pic.png", png(), "document.images[0].naturalWidth == 32 ? 'yes' : 'no'"},
+      {"shot.TIF", bytesOf(spitest::encode_tiff(dir.filePath("scratch.tif").toStdString())),
+       "document.images[0].naturalWidth == 32 ? 'yes' : 'no'"},
       {"mark.xbm", "#define m_width 8\n#define m_height 2\nstatic unsigned char m_bits[] = {0xff,0x00};\n",
        "document.images[0].naturalWidth == 8 ? 'yes' : 'no'"},
       {"drawing.svg", kSvg, "document.documentElement.tagName == 'svg' ? 'yes' : 'no'"},

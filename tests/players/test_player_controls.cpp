@@ -1,5 +1,5 @@
-// MediaPlayer (the Wmp window's player) and WindowsMediaPlayer (the Wmp 9 window's) on a
-// scripted engine: the play states and events they raise for what the engine does.
+// The three player controls on a scripted engine: the play states and events they raise
+// for what the engine does, files that cannot be played, volume, sizes and panels.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -18,15 +18,20 @@ namespace {
 
 void settle() { QCoreApplication::processEvents(); }
 
-// A MediaPlayer on a scripted engine, and everything it raised.
-struct Rig {
+// A player control of type P on a scripted engine with two clips, and its failures.
+template <class P>
+struct RigOf {
   FakeMedia clips;
-  MediaPlayer p{std::make_unique<FakeEngine>(clips)};
+  P p{std::make_unique<FakeEngine>(clips)};
   FakeEngine& engine = FakeEngine::of(p.engine());
+  QSignalSpy failures{&p, &PlayerBase::cannotPlay};
+};
+
+// A MediaPlayer and everything it raised.
+struct Rig : RigOf<MediaPlayer> {
   int newStreams = 0;
   int ends = 0;
   std::vector<std::pair<int32_t, int32_t>> changes;
-  QSignalSpy failures{&p, &PlayerBase::cannotPlay};
 
   Rig() {
     p.NewStream = [this] { ++newStreams; };
@@ -74,7 +79,7 @@ TEST(MediaPlayer, PlaysAFileToItsEndRaisingEachEventOnce) {
   EXPECT_EQ(r.failures.size(), 0);
 }
 
-TEST(MediaPlayer, PauseHoldsTheClipAndPlayResumesTheSameStream) {
+TEST(MediaPlayer, PauseHoldsTheClipAndStopRewindsButCanStillBePositioned) {
   Rig r;
   r.open("a.wav");
   r.engine.advance(0.5);
@@ -87,19 +92,13 @@ TEST(MediaPlayer, PauseHoldsTheClipAndPlayResumesTheSameStream) {
   r.engine.advance(0.25);
   EXPECT_EQ(r.p.CurrentPosition(), 0.75);
   EXPECT_EQ(r.newStreams, 1);
-  EXPECT_EQ(r.engine.log.filter("load").size(), 1);
-}
+  EXPECT_EQ(r.engine.log.filter("load").size(), 1) << "resumed, not opened again";
 
-TEST(MediaPlayer, StopRewindsAndAStoppedClipCanStillBePositioned) {
-  Rig r;
-  r.open("a.wav");
-  r.engine.advance(0.5);
   r.p.Stop();
   EXPECT_EQ(r.p.PlayState(), 0);
   EXPECT_EQ(r.p.CurrentPosition(), 0.0);
   r.engine.advance(1.0);
   EXPECT_EQ(r.p.CurrentPosition(), 0.0) << "stopped: it does not move";
-
   r.p.setCurrentPosition(1.5);
   EXPECT_EQ(r.p.CurrentPosition(), 1.5);
   EXPECT_EQ(r.p.PlayState(), 0);
@@ -159,7 +158,7 @@ TEST(MediaPlayer, AFileThatCannotBePlayedSaysWhyAndRaisesNoStreamOrEnd) {
   EXPECT_EQ(r.p.PlayState(), 2);
 }
 
-TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothing) {
+TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAndAHandlersChoiceWins) {
   Rig r;
   r.open("a.wav");
   r.p.Open("b.wav");
@@ -175,10 +174,9 @@ TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothing) {
   settle();
   EXPECT_EQ(r.newStreams, 3);
   EXPECT_EQ(r.p.Duration(), 1.0);
-}
 
-TEST(MediaPlayer, ANewStreamHandlerThatOpensAnotherFileWins) {
-  Rig r;
+  // A new-stream handler that opens another file.
+  r.clips.autoOpen = true;
   bool redirected = false;
   r.p.NewStream = [&] {
     ++r.newStreams;
@@ -189,7 +187,7 @@ TEST(MediaPlayer, ANewStreamHandlerThatOpensAnotherFileWins) {
   r.open("a.wav");
   EXPECT_EQ(r.p.PlayState(), 3) << "still opening the file the handler chose";
   settle();
-  EXPECT_EQ(r.newStreams, 2);
+  EXPECT_EQ(r.newStreams, 5);
   EXPECT_EQ(r.engine.path(), QStringLiteral("b.wav"));
   EXPECT_EQ(r.p.PlayState(), 2);
 }
@@ -208,24 +206,6 @@ TEST(MediaPlayer, HandlerExceptionsStayInsideTheControl) {
   r.engine.playToEnd();
   EXPECT_EQ(ends, 1);
   EXPECT_EQ(r.p.PlayState(), 0);
-}
-
-TEST(MediaPlayer, TwoPlayersKeepTheirOwnState) {
-  Rig a, b;
-  a.p.setVolume(-3000);
-  b.p.setVolume(0);
-  a.open("a.wav");
-  b.open("b.wav");
-  a.p.Pause();
-  b.engine.playToEnd();
-  EXPECT_EQ(b.ends, 1);
-  EXPECT_EQ(a.ends, 0);
-  EXPECT_EQ(a.p.PlayState(), 1);
-  EXPECT_EQ(b.p.PlayState(), 0);
-  EXPECT_EQ(a.p.Duration(), 2.0);
-  EXPECT_EQ(b.p.Duration(), 1.0);
-  EXPECT_EQ(a.p.Volume(), -3000);
-  EXPECT_LT(a.engine.volume(), b.engine.volume());
 }
 
 TEST(MediaPlayer, VolumeInHundredthsOfADecibelMapsMonotonicallyOntoTheEngine) {
@@ -316,6 +296,158 @@ TEST(MediaPlayer, PanelButtonsDriveThePlayer) {
     EXPECT_EQ(r.p.PlayState(), k.state) << k.button;
   }
   EXPECT_EQ(r.p.CurrentPosition(), 0.0);
+}
+
+// A RealAudio and what it reported, with position and length at each close.
+struct RealRig : RigOf<RealAudio> {
+  RealAudio& r = p;
+  int opened = 0;
+  int closed = 0;
+  QString lastName;
+  std::vector<std::pair<int32_t, int32_t>> atClose;  // GetPosition, GetLength
+
+  RealRig() {
+    r.OnClipOpened = [this](QString name, QString) {
+      ++opened;
+      lastName = name;
+    };
+    r.OnClipClosed = [this] {
+      ++closed;
+      atClose.emplace_back(r.GetPosition(), r.GetLength());
+    };
+    clips.add("/m/clip.rm", 1.0, "Clip T", "Auth A");
+    clips.add("/m/long.ra", 2.0);
+  }
+  void source(const QString& path) {
+    r.setSource(path);
+    settle();
+  }
+};
+
+TEST(RealAudio, AClipOpensWithItsTextsClosesAtItsEndAndPlaysAgainFromItsStart) {
+  RealRig k;
+  k.source("/m/clip.rm");
+  EXPECT_EQ(k.r.Source(), QStringLiteral("/m/clip.rm"));
+  ASSERT_EQ(k.opened, 1);
+  EXPECT_EQ(k.lastName, QStringLiteral("clip.rm"));
+  EXPECT_EQ(k.r.GetTitle(), QStringLiteral("Clip T"));
+  EXPECT_EQ(k.r.GetAuthor(), QStringLiteral("Auth A"));
+  EXPECT_EQ(k.r.GetLength(), 1000);
+  k.engine.advance(0.3);
+  EXPECT_EQ(k.r.GetPosition(), 300);
+
+  k.engine.playToEnd();
+  ASSERT_EQ(k.closed, 1);
+  // The Rp window takes position == length at the close as "played to its end".
+  EXPECT_EQ(k.atClose[0], std::make_pair(1000, 1000));
+  settle();
+  EXPECT_EQ(k.closed, 1);
+
+  // Played again, an ended clip starts from its beginning, not at its end.
+  k.r.DoPlay();
+  settle();
+  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/clip.rm");
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetPosition(), 0);
+}
+
+TEST(RealAudio, StopClosesAtZeroPauseHoldsAndPlayGoesOnWhereItWasSet) {
+  RealRig k;
+  k.source("/m/long.ra");
+  k.engine.advance(0.4);
+  k.r.DoPause();
+  k.engine.advance(1.0);
+  EXPECT_EQ(k.r.GetPosition(), 400);
+  k.r.DoPlay();
+  k.engine.advance(0.1);
+  EXPECT_EQ(k.r.GetPosition(), 500);
+  EXPECT_EQ(k.opened, 1) << "resumed, not opened again";
+  EXPECT_EQ(k.closed, 0);
+
+  k.r.DoStop();
+  ASSERT_EQ(k.closed, 1);
+  EXPECT_EQ(k.atClose[0], std::make_pair(0, 2000)) << "not mistaken for an end";
+  k.r.DoStop();
+  EXPECT_EQ(k.closed, 1);
+  EXPECT_EQ(k.r.GetPosition(), 0);
+  k.r.SetPosition(750);
+  EXPECT_EQ(k.r.GetPosition(), 750);
+  k.r.DoPlay();
+  settle();
+  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/long.ra start=0.75");
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetPosition(), 750);
+
+  k.r.SetPosition(1500);
+  k.engine.advance(0.5);
+  ASSERT_EQ(k.closed, 2);
+  EXPECT_EQ(k.atClose[1].first, k.atClose[1].second) << "closed at its end";
+  k.r.SetPosition(99999);
+  EXPECT_EQ(k.r.GetPosition(), 2000) << "a position beyond the end is the end";
+}
+
+TEST(RealAudio, ANewSourceClosesTheOldClipFirstAndOneSetByTheCloseHandlerWins) {
+  RealRig k;
+  k.source("/m/long.ra");
+  k.engine.advance(0.5);
+  k.source("/m/clip.rm");
+  ASSERT_EQ(k.closed, 1);
+  EXPECT_EQ(k.atClose[0], std::make_pair(500, 2000)) << "the old clip's, not at its end";
+  EXPECT_EQ(k.opened, 2);
+  EXPECT_EQ(k.r.GetLength(), 1000);
+
+  bool redirected = false;
+  k.r.OnClipClosed = [&] {
+    if (redirected) return;
+    redirected = true;
+    k.r.setSource("/m/long.ra");
+  };
+  k.source("/m/other.rm");
+  EXPECT_EQ(k.r.Source(), QStringLiteral("/m/long.ra"));
+  EXPECT_EQ(k.r.GetLength(), 2000);
+  EXPECT_TRUE(k.engine.log.filter("other").isEmpty());
+}
+
+TEST(RealAudio, AClipThatCannotBePlayedRaisesNoEventButSaysWhy) {
+  RealRig k;
+  k.clips.addBroken("/m/noise.rm", "unrecognized file format");
+  for (const char* path : {"/m/noise.rm", "/nowhere/a.ra"}) {
+    k.failures.clear();
+    k.source(QString::fromLatin1(path));
+    k.r.DoPlay();
+    settle();
+    EXPECT_EQ(k.r.GetLength(), 0) << path;
+    EXPECT_EQ(k.failures.size(), 2) << path;
+  }
+  EXPECT_EQ(k.failures[0][0].toString(), QStringLiteral("file not found"));
+  k.r.DoStop();
+  EXPECT_EQ(k.opened, 0);
+  EXPECT_EQ(k.closed, 0);
+
+  // A clip that fails while it plays closes, then says why.
+  k.source("/m/clip.rm");
+  k.engine.fail(QStringLiteral("decoding failed"));
+  EXPECT_EQ(k.closed, 1);
+  EXPECT_EQ(k.failures.last()[0].toString(), QStringLiteral("decoding failed"));
+}
+
+TEST(RealAudio, VolumeIsClampedAndControlsChooseThePanels) {
+  RealRig k;
+  k.r.SetVolume(150);
+  EXPECT_DOUBLE_EQ(k.engine.volume(), 100.0);
+  k.r.SetVolume(-5);
+  EXPECT_DOUBLE_EQ(k.engine.volume(), 0.0);
+  k.r.SetMute(true);
+  EXPECT_TRUE(k.engine.isMuted());
+
+  k.r.setControls(QStringLiteral("ImageWindow"));
+  EXPECT_EQ(k.r.Controls(), QStringLiteral("ImageWindow"));
+  EXPECT_FALSE(k.r.videoArea()->isHidden());
+  EXPECT_TRUE(k.r.panel()->isHidden());
+  k.r.setControls(QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
+  EXPECT_FALSE(k.r.panel()->isHidden());
+  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("transport")->isHidden());
+  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("statusBar")->isHidden());
 }
 
 TEST(WindowsMediaPlayer, UrlStartsTheFileAndDoubleClicksOnThePictureAreReported) {

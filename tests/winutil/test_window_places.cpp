@@ -1,17 +1,20 @@
-// What the three viewer windows share: their places in the settings file.
+// Windows that keep their place in the settings file: restored at load, stored when they
+// close, a place off the screen's top-left corner moved back to it.
 #include <gtest/gtest.h>
 
+#include "players/wmpcontroller.h"
 #include "support/program_fixture.h"
 #include "viewers/frmBrowser.h"
+#include "viewers/pictureview.h"
 #include "viewers/text.h"
 #include "viewers/viewclip.h"
 
 namespace vlx::test {
 namespace {
 
-class ViewerWindows : public ProgramFixture {};
+class WindowPlaces : public ProgramFixture {};
 
-TEST_F(ViewerWindows, EachRestoresAndStoresItsPlace) {
+TEST_F(WindowPlaces, EachRestoresAndStoresItsPlace) {
   struct Case {
     const char* section;
     const char* top;
@@ -22,6 +25,8 @@ TEST_F(ViewerWindows, EachRestoresAndStoresItsPlace) {
       {"TXPosition", "TXTop", "TXLeft", [](Program& p) -> Form& { return p.text(); }, false},
       {"VCPosition", "VCTop", "VCLeft", [](Program& p) -> Form& { return p.viewclip(); }, false},
       {"WBPosition", "WBTop", "WBLeft", [](Program& p) -> Form& { return p.frmBrowser(); }, true},
+      {"PVPosition", "PVTop", "PVLeft", [](Program& p) -> Form& { return p.pictureview(); }, false},
+      {"WCPosition", "WCTop", "WCLeft", [](Program& p) -> Form& { return p.wmpcontroller(); }, false},
   };
   for (const Case& c : cases) {
     const QByteArray keys = QByteArray("[") + c.section + "]\n" + c.top + "=1500\n" + c.left + "=";
