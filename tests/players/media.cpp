@@ -2,9 +2,9 @@
 #include "media.h"
 
 #include "support/media_files.h"
+#include "support/program_fixture.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -48,22 +48,14 @@ const Media& media() {
   writeWav(m.wav2, 2.0);
 
   m.empty = d + "empty.mp4";
-  QFile(m.empty).open(QIODevice::WriteOnly);
+  writeAll(m.empty, "");
   m.text = d + "words.mp3";
-  {
-    QFile f(m.text);
-    f.open(QIODevice::WriteOnly);
-    f.write("this is a shopping list, not a song\n");
-  }
+  writeAll(m.text, "this is a shopping list, not a song\n");
   m.noise = d + "noise.avi";
-  {
-    QByteArray bytes(20000, '\0');
-    QRandomGenerator gen(42);
-    for (char& c : bytes) c = char(gen.bounded(256));
-    QFile f(m.noise);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-  }
+  QByteArray bytes(20000, '\0');
+  QRandomGenerator gen(42);
+  for (char& c : bytes) c = char(gen.bounded(256));
+  writeAll(m.noise, bytes);
   m.missing = d + "nowhere/missing.wav";
 
   if (!QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) {
@@ -71,14 +63,8 @@ const Media& media() {
     if (runFfmpeg({"-f", "lavfi", "-i", "testsrc=d=1:s=160x120:r=25", "-f", "lavfi", "-i",
                    "sine=d=1", "-c:v", "mpeg4", "-c:a", "aac", "-shortest", mp4})) {
       m.mp4 = mp4;
-      QFile whole(mp4);
-      if (whole.open(QIODevice::ReadOnly)) {
-        const QByteArray head = whole.read(3000);
-        m.truncated = d + "cut.mp4";
-        QFile cut(m.truncated);
-        cut.open(QIODevice::WriteOnly);
-        cut.write(head);
-      }
+      m.truncated = d + "cut.mp4";
+      writeAll(m.truncated, readAll(mp4).left(3000));
     }
     // RealVideo 1.0 needs sides that are multiples of 16.
     const QString rm = d + "clip.rm";
@@ -87,6 +73,13 @@ const Media& media() {
                    "8000", "-ac", "1", "-metadata", "title=Clip T", "-metadata",
                    "author=Auth A", rm}))
       m.rm = rm;
+    const QString grey = d + "grey.mp4";
+    if (runFfmpeg({"-f", "lavfi", "-i",
+                   QStringLiteral("color=c=black:s=160x120:r=25:d=%1,format=gray,"
+                                  "geq=lum='20+40*floor(T)'")
+                       .arg(kGreySeconds),
+                   "-c:v", "libx264", "-g", "50", "-pix_fmt", "yuv420p", grey}))
+      m.grey = grey;
   }
   return m;
 }

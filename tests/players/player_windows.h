@@ -40,7 +40,7 @@ class PlayerWindows : public ProgramFixture {
   // Records the selected index at each new stream of a Wmp window (its own handler runs too).
   void countStreams(Form2& window);
   // Waits until the given number of new streams have been counted.
-  bool waitStreams(size_t count, int ms = 8000);
+  bool waitStreams(size_t count, int ms = 30000);
   // The scripted engine of a player control.
   FakeEngine& engineOf(PlayerBase& player);
   // The clip open in that player plays to its end, and what follows its end runs.

@@ -71,7 +71,7 @@ TEST_F(Dispatch, RealMediaGoesToTheRpPlayerShownOnlyWithShowRp) {
   // An opened clip ticks "show rp" itself; only the dispatch is under test here.
   prog->Form3().RealAudio1->OnClipOpened = nullptr;
   c.Check2->setValue(0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->Form3().isVisible(); }, 2000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->Form3().isVisible(); }, 10000));
   play(0);
   pump(200);
   EXPECT_EQ(prog->Form3().RealAudio1->Source(), clip);

@@ -3,44 +3,21 @@
 // after each step is the frame of that second.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
+#include "media.h"
 #include "platform/mpv_video.h"
 #include "players/Form2.h"
 #include "players/wmpcontroller.h"
 #include "support/program_fixture.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
 
-constexpr int kWaitMs = 15000;
-constexpr int kSeconds = 5;
-
-// Grey level of the picture during a second of the clip.
-int greyOf(int second) { return 20 + 40 * second; }
-
-// 5 s at 25 frames a second, a key frame every 2 s: a seek that is not exact shows the key
-// frame's grey instead. Empty without ffmpeg.
-QString greyClip() {
-  static QTemporaryDir dir;
-  static const QString path = [] {
-    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty()) return QString();
-    const QString p = dir.filePath(QStringLiteral("grey.mp4"));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-v", "error", "-y", "-f", "lavfi", "-i",
-                  QStringLiteral("color=c=black:s=160x120:r=25:d=%1,format=gray,"
-                                 "geq=lum='20+40*floor(T)'")
-                      .arg(kSeconds),
-                  "-c:v", "libx264", "-g", "50", "-pix_fmt", "yuv420p", p});
-    const bool ok = ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
-    return ok ? p : QString();
-  }();
-  return path;
-}
+constexpr int kWaitMs = 30000;
+constexpr int kSeconds = kGreySeconds;
+QString greyClip() { return media().grey; }
 
 class RealFrameMode : public ProgramFixture {
  protected:
@@ -116,10 +93,10 @@ TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
       QGuiApplication::platformName() == QLatin1String("offscreen"))
     GTEST_SKIP() << "needs a display with OpenGL";
   // The picture goes through the render API: no null video output here.
-  const QByteArray saved = qgetenv("VLX_MPV_OPTIONS");
-  qputenv("VLX_MPV_OPTIONS", "ao=null");
-  prog->Form2().Show();
-  qputenv("VLX_MPV_OPTIONS", saved);
+  {
+    ScopedEnv options("VLX_MPV_OPTIONS", "ao=null");
+    prog->Form2().Show();
+  }
   auto* video = qobject_cast<platform::MpvVideoWidget*>(player().videoArea());
   ASSERT_NE(video, nullptr);
   openStill();

@@ -9,11 +9,12 @@
 #include "platform/mpv_engine.h"
 #include "platform/mpv_video.h"
 #include "players/player_controls.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
 
-constexpr int kWaitMs = 10000;
+constexpr int kWaitMs = 30000;
 
 std::unique_ptr<platform::PlayerEngine> realEngine() {
   return std::make_unique<platform::MpvEngine>();
@@ -70,11 +71,11 @@ TEST(RealEngine, VideoIsDrawnAndSurvivesHidingAndANewOwner) {
     GTEST_SKIP() << "needs a display with OpenGL";
   if (media().mp4.isEmpty()) GTEST_SKIP() << "needs ffmpeg";
   // The picture goes through the render API: no null video output here.
-  const QByteArray saved = qgetenv("VLX_MPV_OPTIONS");
-  qputenv("VLX_MPV_OPTIONS", "ao=null");
   QWidget window, otherOwner;
-  auto* p = new MediaPlayer(realEngine(), &window);
-  qputenv("VLX_MPV_OPTIONS", saved);
+  MediaPlayer* p = [&] {
+    ScopedEnv options("VLX_MPV_OPTIONS", "ao=null");
+    return new MediaPlayer(realEngine(), &window);
+  }();
   (new QVBoxLayout(&window))->addWidget(p);
   window.resize(320, 300);
   window.show();

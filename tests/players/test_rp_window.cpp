@@ -20,7 +20,7 @@ namespace vlx::test {
 namespace {
 
 const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
-constexpr int kWaitMs = 8000;
+constexpr int kWaitMs = 30000;
 
 // What the Controller and the playlist show right after each of a window's clip events
 // (the window's own handlers run first).
@@ -91,26 +91,6 @@ TEST_F(RealRpWindow, AClipReportsItselfAndTheNextFollowsAtItsEnd) {
   EXPECT_EQ(log.opened[1].state, QStringLiteral("play"));
   EXPECT_EQ(log.opened[1].title, QStringLiteral("b.rm"));
   EXPECT_EQ(c.Label4->Caption(), QStringLiteral("1/1"));
-}
-
-TEST_F(RpWindow, TheControllersStopClosesAClipWithoutMovingOn) {
-  const QString a = tone("a.rm", 3.0);
-  add({a, tone("b.rm", 3.0)});
-  remote& c = controller();
-  ClipLog log(rp(), c, playlist());
-  play(0);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return log.opened.size() == 1; }, kWaitMs));
-  engineOf(*rp().RealAudio1).advance(0.5);
-
-  c.Image4_Click();
-  pump(100);
-  ASSERT_EQ(log.closed.size(), 1u);
-  EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), 0);
-  EXPECT_EQ(rp().RealAudio1->Source(), a);
-  EXPECT_EQ(log.opened.size(), 1u);
-  // The displays are as the stop command left them, not the closed clip's time.
-  EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
-  EXPECT_EQ(c.per->Caption(), kTimeZero);
 }
 
 TEST_F(RpWindow, AClipClosedWithinHalfASecondOfItsEndHasEnded) {
@@ -267,6 +247,7 @@ TEST_F(RpWindow, ATitleThatReadsLikeACommandStillMovesOnAtItsEnd) {
     clips.add(entries.back(), 1.0, word);
   }
   entries << file("last.rm");
+  clips.add(entries.back(), 3.0);
   add(entries);
   play(0);
   pump();
@@ -279,12 +260,17 @@ TEST_F(RpWindow, ATitleThatReadsLikeACommandStillMovesOnAtItsEnd) {
   }
   ASSERT_EQ(rp().RealAudio1->Source(), entries.back());
 
-  // The Controller's stop closes the clip where it is; its word shows in the title line.
+  // The Controller's stop closes the clip where it is without moving on; its word shows in
+  // the title line, and the displays are as the stop left them, not the closed clip's time.
+  engineOf(*rp().RealAudio1).advance(0.5);
   controller().Image4_Click();
   pump();
   EXPECT_EQ(rp().Label1->Caption(), QStringLiteral("stop"));
   EXPECT_EQ(playlist().lstFoundFiles->ListIndex(), words.size());
+  EXPECT_EQ(rp().RealAudio1->Source(), entries.back());
   EXPECT_EQ(engineOf(*rp().RealAudio1).phase(), platform::PlayerEngine::Phase::Idle);
+  EXPECT_EQ(controller().Label2->Caption(), QStringLiteral("stop"));
+  EXPECT_EQ(controller().per->Caption(), kTimeZero);
 }
 
 }  // namespace

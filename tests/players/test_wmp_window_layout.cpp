@@ -67,7 +67,7 @@ TEST_F(WmpLayout, TheWindowFollowsTheVideoSize) {
   add({video});
   play(0);
   ASSERT_TRUE(waitStreams(1));
-  ASSERT_TRUE(QTest::qWaitFor([&] { return w.MediaPlayer1->sizeHint().height() == 120; }, 4000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return w.MediaPlayer1->sizeHint().height() == 120; }, 10000));
   layoutNow();
   // 160 x 120 pixels, widened to leave the title line its room beside the two boxes.
   EXPECT_EQ(playerTwips().height(), 1800);
