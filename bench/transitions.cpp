@@ -208,7 +208,7 @@ std::vector<double> runLibrary(const QStringList& clips) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  qputenv("VLX_MPV_OPTIONS", "vo=null,ao=null");
+  if (qEnvironmentVariableIsEmpty("VLX_MPV_OPTIONS")) qputenv("VLX_MPV_OPTIONS", "vo=null,ao=null");
   bench::StallTimingApplication app(argc, argv);
   // An optional argument gives another number of clips (at least 11).
   const int kClips = argc > 1 ? std::max(11, QByteArray(argv[1]).toInt()) : kDefaultClips;

@@ -288,12 +288,12 @@ void MpvEngine::handleEvent(const mpv_event& ev) {
       break;
     }
     case MPV_EVENT_IDLE:
-      coreIdle_ = true;
       if (followRedirect_ && phase_ == Phase::Loading) {
         // A playlist file that named nothing playable.
         followRedirect_ = false;
         endLoad(EndReason::Error, QStringLiteral("nothing to play"));
       }
+      coreWentIdle();
       break;
     default:
       break;
@@ -315,8 +315,15 @@ void MpvEngine::handleCommandReply(uint64_t userdata, int error, int64_t entry) 
   if (endedEntry_ == entry_) handleEndFile(endedEntry_, endedReason_, endedError_);
 }
 
+void MpvEngine::coreWentIdle() {
+  coreIdle_ = true;
+  if (endPending_ && phase_ == Phase::Loaded) endLoad(EndReason::Eof);
+}
+
 void MpvEngine::handleStartFile(int64_t entry) {
   startedEntry_ = entry;
+  // Another file started without the core going idle: the last one has ended.
+  if (endPending_ && phase_ == Phase::Loaded) endLoad(EndReason::Eof);
   if (followRedirect_ && phase_ == Phase::Loading) {
     // A playlist file was opened: play its first entry as the file asked for, and drop
     // the rest so that nothing plays on behind the control's back.
@@ -380,8 +387,13 @@ void MpvEngine::handleEndFile(int64_t entry, int reason, int error) {
     case MPV_END_FILE_REASON_EOF:
       // Ended before it ever opened: it could not be played.
       if (!wasLoaded) return endLoad(EndReason::Error, QStringLiteral("unrecognized file format"));
+      // The core now plays out the sound it has buffered, then goes idle: the clip ends
+      // there. A file sent before then would wait for that sound, and the next clip would
+      // be announced before this one is heard to its end.
       lastPosition_ = duration_;
-      return endLoad(EndReason::Eof);
+      endPending_ = true;
+      if (coreIdle_) endLoad(EndReason::Eof);
+      return;
     case MPV_END_FILE_REASON_ERROR:
       return endLoad(EndReason::Error, QString::fromUtf8(api_->error_string(error)));
     case MPV_END_FILE_REASON_STOP:
@@ -395,6 +407,7 @@ void MpvEngine::handleEndFile(int64_t entry, int reason, int error) {
 
 void MpvEngine::endLoad(EndReason why, const QString& reason) {
   phase_ = Phase::Idle;
+  endPending_ = false;
   entry_ = -1;
   answersDue_ = 0;
   followRedirect_ = false;
@@ -470,7 +483,11 @@ void MpvEngine::handleProperty(const mpv_event_property& prop, uint64_t userdata
   } else if (name == "container-fps") {
     if (current) frameRate_ = none ? 0.0 : number();
   } else if (name == "idle-active") {
-    coreIdle_ = !none && *static_cast<int*>(prop.data) != 0;
+    if (!none && *static_cast<int*>(prop.data) != 0) {
+      coreWentIdle();
+    } else {
+      coreIdle_ = false;
+    }
   } else if (name == "current-vo") {
     currentVo_ = none ? QString() : QString::fromUtf8(*static_cast<char**>(prop.data));
     // The picture fell back to the null output although a renderer exists (it was made
@@ -543,6 +560,7 @@ void MpvEngine::loadFile(const QString& path, bool paused, double start) {
   path_ = path;
   ++loadSerial_;
   phase_ = Phase::Loading;
+  endPending_ = false;
   entry_ = -1;
   answersDue_ = 0;
   followRedirect_ = false;
@@ -576,6 +594,7 @@ void MpvEngine::stop() {
   // From here on the file's own events are ignored: the stop is complete at once.
   ++loadSerial_;
   phase_ = Phase::Idle;
+  endPending_ = false;
   entry_ = -1;
   answersDue_ = 0;
   loadSent_ = true;

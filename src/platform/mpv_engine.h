@@ -100,6 +100,7 @@ class MpvEngine : public PlayerEngine {
   void handleStartFile(int64_t entry);
   void handleFileLoaded();
   void handleEndFile(int64_t entry, int reason, int error);
+  void coreWentIdle();
   void handleProperty(const mpv_event_property& prop, uint64_t userdata);
   void handlePlaybackRestart();
   void askForLoadedState();
@@ -168,6 +169,8 @@ class MpvEngine : public PlayerEngine {
   QString artist_;
   QString lastError_;
   bool coreIdle_ = true;
+  // The file has played to its end and mpv is still playing out the sound it buffered.
+  bool endPending_ = false;
 };
 
 }  // namespace vlx::platform
