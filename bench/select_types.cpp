@@ -12,6 +12,7 @@
 #include <set>
 
 #include "app/program.h"
+#include "controller/remote.h"
 #include "bench_util.h"
 #include "event_stall.h"
 #include "playlist/Form1.h"
@@ -93,6 +94,8 @@ int main(int argc, char** argv) {
   }
   const QStringList files = filesOfManyTypes(work.path());
   vlx::Program prog(home.path());
+  // As at a real start: the Controller is there before the playlist is used.
+  prog.remote().Show();
   vlx::Form1& list = prog.Form1();
   list.Show();
   bench::settle(300);

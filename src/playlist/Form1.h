@@ -63,6 +63,7 @@ class Form1 : public Form {
   void EmptyListReset();
   // The program associated with the selected entry, into Text5.
   void ShowAssociatedProgram();
+  void ShowInSendTo(const QString& entry);
   // The information line of a file (its date and size) in status panel 1.
   void ShowFileInfo(const QString& path);
   // Appends entries while the list has room; returns how many it took.

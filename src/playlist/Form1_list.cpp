@@ -154,10 +154,15 @@ void Form1::ShowFileInfo(const QString& path) {
 
 // ---- the list's own events
 
+// The send-to window shows the selection; one not yet opened reads it when it opens.
+void Form1::ShowInSendTo(const QString& entry) {
+  if (auto* sendTo = prog.loaded<vlx::send_to>()) sendTo->Text1->setText(entry);
+}
+
 void Form1::lstFoundFiles_Click() {
   const QString entry = lstFoundFiles->Text();
   Text1->setText(entry);
-  prog.send_to().Text1->setText(entry);
+  ShowInSendTo(entry);
   for (CommandButton* b : {Command1, Command7, Command8, Command9, Command12}) b->setEnabled(true);
   Label1->setCaption(num(lstFoundFiles->ListIndex()));
 }
@@ -233,14 +238,14 @@ void Form1::LstUP_Click() {
   lstFoundFiles->setListIndex(lstFoundFiles->ListIndex() - 1);
   // From entry 0 the index -1 goes to the number pad, which turns it back into entry 0.
   Text6->setText(num(lstFoundFiles->ListIndex()));
-  prog.send_to().Text1->setText(lstFoundFiles->Text());
+  ShowInSendTo(lstFoundFiles->Text());
   ShowAssociatedProgram();
 }
 
 void Form1::LstDown_Click() {
   lstFoundFiles->setListIndex(lstFoundFiles->ListIndex() + 1);
   Text6->setText(num(lstFoundFiles->ListIndex()));
-  prog.send_to().Text1->setText(lstFoundFiles->Text());
+  ShowInSendTo(lstFoundFiles->Text());
   ShowAssociatedProgram();
 }
 
