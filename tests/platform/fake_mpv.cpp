@@ -186,6 +186,7 @@ void FakeMpv::endFile(int64_t entry, mpv_end_file_reason reason, int error) {
 }
 
 void FakeMpv::playbackRestart() { post(event(MPV_EVENT_PLAYBACK_RESTART)); }
+void FakeMpv::idle() { post(event(MPV_EVENT_IDLE)); }
 
 void FakeMpv::answer(const std::map<QByteArray, Value>& values) {
   std::vector<Get> asked;

@@ -55,6 +55,7 @@ class FakeMpv {
   void fileLoaded();
   void endFile(int64_t entry, mpv_end_file_reason reason, int error = 0);
   void playbackRestart();
+  void idle();
   // Answers every question asked so far (with the values given by name, none otherwise).
   void answer(const std::map<QByteArray, Value>& values);
   void change(const QByteArray& name, const Value& value);

@@ -260,7 +260,7 @@ TEST_F(MpvEngineTest, APlaylistFilePlaysItsFirstEntryAloneAndEndsOnce) {
   mpv.endFile(2, MPV_END_FILE_REASON_EOF);
   // The clip ends when the core has played out its sound and gone idle.
   EXPECT_EQ(ended->size(), 0);
-  mpv.change("idle-active", V::flag(true));
+  mpv.idle();
   ASSERT_EQ(ended->size(), 1);
   EXPECT_EQ(endReason(0), PlayerEngine::EndReason::Eof);
   EXPECT_EQ(engine->duration(), 2) << "the length stays after the end";
@@ -271,7 +271,7 @@ TEST_F(MpvEngineTest, AShortFileWhoseEventsComeBeforeTheReplyIsReportedInOrder) 
   mpv.startFile(7);
   mpv.fileLoaded();
   mpv.endFile(7, MPV_END_FILE_REASON_EOF);
-  mpv.change("idle-active", V::flag(true));
+  mpv.idle();
   EXPECT_EQ(loaded->size() + ended->size(), 0);
   mpv.replyToLoad(7);
   // Opened and ended: both told, the opening first.
