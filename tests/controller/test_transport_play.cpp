@@ -20,7 +20,9 @@ TEST_F(TransportTest, PauseThenPlayResumesTheClipInEitherPlayerWithoutOpeningItA
     pl->lstFoundFiles->setListIndex(entry);
     click(c->Image3);
     ASSERT_TRUE(waitFor([&] { return engine.phase() == platform::PlayerEngine::Phase::Loaded; }));
-    if (entry == 0) EXPECT_EQ(wmp().PlayState(), 6) << "the Wmp player was not given the entry";
+    if (entry == 0) {
+      EXPECT_EQ(wmp().PlayState(), 6) << "the Wmp player was not given the entry";
+    }
     engine.advance(1.0);
     EXPECT_TRUE(c->Image5->Enabled());
 
