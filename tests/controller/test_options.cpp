@@ -211,7 +211,9 @@ TEST_F(OptionsTest, ExpandAndCompact) {
   EXPECT_EQ(state()["panel"], kDesign.at("panel"));
 }
 
-TEST_F(OptionsTest, TrayTipNamesTitleStateAndPositionAndATipTooLongIsNotApplied) {
+// The tray tip names title, state and position, and a tip too long is not applied; clicks
+// on the tray icon and on the option buttons pop up their menus.
+TEST_F(OptionsTest, TrayTipAndPopupMenus) {
   EXPECT_EQ(TrayTipText("song.mp3", "play", "2/9"),
             QStringLiteral("VLX [ song.mp3 ]-[ play ]-[ 2/9 ]"));
   c->Label1->setCaption(QStringLiteral("song.mp3"));
@@ -229,9 +231,8 @@ TEST_F(OptionsTest, TrayTipNamesTitleStateAndPositionAndATipTooLongIsNotApplied)
   c->Label1->setCaption(QString(room / 3 + 1, QChar(0x66F2)));
   c->refreshTrayTip();
   EXPECT_EQ(c->trayTip(), before);
-}
 
-TEST_F(OptionsTest, TrayClicksPopUpThePlayStateAndTheMainMenu) {
+  // Clicks on the tray icon pop up the play state and the main menu.
   c->mnuhidecontroller->click();
   c->TrayNotify(512);  // a plain move does nothing
   EXPECT_FALSE(c->MnuPlyStat->popup()->isVisible());
@@ -246,9 +247,7 @@ TEST_F(OptionsTest, TrayClicksPopUpThePlayStateAndTheMainMenu) {
   EXPECT_EQ(c->owner(), &prog->Form1());
   EXPECT_TRUE(c->mnuAbout->popup()->isVisible());
   c->mnuAbout->popup()->close();
-}
 
-TEST_F(OptionsTest, ButtonsPopUpTheirMenus) {
   const std::pair<CommandButton*, Menu*> popups[] = {{c->Command1, c->MnuSelectFile},
                                                      {c->Command6, c->mnuMake},
                                                      {c->Command7, c->mnuselecthide},

@@ -166,8 +166,7 @@ TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
     ASSERT_NE(w.fullScreen, nullptr);
     w.window->Show();
     pump();
-    const double left = w.window->Left(), top = w.window->Top();
-    const double width = w.window->Width(), height = w.window->Height();
+    const QRectF placed(w.window->Left(), w.window->Top(), w.window->Width(), w.window->Height());
     key(Qt::Key_F, Qt::NoModifier, w.window);
     ASSERT_TRUE(w.fullScreen->active());
     EXPECT_FALSE(w.title->widget()->isVisible());
@@ -179,10 +178,7 @@ TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
     EXPECT_FALSE(w.fullScreen->active());
     EXPECT_TRUE(w.title->widget()->isVisible());
     EXPECT_TRUE(waitFor([&] { return !(w.window->windowState() & Qt::WindowFullScreen); }));
-    EXPECT_EQ(w.window->Left(), left);
-    EXPECT_EQ(w.window->Top(), top);
-    EXPECT_EQ(w.window->Width(), width);
-    EXPECT_EQ(w.window->Height(), height);
+    EXPECT_EQ(QRectF(w.window->Left(), w.window->Top(), w.window->Width(), w.window->Height()), placed);
   }
 }
 
@@ -226,10 +222,7 @@ TEST_F(FullScreenTest, ThePlayerFillsTheScreenAndEverythingComesBack) {
   EXPECT_FALSE(w.windowState() & Qt::WindowFullScreen);
   EXPECT_TRUE(w.beside->isVisible());
   EXPECT_EQ(w.player->geometry(), playerBefore);
-  EXPECT_EQ(w.Left(), 600);
-  EXPECT_EQ(w.Top(), 450);
-  EXPECT_EQ(w.Width(), 4000);
-  EXPECT_EQ(w.Height(), 3500);
+  EXPECT_EQ(QRectF(w.Left(), w.Top(), w.Width(), w.Height()), QRectF(600, 450, 4000, 3500));
   EXPECT_FALSE(RunPlaybackKey(c, Qt::Key_Escape, Qt::NoModifier, &full)) << "Esc is free again";
   EXPECT_TRUE(RunPlaybackKey(c, Qt::Key_F, Qt::NoModifier, &full));
   EXPECT_TRUE(full.active());

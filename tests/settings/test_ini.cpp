@@ -51,22 +51,17 @@ class IniTest : public ::testing::Test {
   QTemporaryDir dir;
 };
 
+// The user folder is asked anew on every call.
 TEST_F(IniTest, PathsFollowTheUserFolderWithOneSeparator) {
-  EXPECT_EQ(SettingsFilePath(), dir.path() + "/VLX_Data.ini");
-  EXPECT_EQ(SettingsFolder(), dir.path() + "/");
-  EXPECT_EQ(RegistryFilePath(), dir.path() + "/VLX_Registry.ini");
-
-  platform::setUserFolderOverride(dir.path() + "//");
-  EXPECT_EQ(SettingsFilePath(), dir.path() + "/VLX_Data.ini");
-
-  platform::setUserFolderOverride("/");
-  EXPECT_EQ(SettingsFilePath(), "/VLX_Data.ini");
-  EXPECT_EQ(SettingsFolder(), "/");
-
-  // Asked anew on every call.
   QTemporaryDir other;
-  platform::setUserFolderOverride(other.path());
-  EXPECT_EQ(SettingsFilePath(), other.path() + "/VLX_Data.ini");
+  const QString d = dir.path();
+  for (auto [folder, settings] : {std::pair{d, d + "/"}, {d + "//", d + "/"}, {QString("/"), QString("/")},
+                                  {other.path(), other.path() + "/"}}) {
+    platform::setUserFolderOverride(folder);
+    EXPECT_EQ(SettingsFolder(), settings);
+    EXPECT_EQ(SettingsFilePath(), settings + "VLX_Data.ini");
+    EXPECT_EQ(RegistryFilePath(), settings + "VLX_Registry.ini");
+  }
 }
 
 // Each case: a file (none when empty), values written (each reads back as written), values
