@@ -73,8 +73,7 @@ TEST_F(Dispatch, RealMediaGoesToTheRpPlayerShownOnlyWithShowRp) {
   c.Check2->setValue(0);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !prog->Form3().isVisible(); }, 10000));
   play(0);
-  pump(200);
-  EXPECT_EQ(prog->Form3().RealAudio1->Source(), clip);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prog->Form3().RealAudio1->Source() == clip; }, 10000));
   EXPECT_FALSE(prog->Form3().isVisible());
   EXPECT_FALSE(loading());
 

@@ -226,8 +226,7 @@ TEST_F(RpWindow, AnExtraWindowPlaysTheSelectedEntryAndResetsTheControllerWhenClo
   EXPECT_EQ(c.Label2->Caption(), QStringLiteral("play"));
 
   extra.close();
-  pump(300);
-  EXPECT_TRUE(prog->extraForms().empty());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return prog->extraForms().empty(); }, 10000));
   EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
   EXPECT_EQ(c.Label2->Caption(), QStringLiteral("stop"));
   EXPECT_EQ(c.per->Caption(), kTimeZero);

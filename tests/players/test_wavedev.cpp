@@ -27,6 +27,9 @@ class WaveDevTest : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
+    addCards();
+  }
+  void addCards() {
     audio->devices[0] = card("HDA Intel PCH");
     audio->devices[-1] = card("default");
     audio->devices[1] = card("USB Audio", 0x0100, kWaveCapsVolume);
@@ -142,9 +145,7 @@ TEST_F(WaveDevTest, LoadRestoresSlidersDeviceAndPositionOrFallsBackToDeviceZero)
   for (const Case& c : cases) {
     writeSettingsFile(c.settings);
     makeProgram();
-    audio->devices[0] = card("HDA Intel PCH");
-    audio->devices[-1] = card("default");
-    audio->devices[1] = card("USB Audio");
+    addCards();
     wavedev& w = window();
     EXPECT_EQ(w.Slider1->Value(), c.left) << c.what;
     EXPECT_EQ(w.Slider2->Value(), c.right) << c.what;
