@@ -1,7 +1,6 @@
 // Opening playlist files into the Edit Playlist window, the playlist-entry check, saving,
 // and the window's menus and position.
 #include <QAction>
-#include <QCoreApplication>
 #include <QDir>
 #include <QMenuBar>
 #include <QListWidget>

@@ -210,7 +210,8 @@ TEST_F(PlaylistWindowTest, CountersFollowDeleteAndClearLeavesTheIdleWords) {
 
 // The information line gives the size exactly, and the idle text for a file that is gone.
 TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
-  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"), makeFile("m/c.mp3", "333"),
+  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"),
+                             makeFile("m/c.mp3", "333"),
                              makeFile("m/one.bin", QByteArray(1024 * 1024, 'x')), makeFile("m/gone.bin")};
   addByHand(files);
   QFile::remove(files[4]);

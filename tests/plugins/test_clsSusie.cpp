@@ -1,8 +1,5 @@
 // clsSusie: registering plug-ins, their patterns, setting files, failure codes and texts,
 // the fault log, and loading and unloading.
-#include <QFile>
-#include <QFileInfo>
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include "localmem.h"

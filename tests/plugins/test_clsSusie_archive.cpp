@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <cstring>
 #include <functional>
 #include <gtest/gtest.h>
 

@@ -1,9 +1,7 @@
 // clsSusie's picture members: the picture information with its second reading behind a
 // 128-byte header, decoding into a BMP file or blocks with and without the preview,
 // drawing 1:1 and fitted, and every failure code.
-#include <QFile>
 #include <QWidget>
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include "support/bitmaps.h"

@@ -1,6 +1,5 @@
 // CollectionSusie: registering a folder, the order by fault counts, a crash that ended an
 // earlier run, choosing the plug-in for a file, many plug-ins, and the dialog filter.
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <cstring>

@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QFileInfo>
 #include <csignal>
-#include <cstring>
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
@@ -218,7 +217,9 @@ TEST_F(HostTest, BitmapsAreSavedAsBmpFilesOnlyWhenTheirBlocksHoldThem) {
   QByteArray big = picture.info();
   big[0] = char(0xA0);
   big[1] = char(0x0F);
-  EXPECT_EQ(host->SaveToBITMAPFile(reinterpret_cast<void*>(block(big)), pixels, path.toUtf8().constData()), 0);
+  EXPECT_EQ(host->SaveToBITMAPFile(reinterpret_cast<void*>(block(big)), pixels,
+                                   path.toUtf8().constData()),
+            0);
   EXPECT_FALSE(QFile::exists(path));
 }
 

@@ -2,7 +2,6 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
-#include <QString>
 #include <cstring>
 
 #include "localmem.h"
@@ -111,12 +110,6 @@ TEST(LocalMemory, APlugInOpenedByHandSharesTheAllocator) {
   EXPECT_EQ(vlx_localmem_count(), before);
   dlclose(lib);
 }
-
-}  // namespace
-}  // namespace vlx::test
-
-namespace vlx::test {
-namespace {
 
 TEST(ModMemory, RoutinesOverTheAllocator) {
   VLX_HLOCAL h = VLX_LocalAlloc(0, 12);

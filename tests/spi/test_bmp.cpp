@@ -85,65 +85,60 @@ TEST(Bitmaps, EveryLayoutDecodes) {
     Rows rows;
     int bit_count;
   };
-  std::vector<Case> cases;
-
-  // 1 bit, 9 pixels wide: the row spills into a second byte and pads to four.
-  Bmp one{.width = 9, .height = 2, .bits = 1, .palette = {0x000000, 0xffffff}};
-  one.pixels = {0b10101010, 0b10000000, 0, 0,   // bottom row
-                0b01010101, 0b00000000, 0, 0};  // top row
-  cases.push_back({"1 bit", one,
-                   {{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack},
-                    {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}},
-                   24});
-
-  Bmp four{.width = 3, .height = 1, .bits = 4, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff}};
-  four.pixels = {0x12, 0x30, 0, 0};
-  cases.push_back({"4 bits", four, {{kRed, kGreen, kBlue}}, 24});
-
-  // Run-length 8 bits: a run, a literal stretch (padded to a word), a line end, a jump, a
-  // run and the end; skipped pixels stay black.
-  Bmp rle8{.width = 4, .height = 3, .bits = 8, .compression = 1, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff}};
-  rle8.pixels = {4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1};
-  cases.push_back({"RLE 8", rle8,
-                   {{kBlack, kBlack, kBlue, kBlue}, {kGreen, kBlue, kGreen, kBlack}, {kRed, kRed, kRed, kRed}},
-                   24});
-
-  Bmp rle4{.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = {0, 0xff0000, 0x00ff00}};
-  rle4.pixels = {5, 0x12, 0, 1};
-  cases.push_back({"RLE 4", rle4, {{kRed, kGreen, kRed, kGreen, kRed}}, 24});
-
-  // 16 bits with 5-6-5 masks after the header.
-  Bmp b565{.width = 3, .height = 1, .bits = 16, .compression = 3, .masks = {0xf800, 0x07e0, 0x001f}};
-  b565.pixels = {0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00, 0, 0};
-  cases.push_back({"16 bits 565", b565, {{kRed, kGreen, kBlue}}, 24});
-
-  // Plain 16 bits are 5-5-5.
-  Bmp b555{.width = 2, .height = 1, .bits = 16};
-  b555.pixels = {0x00, 0x7c, 0xff, 0x7f};
-  cases.push_back({"16 bits 555", b555, {{kRed, kWhite}}, 24});
-
-  // A 124-byte header with an alpha mask keeps alpha.
-  Bmp v5{.info_size = 124, .width = 2, .height = 1, .bits = 32, .compression = 3,
-         .masks = {0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000}};
-  v5.pixels = {0, 0, 0xff, 0x80, 0xff, 0, 0, 0x00};
-  cases.push_back({"32 bits with alpha", v5, {{0x80ff0000, 0x000000ff}}, 32});
-
-  // Plain 32 bits: a fourth byte that is 0 everywhere is no alpha; set anywhere, it is.
-  Bmp x32{.width = 2, .height = 1, .bits = 32};
-  x32.pixels = {0, 0xff, 0, 0, 0xff, 0, 0, 0};
-  cases.push_back({"32 bits, no alpha", x32, {{kGreen, kBlue}}, 24});
-  Bmp a32 = x32;
-  a32.pixels[3] = 0x40;
-  cases.push_back({"32 bits, alpha", a32, {{0x4000ff00, 0x000000ff}}, 32});
-
-  Bmp top_down{.width = 1, .height = -2, .bits = 24};
-  top_down.pixels = {0, 0, 0xff, 0, 0, 0xff, 0, 0};
-  cases.push_back({"top-down rows", top_down, {{kRed}, {kGreen}}, 24});
-
-  Bmp os2{.info_size = 12, .width = 2, .height = 1, .bits = 8, .palette = {0x0000ff, 0xffffff}};
-  os2.pixels = {1, 0, 0, 0};
-  cases.push_back({"OS/2 header", os2, {{kWhite, kBlue}}, 24});
-
+  const Bmp a32 = {.width = 2, .height = 1, .bits = 32, .pixels = {0, 0xff, 0, 0x40, 0xff, 0, 0, 0}};
+  const Case cases[] = {
+      // 1 bit, 9 pixels wide: the row spills into a second byte and pads to four.
+      {"1 bit",
+       {.width = 9, .height = 2, .bits = 1, .palette = {0x000000, 0xffffff},
+        .pixels = {0b10101010, 0b10000000, 0, 0, 0b01010101, 0b00000000, 0, 0}},  // bottom row first
+       {{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack},
+        {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}},
+       24},
+      {"4 bits",
+       {.width = 3, .height = 1, .bits = 4, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff},
+        .pixels = {0x12, 0x30, 0, 0}},
+       {{kRed, kGreen, kBlue}},
+       24},
+      // Run-length 8 bits: a run, a literal stretch (padded to a word), a line end, a jump, a
+      // run and the end; skipped pixels stay black.
+      {"RLE 8",
+       {.width = 4, .height = 3, .bits = 8, .compression = 1,
+        .palette = {0, 0xff0000, 0x00ff00, 0x0000ff},
+        .pixels = {4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1}},
+       {{kBlack, kBlack, kBlue, kBlue}, {kGreen, kBlue, kGreen, kBlack}, {kRed, kRed, kRed, kRed}},
+       24},
+      {"RLE 4",
+       {.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = {0, 0xff0000, 0x00ff00},
+        .pixels = {5, 0x12, 0, 1}},
+       {{kRed, kGreen, kRed, kGreen, kRed}},
+       24},
+      // 16 bits with 5-6-5 masks after the header; plain 16 bits are 5-5-5.
+      {"16 bits 565",
+       {.width = 3, .height = 1, .bits = 16, .compression = 3, .masks = {0xf800, 0x07e0, 0x001f},
+        .pixels = {0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00, 0, 0}},
+       {{kRed, kGreen, kBlue}},
+       24},
+      {"16 bits 555", {.width = 2, .height = 1, .bits = 16, .pixels = {0x00, 0x7c, 0xff, 0x7f}},
+       {{kRed, kWhite}}, 24},
+      // A 124-byte header with an alpha mask keeps alpha.
+      {"32 bits with alpha",
+       {.info_size = 124, .width = 2, .height = 1, .bits = 32, .compression = 3,
+        .masks = {0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000},
+        .pixels = {0, 0, 0xff, 0x80, 0xff, 0, 0, 0x00}},
+       {{0x80ff0000, 0x000000ff}},
+       32},
+      // Plain 32 bits: a fourth byte that is 0 everywhere is no alpha; set anywhere, it is.
+      {"32 bits, no alpha", {.width = 2, .height = 1, .bits = 32, .pixels = {0, 0xff, 0, 0, 0xff, 0, 0, 0}},
+       {{kGreen, kBlue}}, 24},
+      {"32 bits, alpha", a32, {{0x4000ff00, 0x000000ff}}, 32},
+      {"top-down rows", {.width = 1, .height = -2, .bits = 24, .pixels = {0, 0, 0xff, 0, 0, 0xff, 0, 0}},
+       {{kRed}, {kGreen}}, 24},
+      {"OS/2 header",
+       {.info_size = 12, .width = 2, .height = 1, .bits = 8, .palette = {0x0000ff, 0xffffff},
+        .pixels = {1, 0, 0, 0}},
+       {{kWhite, kBlue}},
+       24},
+  };
   for (const Case& c : cases) expect_rows(decode_memory(p, c.bmp.build()), c.rows, c.bit_count, c.what);
   EXPECT_EQ(live_blocks(), blocks);
 }
