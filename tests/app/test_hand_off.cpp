@@ -27,7 +27,7 @@ using platform::DecodeResult;
 using platform::EncodeHandOff;
 using platform::HandOffMessage;
 
-TEST(HandOffMessage, RoundTripsAndEveryPrefixIsIncomplete) {
+TEST(HandOffMessage, RoundTripsEveryPrefixIsIncompleteAndBadOnesAreRefused) {
   HandOffMessage m;
   m.names = {"/a b/c.mp3", "/caf\xe9.mp3", "http://example.org/x"};
   m.activationToken = "token-1";
@@ -38,13 +38,12 @@ TEST(HandOffMessage, RoundTripsAndEveryPrefixIsIncomplete) {
   EXPECT_EQ(out.activationToken, m.activationToken);
   for (size_t n = 0; n < bytes.size(); ++n)
     ASSERT_EQ(DecodeHandOff(std::string_view(bytes).substr(0, n), out), DecodeResult::Incomplete) << n;
-}
 
-TEST(HandOffMessage, MalformedOrOversizedMessagesAreRefused) {
+  // Malformed or oversized messages are refused.
   auto encoded = [](std::vector<std::string> names) {
-    HandOffMessage m;
-    m.names = std::move(names);
-    return EncodeHandOff(m);
+    HandOffMessage message;
+    message.names = std::move(names);
+    return EncodeHandOff(message);
   };
   std::string badMagic = encoded({"/a"});
   badMagic[0] = 'X';
@@ -60,10 +59,8 @@ TEST(HandOffMessage, MalformedOrOversizedMessagesAreRefused) {
       tooMany,
       std::string(platform::kMaxHandOffBytes + 1, 'V'),
   };
-  for (const std::string& bytes : cases) {
-    HandOffMessage out;
-    EXPECT_EQ(DecodeHandOff(bytes, out), DecodeResult::Bad) << QByteArray::fromStdString(bytes.substr(0, 40)).toHex().constData();
-  }
+  for (const std::string& bad : cases)
+    EXPECT_EQ(DecodeHandOff(bad, out), DecodeResult::Bad) << QByteArray::fromStdString(bad.substr(0, 40)).toHex().constData();
 }
 
 TEST(InstanceSocket, OneNamePerFolderWhateverLinkLeadsThere) {

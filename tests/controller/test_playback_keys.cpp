@@ -76,7 +76,7 @@ TEST_F(PlaybackKeysTest, SpaceSeekingAndVolumeDriveTheControllersPlayers) {
   EXPECT_FALSE(wmp().Mute());
 }
 
-TEST_F(PlaybackKeysTest, NextPreviousOpenAndExitAreTheControllersCommands) {
+TEST_F(PlaybackKeysTest, NextPreviousEnterOpenAndExit) {
   const QStringList texts = textFiles({"a.txt", "b.txt", "c.txt"});
   fill(texts, 0);
   c->Check3->setValue(1);
@@ -86,6 +86,11 @@ TEST_F(PlaybackKeysTest, NextPreviousOpenAndExitAreTheControllersCommands) {
   EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
   key(Qt::Key_P);
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 0);
+  // Enter on a playlist entry plays it.
+  pl->lstFoundFiles->setListIndex(2);
+  ASSERT_NE(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] c.txt")) << "not opened by selecting";
+  key(Qt::Key_Return, Qt::NoModifier, pl->lstFoundFiles->list());
+  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] c.txt"));
 
   dialogs->fileAnswers.push_back(QString());
   key(Qt::Key_O, Qt::ControlModifier);
@@ -134,13 +139,6 @@ TEST_F(PlaybackKeysTest, AKeyTheFocusedControlUsesStaysWithIt) {
   QWidget* slider1 = c->Slider1->widget();
   key(Qt::Key_Left, Qt::NoModifier, slider1);
   EXPECT_NE(c->Slider1->Value(), 150);
-}
-
-TEST_F(PlaybackKeysTest, EnterOnAPlaylistEntryPlaysIt) {
-  fill(textFiles({"a.txt", "b.txt"}), 1);
-  key(Qt::Key_Return, Qt::NoModifier, pl->lstFoundFiles->list());
-  ASSERT_NE(prog->loaded<text>(), nullptr);
-  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
 }
 
 // The Wmp and Rp windows take the playback keys; F puts their player over the whole screen,
