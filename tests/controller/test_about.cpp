@@ -71,7 +71,7 @@ TEST_F(AboutTest, TheUserIsTheAccountOfTheEffectiveUserOrAQuestionMark) {
   EXPECT_TRUE(platform::AccountName(uid_t(3999999999u)).isEmpty());
 }
 
-TEST_F(AboutTest, LinkTurnsBoldUnderTheMouseAndOpensTheInstalledManual) {
+TEST_F(AboutTest, LinkTurnsBoldUnderTheMouseAndOpensTheManualAndReadmeIsAMenu) {
   frmAbout& box = prog->frmAbout();
   box.Show(&prog->Form1());
   moveOver(box.url2->widget());
@@ -86,6 +86,14 @@ TEST_F(AboutTest, LinkTurnsBoldUnderTheMouseAndOpensTheInstalledManual) {
   ASSERT_EQ(shell->opened.size(), 1);
   EXPECT_EQ(shell->opened[0], box.url2->Caption());
   EXPECT_TRUE(QFile::exists(QUrl(shell->opened[0]).toLocalFile())) << qPrintable(shell->opened[0]);
+
+  // The readme button pops up the readme menu.
+  box.Command1->press();
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr);
+  EXPECT_EQ(popup->actions().size(), 3);
+  EXPECT_EQ(popup->actions().first()->text(), QStringLiteral("readme [text]"));
+  popup->close();
 }
 
 TEST_F(AboutTest, SystemInformationComesFromTheStoreOrThePathElseTheError) {
@@ -124,17 +132,6 @@ TEST_F(AboutTest, SystemInformationComesFromTheStoreOrThePathElseTheError) {
       EXPECT_EQ(dialogs->messageTexts(), QStringList{kError}) << k.stored;
     }
   }
-}
-
-TEST_F(AboutTest, ReadmeButtonPopsUpTheReadmeMenu) {
-  frmAbout& box = prog->frmAbout();
-  box.Show(&prog->Form1());
-  box.Command1->press();
-  QWidget* popup = QApplication::activePopupWidget();
-  ASSERT_NE(popup, nullptr);
-  EXPECT_EQ(popup->actions().size(), 3);
-  EXPECT_EQ(popup->actions().first()->text(), QStringLiteral("readme [text]"));
-  popup->close();
 }
 
 }  // namespace
