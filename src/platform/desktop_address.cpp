@@ -2,7 +2,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QHostInfo>
+#include <QSysInfo>
 #include <sys/stat.h>
 
 #include "playlist/entry_bytes.h"
@@ -12,7 +12,7 @@ namespace vlx::platform {
 bool IsThisMachine(const QString& host) {
   if (host.isEmpty() || host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
     return true;
-  static const QString self = QHostInfo::localHostName();
+  static const QString self = QSysInfo::machineHostName();
   return !self.isEmpty() && host.compare(self, Qt::CaseInsensitive) == 0;
 }
 

@@ -4,10 +4,11 @@
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <memory>
 
 #include "platform/instance_hand_off.h"
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace vlx::platform {
 
@@ -21,7 +22,7 @@ class InstanceServer : public QObject {
   bool listen(const QString& socketPath);
   // Stops listening and removes the socket; launches then wait for the lock instead.
   void close();
-  bool listening() const;
+  bool listening() const { return listener_ >= 0; }
   QString socketPath() const { return path_; }
 
   // Receives each complete message. Returning false refuses it (the launcher then tries
@@ -29,7 +30,9 @@ class InstanceServer : public QObject {
   std::function<bool(const HandOffMessage&)> received;
 
  private:
-  QLocalServer* server_ = nullptr;
+  class Client;
+  int listener_ = -1;
+  std::unique_ptr<QSocketNotifier> notifier_;
   QString path_;
   void accept();
 };
