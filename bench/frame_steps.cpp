@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "printed_dialogs.h"
 #include "bench_util.h"
 #include "controller/remote.h"
 #include "platform/mpv_api.h"
@@ -41,14 +42,6 @@ namespace {
 
 constexpr int kDefaultSteps = 100;
 constexpr int kTimeoutMs = 20000;
-
-class PrintedDialogs : public vlx::QtDialogs {
- public:
-  int MsgBox(const QString& text, int, const QString&, QWidget*) override {
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return vlx::vbOK;
-  }
-};
 
 bool writeClip(const QString& path, int seconds) {
   QProcess ffmpeg;
@@ -85,7 +78,7 @@ class ProgramStepper {
       return false;
     settings.close();
     vlx::Program::Services services;
-    services.dialogs = std::make_unique<PrintedDialogs>();
+    services.dialogs = std::make_unique<bench::PrintedDialogs>();
     prog_ = std::make_unique<vlx::Program>(home_.path(), std::move(services));
     prog_->remote().Show();
     waitUntil([&] { return !prog_->load_and_save().isVisible(); });

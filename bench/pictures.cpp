@@ -27,6 +27,7 @@
 #include <unistd.h>
 
 #include "app/program.h"
+#include "printed_dialogs.h"
 #include "bench_util.h"
 #include "playlist/Form1.h"
 #include "plugins/susie.h"
@@ -41,15 +42,6 @@ constexpr int kPages = 2000;
 constexpr int kClickedPage = 1500;
 constexpr int kSteps = 200;
 constexpr int kRounds = 5;
-
-// A message is printed and answered at once: the benchmark never waits on a box.
-class QuietDialogs : public vlx::QtDialogs {
- public:
-  int MsgBox(const QString& text, int, const QString&, QWidget*) override {
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return vlx::vbOK;
-  }
-};
 
 // A window that draws one picture at its own size, as the picture viewer does.
 class PlainView : public QWidget {
@@ -126,7 +118,7 @@ int main(int argc, char** argv) {
     if (!settings.open(QIODevice::WriteOnly) || settings.write("[Kidou]\nShokai=1\n") < 0) return 1;
   }
   vlx::Program::Services services;
-  services.dialogs = std::make_unique<QuietDialogs>();
+  services.dialogs = std::make_unique<bench::PrintedDialogs>();
   vlx::Program prog(home.path(), std::move(services));
   vlx::susie& window = prog.susie();
   window.Show();

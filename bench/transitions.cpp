@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "printed_dialogs.h"
 #include "event_stall.h"
 #include "platform/mpv_api.h"
 #include "controller/remote.h"
@@ -27,15 +28,6 @@ namespace {
 
 constexpr int kDefaultClips = 200;
 constexpr double kClipSeconds = 0.5;
-
-// Messages would stop the run; they are printed instead.
-class PrintedDialogs : public vlx::QtDialogs {
- public:
-  int MsgBox(const QString& text, int, const QString&, QWidget*) override {
-    std::fprintf(stderr, "message: %s\n", qPrintable(text));
-    return vlx::vbOK;
-  }
-};
 
 void put(QByteArray& b, quint32 v, int bytes) {
   char raw[4];
@@ -103,7 +95,7 @@ std::vector<double> runProgram(const QStringList& clips, double& rssAt10, double
       return {};
   }
   vlx::Program::Services services;
-  services.dialogs = std::make_unique<PrintedDialogs>();
+  services.dialogs = std::make_unique<bench::PrintedDialogs>();
   vlx::Program prog(home.path(), std::move(services));
   vlx::remote& controller = prog.remote();
   controller.Show();
