@@ -4,6 +4,8 @@
 // GIO's headers use the name "signals", which Qt's keywords would take.
 #include <gio/gio.h>
 
+#include "platform/library_table.h"
+
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QPointer>
@@ -25,17 +27,52 @@ struct AssociationLookup::Shared {
 
 namespace {
 
-QString defaultApplication(const QString& mime) {
+// GIO and what it needs are loaded by the first lookup, not at every start.
+#define VLX_GIO_ENTRY_POINTS(X)                                       \
+  X(default_for_type, g_app_info_get_default_for_type)                \
+  X(executable, g_app_info_get_executable)                            \
+  X(find_program_in_path, g_find_program_in_path)                     \
+  X(free, g_free)                                                     \
+  X(object_unref, g_object_unref)                                     \
+  X(monitor_get, g_app_info_monitor_get)                              \
+  X(signal_connect_data, g_signal_connect_data)                       \
+  X(signal_handler_disconnect, g_signal_handler_disconnect)
+
+struct GioApi {
+  VLX_GIO_ENTRY_POINTS(VLX_TABLE_SLOT)
+};
+
+bool resolveGio(GioApi& table, const SymbolLookup& lookup, const char** missing) {
+  VLX_GIO_ENTRY_POINTS(VLX_TABLE_RESOLVE)
+  return true;
+}
+
+// Null when GIO is missing: no file then has an associated program.
+const GioApi* gio() {
+  static const GioApi* const table = [] {
+    static GioApi api;
+    const bool loaded = loadLibraryTable(
+        {"libgio-2.0.so.0", "libgio-2.0.so"}, "the desktop library (GIO)",
+        "no associated programs are found",
+        [](const SymbolLookup& lookup, const char** missing) {
+          return resolveGio(api, lookup, missing);
+        });
+    return loaded ? &api : nullptr;
+  }();
+  return table;
+}
+
+QString defaultApplication(const GioApi& g, const QString& mime) {
   const QByteArray type = mime.toUtf8();
-  GAppInfo* app = g_app_info_get_default_for_type(type.constData(), FALSE);
+  GAppInfo* app = g.default_for_type(type.constData(), FALSE);
   if (!app) return {};
   QString answer;
-  if (const char* exe = g_app_info_get_executable(app); exe && *exe) {
-    gchar* found = g_find_program_in_path(exe);
+  if (const char* exe = g.executable(app); exe && *exe) {
+    gchar* found = g.find_program_in_path(exe);
     answer = QString::fromUtf8(found ? found : exe);
-    g_free(found);
+    g.free(found);
   }
-  g_object_unref(app);
+  g.object_unref(app);
   return answer;
 }
 
@@ -46,22 +83,27 @@ void changed(GAppInfoMonitor*, gpointer data) {
 }  // namespace
 
 AssociationLookup::AssociationLookup() : shared_(std::make_shared<Shared>()) {
+  const GioApi* g = gio();
+  if (!g) return;
   // The monitor reports through the main context of this thread, which the Qt event loop
   // runs.
-  GAppInfoMonitor* monitor = g_app_info_monitor_get();
+  GAppInfoMonitor* monitor = g->monitor_get();
   monitor_ = monitor;
-  handler_ = g_signal_connect(monitor, "changed", G_CALLBACK(changed), &shared_->changes);
+  handler_ = g->signal_connect_data(monitor, "changed", G_CALLBACK(changed), &shared_->changes,
+                                    nullptr, GConnectFlags(0));
 }
 
 AssociationLookup::~AssociationLookup() {
-  auto* monitor = static_cast<GAppInfoMonitor*>(monitor_);
-  g_signal_handler_disconnect(monitor, handler_);
-  g_object_unref(monitor);
+  if (monitor_) {
+    gio()->signal_handler_disconnect(monitor_, handler_);
+    gio()->object_unref(monitor_);
+  }
   shared_->worker.waitForDone();
 }
 
 QString AssociationLookup::lookUp(const QString& path) {
-  if (path.isEmpty() || !QFileInfo::exists(path)) return {};
+  const GioApi* g = gio();
+  if (!g || path.isEmpty() || !QFileInfo::exists(path)) return {};
   const QString mime = QMimeDatabase().mimeTypeForFile(path).name();
   Shared& s = *shared_;
   {
@@ -73,7 +115,7 @@ QString AssociationLookup::lookUp(const QString& path) {
     if (auto it = s.byType.find(mime); it != s.byType.end()) return it->second;
   }
   const unsigned asked = s.changes.load();
-  const QString answer = defaultApplication(mime);
+  const QString answer = defaultApplication(*g, mime);
   std::lock_guard<std::mutex> held(s.lock);
   // An answer worked out while the desktop changed is not kept.
   if (asked == s.changes.load() && s.cachedAt == asked) s.byType[mime] = answer;

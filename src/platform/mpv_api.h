@@ -1,16 +1,12 @@
-// The player library's entry points, reached through a table of our own names.
-//
-// The library is loaded at run time with dlopen, not linked: it brings a few hundred
-// libraries that would slow every start, and none of its public names is defined in this
-// program (anything else in the process that links the library keeps its own). A library
-// that lacks one of the entry points below is not used at all: the table is then null and
-// every player stays silent, after one message on standard error.
+// The player library's entry points, reached through a table of our own names (see
+// library_table.h). The library brings a few hundred libraries of its own; anything else in
+// the process that links it keeps its own names. Without it every player stays silent.
 #pragma once
 
 #include <mpv/client.h>
 #include <mpv/render.h>
 
-#include <functional>
+#include "platform/library_table.h"
 
 namespace vlx::platform {
 
@@ -34,15 +30,12 @@ namespace vlx::platform {
   X(render_context_update, mpv_render_context_update)
 
 struct MpvApi {
-#define VLX_MPV_SLOT(field, symbol) decltype(&::symbol) field = nullptr;
-  VLX_MPV_ENTRY_POINTS(VLX_MPV_SLOT)
-#undef VLX_MPV_SLOT
+  VLX_MPV_ENTRY_POINTS(VLX_TABLE_SLOT)
 };
 
 // Fills `api` with what `lookup` finds for each entry point. False when one is missing;
 // `missing` then names the first one that is.
-bool resolveMpvApi(MpvApi& api, const std::function<void*(const char*)>& lookup,
-                   const char** missing = nullptr);
+bool resolveMpvApi(MpvApi& table, const SymbolLookup& lookup, const char** missing = nullptr);
 
 // The library's table, loaded by whichever thread asks first (the others wait); null when
 // the library or one of its entry points is missing.
