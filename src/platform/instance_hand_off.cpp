@@ -103,23 +103,32 @@ DecodeResult DecodeHandOff(std::string_view bytes, HandOffMessage& out) {
   const uint32_t tokenSize = r.u32();
   if (tokenSize > kMaxToken) return DecodeResult::Bad;
   if (!r.has(size_t(tokenSize) + 4)) return DecodeResult::Incomplete;
-  HandOffMessage message;
-  message.activationToken = std::string(bytes.substr(r.at, tokenSize));
+  const size_t tokenAt = r.at;
   r.at += tokenSize;
   const uint32_t count = r.u32();
   if (count > kMaxHandOffNames) return DecodeResult::Bad;
-  message.names.reserve(count);
+  // The sizes are walked before anything is copied: a large message arrives in many pieces
+  // and is looked at again after each one.
+  const size_t namesAt = r.at;
   for (uint32_t i = 0; i < count; ++i) {
     if (!r.has(4)) return DecodeResult::Incomplete;
     const uint32_t size = r.u32();
     if (size == 0 || size > kMaxHandOffName) return DecodeResult::Bad;
     if (!r.has(size)) return DecodeResult::Incomplete;
+    r.at += size;
+  }
+  if (r.at != bytes.size()) return DecodeResult::Bad;
+  HandOffMessage message;
+  message.activationToken = std::string(bytes.substr(tokenAt, tokenSize));
+  message.names.reserve(count);
+  r.at = namesAt;
+  for (uint32_t i = 0; i < count; ++i) {
+    const uint32_t size = r.u32();
     std::string name(bytes.substr(r.at, size));
     if (name.find('\0') != std::string::npos) return DecodeResult::Bad;
     message.names.push_back(std::move(name));
     r.at += size;
   }
-  if (r.at != bytes.size()) return DecodeResult::Bad;
   out = std::move(message);
   return DecodeResult::Complete;
 }
