@@ -11,6 +11,9 @@
 namespace vlx::platform {
 namespace {
 
+// A missing card is an answer here, not something to print on the terminal.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+
 // ALSA is loaded when the first device is asked about, not at every start.
 #define VLX_ALSA_ENTRY_POINTS(X) \
   X(asoundlib_version, snd_asoundlib_version) \
@@ -66,7 +69,9 @@ const AlsaApi* alsaApi() {
         [](const SymbolLookup& lookup, const char** missing) {
           return resolveAlsa(api, lookup, missing);
         });
-    return loaded ? &api : nullptr;
+    if (!loaded) return static_cast<const AlsaApi*>(nullptr);
+    api.lib_error_set_handler(quietAlsa);
+    return static_cast<const AlsaApi*>(&api);
   }();
   return table;
 }
@@ -74,9 +79,6 @@ const AlsaApi* alsaApi() {
 // Only called where the table is known to be loaded.
 const AlsaApi& alsa() { return *alsaApi(); }
 
-
-// A missing card is an answer here, not something to print on the terminal.
-void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
 std::string defaultNaming(int32_t device) {
   return device < 0 ? std::string("default") : "hw:" + std::to_string(device);
@@ -181,7 +183,6 @@ uint16_t AlsaDriverVersion() {
 }
 
 AlsaDevices::AlsaDevices(Naming naming) : naming_(naming ? std::move(naming) : Naming(defaultNaming)) {
-  if (alsaApi()) alsa().lib_error_set_handler(quietAlsa);
 }
 
 AlsaDevices::~AlsaDevices() {
