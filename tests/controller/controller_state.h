@@ -26,7 +26,8 @@ inline State StateOf(remote& c, Form1& pl) {
       {"size", QStringLiteral("%1x%2").arg(c.Width()).arg(c.Height())},
       {"panel", c.Command4->Caption() + " / " + c.Caption()},
       {"top-most", QString(c.TopMost() ? "on" : "off") + " / " + c.Command16->Caption() + " / " +
-                       c.mnuShowTop->Caption()},
+                       c.mnuShowTop->Caption() + " / items " + QString::number(c.mnuShowTop->Enabled()) +
+                       QString::number(c.mnuRPshow->Enabled())},
       {"boxes", boxes},
       {"box captions", captions({c.Check1, c.Check2, c.Check5, c.Check6, c.Check3, c.dispstyle})},
       {"volume", QString::number(c.Slider1->Value())},
@@ -45,7 +46,7 @@ inline const State kDesign = {
     {"place", "0,0"},
     {"size", "4650x2115"},
     {"panel", "option　　▽ / V L X      [Controller]"},
-    {"top-most", "off / show top / show top"},
+    {"top-most", "off / show top / show top / items 10"},
     {"boxes", "111011"},
     {"box captions", "show wmp | show rp | show playlist | show wmp・rp・playlist | play follow playlist | "
                      "auto set wmp size"},
@@ -61,6 +62,9 @@ inline State With(State s, const State& changes) {
   for (const auto& [key, value] : changes) s[key] = value;
   return s;
 }
+
+// Values shown side by side, so that a failed comparison prints them readably.
+inline std::string Joined(const QStringList& values) { return values.join(QStringLiteral(" | ")).toStdString(); }
 
 inline std::string Lines(const State& s) {
   std::string out;

@@ -12,6 +12,7 @@
 #include "app_identity.h"
 #include "controller/mpris.h"
 #include "settings/ini.h"
+#include "controller_state.h"
 #include "transport_fixture.h"
 #include "viewers/text.h"
 
@@ -114,11 +115,10 @@ class MprisTest : public TransportTest {
 
 TEST_F(MprisTest, TheServiceNamesItselfAndStartsIdle) {
   EXPECT_TRUE(client->interface()->isServiceRegistered(kName));
-  EXPECT_EQ(get("Identity", kRoot).toString(), QStringLiteral("VLX"));
-  EXPECT_EQ(get("DesktopEntry", kRoot).toString(), QStringLiteral(VLX_APP_ID));
-  EXPECT_TRUE(get("CanQuit", kRoot).toBool());
-  EXPECT_TRUE(get("CanRaise", kRoot).toBool());
-  EXPECT_FALSE(get("HasTrackList", kRoot).toBool());
+  QStringList root;
+  for (const char* name : {"Identity", "DesktopEntry", "CanQuit", "CanRaise", "HasTrackList"})
+    root << get(name, kRoot).toString();
+  EXPECT_EQ(Joined(root), Joined({"VLX", VLX_APP_ID, "true", "true", "false"}));
   const QStringList types = get("SupportedMimeTypes", kRoot).toStringList();
   EXPECT_TRUE(types.contains("audio/mpeg") && types.contains("application/x-vlx-playlist"));
   EXPECT_TRUE(get("SupportedUriSchemes", kRoot).toStringList().contains("file"));
@@ -131,6 +131,7 @@ TEST_F(MprisTest, TheServiceNamesItselfAndStartsIdle) {
   EXPECT_TRUE(get("CanControl").toBool());
 }
 
+// The Controller's play, pause and stop (whose effects its own tests check), announced.
 TEST_F(MprisTest, PlayPauseAndStopAreTheControllersAndEveryoneHearsOfThem) {
   const QString clip = tone("tune.wav", 30);
   fill({clip}, 0);
@@ -146,18 +147,12 @@ TEST_F(MprisTest, PlayPauseAndStopAreTheControllersAndEveryoneHearsOfThem) {
   EXPECT_NE(md.value("mpris:trackid").value<QDBusObjectPath>().path(),
             QStringLiteral("/org/mpris/MediaPlayer2/TrackList/NoTrack"));
 
-  call(kPlayer, "Pause");
-  ASSERT_TRUE(statusBecomes("Paused"));
-  EXPECT_TRUE(heardStatus("Paused"));
-  EXPECT_EQ(c->Label2->Caption(), QStringLiteral("pause"));
-  call(kPlayer, "PlayPause");
-  ASSERT_TRUE(statusBecomes("Playing"));
-  call(kPlayer, "PlayPause");
-  ASSERT_TRUE(statusBecomes("Paused"));
-  call(kPlayer, "Stop");
-  ASSERT_TRUE(statusBecomes("Stopped"));
-  EXPECT_TRUE(heardStatus("Stopped"));
-  EXPECT_EQ(c->Label2->Caption(), QStringLiteral("stop"));
+  for (auto [method, after] : {std::pair{"Pause", "Paused"}, {"PlayPause", "Playing"}, {"PlayPause", "Paused"},
+                               {"Stop", "Stopped"}}) {
+    call(kPlayer, method);
+    ASSERT_TRUE(statusBecomes(after)) << method;
+    EXPECT_TRUE(heardStatus(after)) << method;
+  }
   EXPECT_FALSE(get("CanPause").toBool());
 }
 
@@ -230,7 +225,6 @@ TEST_F(MprisTest, NextPreviousOpenUriAndQuit) {
   EXPECT_TRUE(get("CanGoNext").toBool());
   call(kPlayer, "Next");
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 1);
-  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
   call(kPlayer, "Previous");
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 0);
 

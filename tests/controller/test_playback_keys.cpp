@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -83,7 +82,6 @@ TEST_F(PlaybackKeysTest, NextPreviousEnterOpenAndExit) {
   pl->enableEntryButtons();
   key(Qt::Key_N);
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 1);
-  EXPECT_EQ(prog->text().Caption(), QStringLiteral("V L X  [Text Viewer] b.txt"));
   key(Qt::Key_P);
   EXPECT_EQ(pl->lstFoundFiles->ListIndex(), 0);
   // Enter on a playlist entry plays it.
@@ -141,8 +139,9 @@ TEST_F(PlaybackKeysTest, AKeyTheFocusedControlUsesStaysWithIt) {
   EXPECT_NE(c->Slider1->Value(), 150);
 }
 
-// The Wmp and Rp windows take the playback keys; F puts their player over the whole screen,
-// where the windows' own layout leaves it, and Esc brings the window back as it was.
+// The Wmp and Rp windows take the playback keys; F (or a double click on the player) puts
+// their player over the whole screen, where the windows' own layout leaves it, and Esc
+// brings the window and its controls back as they were. The Controller has no full screen.
 TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
   fill({tone("long.wav", 200)}, 0);
   Form2& w2 = prog->Form2();
@@ -157,16 +156,22 @@ TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
     FullScreen* fullScreen;
     QWidget* player;
     Control* title;
-  } windows[] = {{&w2, w2.fullScreen, w2.MediaPlayer1, w2.Label1},
-                 {&w3, w3.fullScreen, w3.RealAudio1, w3.Label1}};
+    bool doubleClick;
+  } windows[] = {{&w2, w2.fullScreen, w2.MediaPlayer1, w2.Label1, false},
+                 {&w3, w3.fullScreen, w3.RealAudio1, w3.Label1, true}};
   for (const auto& w : windows) {
     SCOPED_TRACE(w.window->Caption().toStdString());
     ASSERT_NE(w.fullScreen, nullptr);
     w.window->Show();
     pump();
     const QRectF placed(w.window->Left(), w.window->Top(), w.window->Width(), w.window->Height());
-    key(Qt::Key_F, Qt::NoModifier, w.window);
+    const QRect playerBefore = w.player->geometry();
+    if (w.doubleClick)
+      QTest::mouseDClick(w.player, Qt::LeftButton);
+    else
+      key(Qt::Key_F, Qt::NoModifier, w.window);
     ASSERT_TRUE(w.fullScreen->active());
+    EXPECT_TRUE(w.window->windowState() & Qt::WindowFullScreen);
     EXPECT_FALSE(w.title->widget()->isVisible());
     // The window's own layout runs again (a new clip, a new size) and leaves the player.
     w.window->Form_Resize();
@@ -177,55 +182,10 @@ TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
     EXPECT_TRUE(w.title->widget()->isVisible());
     EXPECT_TRUE(waitFor([&] { return !(w.window->windowState() & Qt::WindowFullScreen); }));
     EXPECT_EQ(QRectF(w.window->Left(), w.window->Top(), w.window->Width(), w.window->Height()), placed);
+    EXPECT_TRUE(waitFor([&] { return w.player->geometry() == playerBefore; }));
   }
-}
-
-// A window with a player and a control beside it.
-class FullScreenTest : public ProgramFixture {
- protected:
-  struct Window : Form {
-    explicit Window(Program& p) : Form(p, QStringLiteral("V L X   [test]")) {
-      player = new QWidget(client());
-      picture = new QWidget(player);
-      beside = new QLabel(QStringLiteral("rate"), client());
-      player->setGeometry(10, 40, 200, 150);
-      picture->setGeometry(0, 0, 200, 120);
-      beside->setGeometry(10, 5, 80, 20);
-    }
-    QWidget *player, *picture, *beside;
-  };
-};
-
-TEST_F(FullScreenTest, ThePlayerFillsTheScreenAndEverythingComesBack) {
-  Window w(*prog);
-  w.Move(600, 450, 4000, 3500);
-  w.Show();
-  pump();
-  FullScreen full(w, w.player, w.picture);
-  const QRect playerBefore = w.player->geometry();
-
-  QTest::mouseDClick(w.picture, Qt::LeftButton);
-  pump();
-  ASSERT_TRUE(full.active()) << "a double click on the picture";
-  EXPECT_TRUE(w.windowState() & Qt::WindowFullScreen);
-  EXPECT_FALSE(w.beside->isVisible());
-  EXPECT_TRUE(QTest::qWaitFor([&] { return w.player->geometry() == w.client()->rect(); }, 10000));
-
-  // F and Esc through the keys of a player window.
-  remote& c = startController();
-  EXPECT_FALSE(RunPlaybackKey(c, Qt::Key_F, Qt::NoModifier)) << "no full screen in the Controller";
-  EXPECT_TRUE(RunPlaybackKey(c, Qt::Key_Escape, Qt::NoModifier, &full));
-  pump();
-  EXPECT_FALSE(full.active());
-  EXPECT_FALSE(w.windowState() & Qt::WindowFullScreen);
-  EXPECT_TRUE(w.beside->isVisible());
-  EXPECT_EQ(w.player->geometry(), playerBefore);
-  EXPECT_EQ(QRectF(w.Left(), w.Top(), w.Width(), w.Height()), QRectF(600, 450, 4000, 3500));
-  EXPECT_FALSE(RunPlaybackKey(c, Qt::Key_Escape, Qt::NoModifier, &full)) << "Esc is free again";
-  EXPECT_TRUE(RunPlaybackKey(c, Qt::Key_F, Qt::NoModifier, &full));
-  EXPECT_TRUE(full.active());
-  full.toggle();
-  EXPECT_FALSE(full.active());
+  EXPECT_FALSE(RunPlaybackKey(*c, Qt::Key_F, Qt::NoModifier)) << "no full screen in the Controller";
+  EXPECT_FALSE(RunPlaybackKey(*c, Qt::Key_Escape, Qt::NoModifier, w2.fullScreen)) << "Esc is free again";
 }
 
 }  // namespace

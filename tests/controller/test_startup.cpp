@@ -52,7 +52,7 @@ TEST_F(StartupTest, EachStoredValueRestoresAndAnyOtherLeavesTheDesignValue) {
       {"a negative left resets both", kStarted + "[CPosition]\r\nCTop=300\r\nCLeft=-15\r\n", {}},
       {"a left beyond 16 bits", kStarted + "[CPosition]\r\nCTop=15\r\nCLeft=40000\r\n", {{"place", "40000,15"}}},
       {"show normal", kStarted + "[CShowStyle]\r\nShowTop=show normal\r\n",
-       {{"top-most", "on / show normal / show normal"}}},
+       {{"top-most", "on / show normal / show normal / items 01"}}},
       {"show top", kStarted + "[CShowStyle]\r\nShowTop=show top\r\n", {}},
       {"another show style", kStarted + "[CShowStyle]\r\nShowTop=anything\r\n", {}},
       {"an empty show style", kStarted + "[CShowStyle]\r\nShowTop=\r\n", {}},
