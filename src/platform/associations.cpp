@@ -18,6 +18,7 @@ namespace vlx::platform {
 
 struct AssociationLookup::Shared {
   std::atomic<unsigned> changes{0};  // bumped on every change the desktop reports
+  std::atomic<bool> watching{false};  // answers are kept only while changes are reported
   std::mutex lock;
   unsigned cachedAt = 0;
   std::map<QString, QString> byType;
@@ -83,22 +84,30 @@ void changed(GAppInfoMonitor*, gpointer data) {
 }  // namespace
 
 AssociationLookup::AssociationLookup() : shared_(std::make_shared<Shared>()) {
+  // GIO is loaded on the lookup thread: a library load waits for any other load in the
+  // process (the player library's, say), and the Qt thread must not wait.
+  shared_->worker.start([this] {
+    if (gio()) QMetaObject::invokeMethod(this, [this] { watchDesktop(); }, Qt::QueuedConnection);
+  });
+}
+
+void AssociationLookup::watchDesktop() {
   const GioApi* g = gio();
-  if (!g) return;
   // The monitor reports through the main context of this thread, which the Qt event loop
   // runs.
   GAppInfoMonitor* monitor = g->monitor_get();
   monitor_ = monitor;
   handler_ = g->signal_connect_data(monitor, "changed", G_CALLBACK(changed), &shared_->changes,
                                     nullptr, GConnectFlags(0));
+  shared_->watching = true;
 }
 
 AssociationLookup::~AssociationLookup() {
+  shared_->worker.waitForDone();
   if (monitor_) {
     gio()->signal_handler_disconnect(monitor_, handler_);
     gio()->object_unref(monitor_);
   }
-  shared_->worker.waitForDone();
 }
 
 QString AssociationLookup::lookUp(const QString& path) {
@@ -115,10 +124,11 @@ QString AssociationLookup::lookUp(const QString& path) {
     if (auto it = s.byType.find(mime); it != s.byType.end()) return it->second;
   }
   const unsigned asked = s.changes.load();
+  const bool watched = s.watching.load();
   const QString answer = defaultApplication(*g, mime);
   std::lock_guard<std::mutex> held(s.lock);
   // An answer worked out while the desktop changed is not kept.
-  if (asked == s.changes.load() && s.cachedAt == asked) s.byType[mime] = answer;
+  if (watched && asked == s.changes.load() && s.cachedAt == asked) s.byType[mime] = answer;
   return answer;
 }
 

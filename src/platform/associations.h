@@ -29,6 +29,8 @@ class AssociationLookup : public QObject {
   QString lookUp(const QString& path);
 
  private:
+  // On the Qt thread, once GIO is loaded: keeps answers until the desktop reports a change.
+  void watchDesktop();
   struct Shared;
   std::shared_ptr<Shared> shared_;
   void* monitor_ = nullptr;  // GAppInfoMonitor
