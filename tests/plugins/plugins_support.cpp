@@ -5,12 +5,23 @@
 #include <cstring>
 
 #include "platform/folders.h"
-#include "settings/ini.h"
 
 namespace vlx::test {
 
 QString testSpi(const QString& name) {
   return QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/tests/spi/" + name + ".spi";
+}
+
+void expectThreeQuarters(const QImage& shown) {
+  ASSERT_FALSE(shown.isNull());
+  const int w = shown.width(), h = shown.height();
+  auto near = [](QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) < 24 && std::abs(qGreen(a) - qGreen(b)) < 24 &&
+           std::abs(qBlue(a) - qBlue(b)) < 24;
+  };
+  EXPECT_PRED2(near, shown.pixel(w / 4, h / 4), qRgb(255, 0, 0));
+  EXPECT_PRED2(near, shown.pixel(3 * w / 4, h / 4), qRgb(0, 255, 0));
+  EXPECT_PRED2(near, shown.pixel(w / 4, 3 * h / 4), qRgb(0, 0, 255));
 }
 
 void SpiTest::SetUp() { platform::setUserFolderOverride(home_.path()); }
@@ -42,10 +53,6 @@ QString SpiTest::writeFile(const QString& name, const QByteArray& bytes) {
   EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
   f.write(bytes);
   return path;
-}
-
-QString SpiTest::registry(const QString& section, const QString& key) const {
-  return ReadRegistry(section, key);
 }
 
 }  // namespace vlx::test

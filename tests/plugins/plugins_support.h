@@ -2,14 +2,20 @@
 // the data files the test plug-in understands.
 #pragma once
 #include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <vector>
 
 #include "localmem.h"
+#include "support/qt_print.h"
 
 namespace vlx::test {
+
+// The top-left, top-right and bottom-left quarters of a picture in red, green and blue, read
+// at their centres (a lossy format's colours near the original's).
+void expectThreeQuarters(const QImage& shown);
 
 // Path of the test plug-in `name`.spi (built from tests/plugins/spi/testspi.c).
 QString testSpi(const QString& name);
@@ -30,8 +36,6 @@ class SpiTest : public ::testing::Test {
   VLX_HLOCAL block(const QByteArray& bytes);
   // A block as a memory source names it.
   static QString handleText(VLX_HLOCAL h) { return QString::number(qulonglong(h)); }
-  // A value of the per-user store ("" when absent).
-  QString registry(const QString& section, const QString& key) const;
 
   QString spiFolder() const { return spi_.path() + '/'; }
   QString userFolder() const { return home_.path(); }

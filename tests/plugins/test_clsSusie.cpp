@@ -6,6 +6,7 @@
 #include "plugins/clsSusie.h"
 #include "plugins/spi_errors.h"
 #include "plugins_support.h"
+#include "settings/ini.h"
 
 namespace vlx::test {
 namespace {
@@ -39,8 +40,9 @@ TEST_F(SusieTest, RegisteringPlugInsOfEveryKind) {
     EXPECT_EQ(w.DllStyle(), c.style);
     EXPECT_EQ(w.DllName(), c.code == 0 ? c.path : QString());
     if (c.code == -1) {
-      EXPECT_EQ(w.ErrorString(), spierr::kUnexpected + ":" + spierr::Message(-1));
-      EXPECT_EQ(w.ErrorFunction(), "Property Let DllName(" + c.path + ")");
+      EXPECT_EQ((QStringList{w.ErrorString(), w.ErrorFunction()}),
+                (QStringList{spierr::kUnexpected + ":" + spierr::Message(-1),
+                             "Property Let DllName(" + c.path + ")"}));
       EXPECT_FALSE(w.IsLoaded());
     }
   }
@@ -48,9 +50,7 @@ TEST_F(SusieTest, RegisteringPlugInsOfEveryKind) {
   Wrapper w;
   ASSERT_EQ(w.setDllName(testSpi("archive")), 0);
   EXPECT_EQ(w.setDllName(testSpi("noabi")), -1);
-  EXPECT_EQ(w.DllName(), QString());
-  EXPECT_EQ(w.ProductName(), QString());
-  EXPECT_EQ(w.FileType(), QString());
+  EXPECT_EQ((QStringList{w.DllName(), w.ProductName(), w.FileType()}), (QStringList{"", "", ""}));
 }
 
 TEST_F(SusieTest, PatternsAndProductName) {
@@ -70,11 +70,10 @@ TEST_F(SusieTest, PatternsAndProductName) {
   }
   Wrapper w;
   ASSERT_EQ(w.setDllName(testSpi("manypatterns")), 0);
-  EXPECT_EQ(w.FileType(4), "*.TST");
-  EXPECT_EQ(w.FileType(32), QString());
-  EXPECT_EQ(w.FileType(33), QString());  // the table has 64 slots, FileType reaches 32
-  EXPECT_EQ(w.ErrorString(), spierr::Message(52));
-  EXPECT_EQ(w.ErrorFunction(), "Property Get FileType(33)");
+  // The table has 64 slots, FileType reaches 32.
+  EXPECT_EQ((QStringList{w.FileType(4), w.FileType(32), w.FileType(33)}), (QStringList{"*.TST", "", ""}));
+  EXPECT_EQ((QStringList{w.ErrorString(), w.ErrorFunction()}),
+            (QStringList{spierr::Message(52), "Property Get FileType(33)"}));
   EXPECT_EQ(w.FileType(-1), QString());
 }
 
@@ -91,10 +90,9 @@ TEST_F(SusieTest, SettingFilesOnAPicturePlugIn) {
   EXPECT_EQ(w.setFile(upper), 0);
   EXPECT_EQ(w.File(), upper);
 
-  EXPECT_EQ(w.setFile(other), 34);
-  EXPECT_EQ(w.ErrorString(), "サポートされていないファイル形式です");
-  EXPECT_EQ(w.ErrorFunction(), "Property Let File(" + other + ")");
-  EXPECT_EQ(w.File(), QString());  // a failed set leaves no file
+  EXPECT_EQ(w.setFile(other), 34);  // a failed set leaves no file
+  EXPECT_EQ((QStringList{w.ErrorString(), w.ErrorFunction(), w.File()}),
+            (QStringList{"サポートされていないファイル形式です", "Property Let File(" + other + ")", ""}));
 
   ASSERT_EQ(w.setFile(a), 0);
   EXPECT_EQ(w.setFile(QString()), 129);
@@ -149,8 +147,8 @@ TEST_F(SusieTest, CallResultsAndTheirTexts) {
   Wrapper hostless(nullptr);
   EXPECT_EQ(hostless.setDllName(testSpi("picture")), -1);
   EXPECT_EQ(hostless.IsSupported("a", 0, a), 20);
-  EXPECT_EQ(hostless.ErrorString(), spierr::kCallFailed);
-  EXPECT_EQ(hostless.ErrorFunction(), "IsSupported");
+  EXPECT_EQ((QStringList{hostless.ErrorString(), hostless.ErrorFunction()}),
+            (QStringList{spierr::kCallFailed, "IsSupported"}));
 }
 
 TEST_F(SusieTest, AFaultIsCountedAndOtherPlugInsGoOn) {
@@ -162,10 +160,9 @@ TEST_F(SusieTest, AFaultIsCountedAndOtherPlugInsGoOn) {
     EXPECT_EQ(faulty.FileSupported(writeFile("f.tst", QByteArray("VLXTEST ") + fault), 0), 0);
     EXPECT_EQ(faulty.ErrorString(), "SPIファイル内の関数で致命的エラーが発生しました");
   }
-  EXPECT_EQ(faulty.ErrorCount("IsSupported"), 3);
-  EXPECT_EQ(faulty.ErrorCount(), 3);
-  EXPECT_EQ(registry("SPI_ERRORLOG_p.spi", "Total"), "3");
-  EXPECT_EQ(registry("SPI_CALLLOG", "SPI"), QString());  // every call returned
+  EXPECT_EQ(std::pair(faulty.ErrorCount("IsSupported"), faulty.ErrorCount()), std::pair(3, 3));
+  EXPECT_EQ(ReadRegistry("SPI_ERRORLOG_p.spi", "Total"), "3");
+  EXPECT_EQ(ReadRegistry("SPI_CALLLOG", "SPI"), QString());  // every call returned
   EXPECT_EQ(healthy.setFile(writeFile("g.tst", "VLXTEST")), 0);
   EXPECT_EQ(faulty.setFile(writeFile("h.tst", "VLXTEST")), 0);
 }
@@ -174,20 +171,21 @@ TEST_F(SusieTest, LoadingAndUnloading) {
   const QString spi = installSpi("picture", "p.spi");
   Wrapper w;
   ASSERT_EQ(w.setDllName(spi), 0);
-  EXPECT_TRUE(w.IsLoaded());
+  std::vector<bool> loaded{w.IsLoaded()};
   w.setAutoUnload(true);
-  EXPECT_FALSE(w.IsLoaded());
+  loaded.push_back(w.IsLoaded());
   EXPECT_EQ(w.FileSupported(writeFile("a.tst", "VLXTEST"), 0), 1);
-  EXPECT_FALSE(w.IsLoaded());  // loaded for the call only
+  loaded.push_back(w.IsLoaded());  // loaded for the call only
   ASSERT_EQ(w.setFile(writeFile("b.tst", "VLXTEST")), 0);
-  EXPECT_FALSE(w.IsLoaded());
+  loaded.push_back(w.IsLoaded());
   w.setAutoUnload(false);
   ASSERT_EQ(w.setFile(writeFile("c.tst", "VLXTEST")), 0);
   w.UnloadDLL();
-  EXPECT_TRUE(w.IsLoaded());  // not while a file is set
+  loaded.push_back(w.IsLoaded());  // not while a file is set
   w.setFile(QString());
   w.UnloadDLL();
-  EXPECT_FALSE(w.IsLoaded());
+  loaded.push_back(w.IsLoaded());
+  EXPECT_EQ(loaded, (std::vector<bool>{true, false, false, false, true, false}));
 
   // A crash while unloading, counted at an earlier start, keeps the library for the run.
   const QString spi2 = installSpi("picture", "q.spi");

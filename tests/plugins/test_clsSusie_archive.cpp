@@ -3,8 +3,8 @@
 // and entries whose names or sizes would reach beyond the destination.
 #include <QDir>
 #include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
-#include <functional>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -30,19 +30,19 @@ class ArchiveTest : public SpiTest {
   }
   // The files below the work folder's "root", as paths relative to it.
   QStringList written() const {
-    QStringList all;
     const QString root = workFolder() + "/root/";
-    QDir::Filters filters = QDir::Files | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot;
-    std::function<void(const QString&)> walk = [&](const QString& folder) {
-      for (const QFileInfo& f : QDir(folder).entryInfoList(filters | QDir::Dirs, QDir::Name)) {
-        if (f.isDir() && !f.isSymLink())
-          walk(f.filePath());
-        else
-          all << f.filePath().mid(root.size());
-      }
-    };
-    walk(root);
+    QStringList all;
+    QDirIterator it(root, QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) all << it.next().mid(root.size());
+    all.sort();
     return all;
+  }
+  // GetEachFileInfo's folder, name and position, or its failure code.
+  std::tuple<QString, QString, int64_t> record(const QString& key) {
+    VLX_FileInfo r{};
+    QString path, name;
+    const int32_t rc = w.GetEachFileInfo(key, r, path, name);
+    return rc ? std::tuple(QString(), QString(), int64_t(rc)) : std::tuple(path, name, int64_t(r.position));
   }
   clsSusie w;
   QString dest;
@@ -59,33 +59,23 @@ TEST_F(ArchiveTest, ListingEntriesAndTheirRecords) {
   EXPECT_EQ(list, (QStringList{"entry0.tst", "sub/entry1.tst", "entry2.tst"}));
 
   for (int32_t index : {0, -1}) {
-    EXPECT_EQ(w.Files(index), QString());
-    EXPECT_EQ(w.ErrorString(), spierr::Message(38));
-    EXPECT_EQ(w.ErrorFunction(), "Property Get Files(" + QString::number(index) + ")");
+    EXPECT_EQ((QStringList{w.Files(index), w.ErrorString(), w.ErrorFunction()}),
+              (QStringList{"", spierr::Message(38), "Property Get Files(" + QString::number(index) + ")"}));
   }
   EXPECT_EQ(w.Files(5), QString());  // past the directory block
   EXPECT_EQ(w.ErrorString(), spierr::Message(65));
 
-  VLX_FileInfo r{};
-  QString path, name;
-  EXPECT_EQ(w.GetEachFileInfo("2", r, path, name), 0);
-  EXPECT_EQ(path, "sub");
-  EXPECT_EQ(name, "entry1.tst");
-  EXPECT_EQ(r.position, 1u);
-  EXPECT_STREQ(r.method, "store");
+  EXPECT_EQ(record("2"), std::tuple("sub", "entry1.tst", 1));
   for (const char* key : {"0", "4", "-2"}) {
-    EXPECT_EQ(w.GetEachFileInfo(key, r, path, name), 38) << key;
-    EXPECT_EQ(w.ErrorString(), spierr::Message(38));
-    EXPECT_EQ(w.ErrorFunction(), QString("GetEachFileInfo(") + key + ")");
+    EXPECT_EQ(record(key), std::tuple("", "", 38)) << key;
+    EXPECT_EQ((QStringList{w.ErrorString(), w.ErrorFunction()}),
+              (QStringList{spierr::Message(38), QString("GetEachFileInfo(") + key + ")"}));
   }
   // By name, letter case ignored.
-  path.clear();
-  EXPECT_EQ(w.GetEachFileInfo("SUB/ENTRY1.TST", r, path, name), 0);
-  EXPECT_EQ(path, "sub");
-  EXPECT_EQ(name, "entry1.tst");
-  EXPECT_EQ(w.GetEachFileInfo("nothing.tst", r, path, name), VLX_SPI_INTERNAL_ERROR);
+  EXPECT_EQ(record("SUB/ENTRY1.TST"), std::tuple("sub", "entry1.tst", 1));
+  EXPECT_EQ(record("nothing.tst"), std::tuple("", "", VLX_SPI_INTERNAL_ERROR));
   EXPECT_EQ(w.ErrorString(), "ERROR(GetEachFileInfo):SPI関数 GetFileInfo Return 8");
-  EXPECT_NE(w.GetEachFileInfo("", r, path, name), 0);
+  EXPECT_NE(std::get<2>(record("")), 0);
   EXPECT_EQ(w.ErrorString(),
             "ERROR(GetEachFileInfo):ファイルのインデックスまたはアーカイバ内のファイル名が指定されて"
             "いません。");

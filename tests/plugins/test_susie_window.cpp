@@ -13,6 +13,7 @@
 #include "playlist/Form1.h"
 #include "plugins/spi_errors.h"
 #include "plugins/susie.h"
+#include "plugins_support.h"
 #include "settings/ini.h"
 #include "support/picture_windows.h"
 #include "viewers/dispatch.h"
@@ -21,45 +22,29 @@
 namespace vlx::test {
 namespace {
 
-constexpr QRgb kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF, kWhite = 0xFFFFFFFF;
-
-// The four quarters of a picture as shown, read at their centres (a JPEG's colours are
-// near the original's).
-void expectQuarters(const QImage& shown) {
-  ASSERT_FALSE(shown.isNull());
-  const int w = shown.width(), h = shown.height();
-  auto near = [](QRgb a, QRgb b) {
-    return std::abs(qRed(a) - qRed(b)) < 24 && std::abs(qGreen(a) - qGreen(b)) < 24 &&
-           std::abs(qBlue(a) - qBlue(b)) < 24;
-  };
-  EXPECT_PRED2(near, shown.pixel(w / 4, h / 4), kRed);
-  EXPECT_PRED2(near, shown.pixel(3 * w / 4, h / 4), kGreen);
-  EXPECT_PRED2(near, shown.pixel(w / 4, 3 * h / 4), kBlue);
-  EXPECT_PRED2(near, shown.pixel(3 * w / 4, 3 * h / 4), kWhite);
-}
-
-class SusieWindow : public PictureWindows {};
+class SusieWindow : public PictureWindows {
+ protected:
+  // The window's picture: its width, or 0 when none is shown.
+  int shownWidth() { return window().Image1->HasPicture() ? window().Image1->Picture().width() : 0; }
+};
 
 TEST_F(SusieWindow, LoadPlacesTheWindowAndCountsThePlugIns) {
   WriteSetting("SUPosition", "SUTop", "1500");
   WriteSetting("SUPosition", "SULeft", "3000");
   susie& w = window();
-  EXPECT_EQ(w.Caption(), "V L X   [Picture Viewer]  Powered by 2 SPI");
+  EXPECT_EQ((QStringList{w.Caption(), w.Label10->Caption(), w.Label2->Caption(),
+                         w.ArchiveList->ToolTipText(), w.Image2->ToolTipText()}),
+            (QStringList{"V L X   [Picture Viewer]  Powered by 2 SPI", "100 %", "size W×H : 0×0",
+                         "archive list", "copy to clipboard"}));
   EXPECT_TRUE(dialogs->messages.empty());
-  EXPECT_EQ(w.Top(), 1500);
-  EXPECT_EQ(w.Left(), 3000);
-  EXPECT_EQ(w.Label10->Caption(), "100 %");
-  EXPECT_EQ(w.Label2->Caption(), "size W×H : 0×0");
-  EXPECT_EQ(w.ArchiveList->ToolTipText(), "archive list");
-  EXPECT_EQ(w.Image2->ToolTipText(), "copy to clipboard");
+  EXPECT_EQ(QPoint(w.Left(), w.Top()), QPoint(3000, 1500));
   w.Move(450, 600, w.Width(), w.Height());
   prog->unload(&w);
   EXPECT_EQ(ReadSetting("SUPosition", "SUTop"), "600");
   EXPECT_EQ(ReadSetting("SUPosition", "SULeft"), "450");
 
   WriteSetting("SUPosition", "SULeft", "-15");
-  EXPECT_EQ(window().Left(), 0);
-  EXPECT_EQ(window().Top(), 0);
+  EXPECT_EQ(QPoint(window().Left(), window().Top()), QPoint(0, 0));
 }
 
 TEST_F(SusieWindow, WithoutAPlugInFolderACautionIsShownOnce) {
@@ -86,24 +71,22 @@ TEST_F(SusieWindow, ThreeExtensionsLoadDirectlyAndTheRestThroughThePlugIns) {
   // The same plug-in data under four names: only the exact spellings go to Qt's loader,
   // which cannot read it; a mixed spelling reaches the plug-in.
   const QByteArray data = readAll(pluginPicture("p.tst", picture));
-  const QString lower = file("p.gif", data), upper = file("p.GIF", data),
-                mixed = file("p.Gif", data), odd = file("notes.dat", "plain text");
-  const QString gif = pictureFile("real.gif", picture), jpg = pictureFile("real.jpg", picture),
-                bmp = pictureFile("real.BMP", picture);
+  const QString jpg = filesFolder() + "/real.jpg", bmp = filesFolder() + "/real.BMP";
+  ASSERT_TRUE(picture.save(jpg, "JPG", 100) && picture.save(bmp, "BMP"));
   susie& w = window();
   struct Case {
     QString path;
     bool shown;
   };
-  for (const Case& c : {Case{gif, true}, Case{lower, false}, Case{jpg, true}, Case{upper, false},
-                        Case{mixed, true}, Case{bmp, true}}) {
+  for (const Case& c : {Case{file("p.gif", data), false}, Case{jpg, true}, Case{file("p.JPG", data), false},
+                        Case{file("p.Gif", data), true}, Case{bmp, true}}) {
     SCOPED_TRACE(c.path.toStdString());
     setPlaylist({c.path});
     w.setFileName(c.path);
     EXPECT_EQ(w.Image1->HasPicture(), c.shown);
     if (c.shown) {
       EXPECT_EQ(w.Image1->Picture().size(), QSize(40, 20));
-      expectQuarters(w.Image1->Picture());
+      expectThreeQuarters(w.Image1->Picture());
     } else {
       EXPECT_EQ(w.Label1->Caption(), spierr::Message(35));
     }
@@ -111,6 +94,7 @@ TEST_F(SusieWindow, ThreeExtensionsLoadDirectlyAndTheRestThroughThePlugIns) {
   // The plug-in's picture went through the BMP file of the temporary folder.
   EXPECT_TRUE(QFileInfo(platform::GetTempFolder() + "/VLX_S.BMP").isFile());
   // No plug-in takes this name: the picture shown stays, and the reason is given.
+  const QString odd = file("notes.dat", "plain text");
   setPlaylist({odd});
   w.setFileName(odd);
   EXPECT_TRUE(w.Image1->HasPicture());
@@ -122,9 +106,7 @@ TEST_F(SusieWindow, ThreeExtensionsLoadDirectlyAndTheRestThroughThePlugIns) {
 
 TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
   susie& w = window();
-  const QString archive = file("book.tst", "VLXTEST entries 3");
-  const QString picture = pluginPicture("p.tst", quarters(6, 6));
-  setPlaylist({picture, archive}, 1);
+  setPlaylist({pluginPicture("p.tst", quarters(6, 6)), file("book.tst", "VLXTEST entries 3")}, 1);
   w.setFileName("book.tst");
   EXPECT_EQ(w.ArchiveList->ListCount(), 3);
   EXPECT_EQ(w.ArchiveList->List(1), "sub/entry1.tst");
@@ -138,60 +120,56 @@ TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
   ASSERT_TRUE(w.Image1->HasPicture());
   EXPECT_EQ(w.Image1->Picture().size(), QSize(2, 2));
   EXPECT_EQ(w.Image1->Picture().pixel(0, 0), qRgb(0x80, 0x80, 0x80));
-  EXPECT_TRUE(QFileInfo(platform::GetTempFolder() + "/VLX_A.BMP").isFile());
-  EXPECT_FALSE(QFileInfo(platform::GetTempFolder() + "/entry1.tst").exists());
-  EXPECT_FALSE(QFileInfo(platform::GetTempFolder() + "/sub").exists());
-  EXPECT_TRUE(w.ArchiveList->Enabled());
+  const QString temp = platform::GetTempFolder();
+  EXPECT_EQ((std::vector<bool>{QFileInfo(temp + "/VLX_A.BMP").isFile(), QFileInfo::exists(temp + "/entry1.tst"),
+                               QFileInfo::exists(temp + "/sub"), w.ArchiveList->Enabled()}),
+            (std::vector<bool>{true, false, false, true}));
   EXPECT_EQ(w.Caption(), "V L X   [Picture Viewer]  Powered by 2 SPI");
   EXPECT_EQ(prog->pictureview().Picture1->Picture().size(), QSize(2, 2));
 
-  // A picture after the archive: the list is cleared and disabled, clicks do nothing.
+  // A picture after the archive: the list is cleared and disabled.
   w.StepPlaylist(-1);
   EXPECT_EQ(w.listedArchive(), 0);
   EXPECT_EQ(w.ArchiveList->ListCount(), 0);
   EXPECT_FALSE(w.ArchiveList->Enabled());
-  expectQuarters(w.Image1->Picture());
+  expectThreeQuarters(w.Image1->Picture());
 }
 
+// The viewer's own size and caption follow its picture (checked with the viewer); here the
+// window's zoom sets which of the viewer's boxes shows it, and at what size.
 TEST_F(SusieWindow, ProgressZoomAndCopyOfADecodedPicture) {
   susie& w = window();
-  std::vector<QString> seen;
-  w.Label1->Change = [&] { seen.push_back(w.Label1->Caption()); };
+  QStringList seen;
+  w.Label1->Change = [&] { seen << w.Label1->Caption(); };
   setPlaylist({pluginPicture("a.tst", quarters(40, 20))});
   w.setFileName("a.tst");
-  EXPECT_NE(std::find(seen.begin(), seen.end(), "loading (0 / 1)"), seen.end());
+  EXPECT_TRUE(seen.contains("loading (0 / 1)"));
   EXPECT_EQ(w.Label1->Caption(), "loading (1 / 1)");
   EXPECT_EQ(susie::ProgressCallback(3, 7, 0), 0);  // no window: nothing to show, go on
   pictureview& v = prog->pictureview();
-  EXPECT_EQ(w.Label2->Caption(), "size W×H : 40×20");
-  EXPECT_TRUE(v.Picture1->Visible());
-  EXPECT_FALSE(v.Image1->Visible());
-  EXPECT_EQ(v.Width(), 40 * 15 + 120);
-  EXPECT_EQ(v.Height(), 20 * 15 + 410);
-  EXPECT_EQ(v.Caption(), "V L X   [Picture Viewer] a.tst");
-
-  w.Slider1->setValue(10);
-  EXPECT_EQ(w.Label10->Caption(), "200 %");
-  EXPECT_TRUE(v.Image1->Visible());
-  EXPECT_FALSE(v.Picture1->Visible());
-  EXPECT_EQ(v.Image1->Width(), 80 * 15);
-  EXPECT_EQ(v.Image1->Height(), 40 * 15);
-  EXPECT_EQ(v.Width(), 80 * 15 + 120);
-  EXPECT_EQ(v.Height(), 40 * 15 + 410);
+  struct Zoom {
+    int value;
+    QString label;
+    bool natural;  // shown in the box of the picture's own size
+    QSize box;     // the zoomed box, in twips
+  };
+  for (const Zoom& z : {Zoom{10, "200 %", false, {80 * 15, 40 * 15}},
+                        Zoom{3, "60 %", false, {24 * 15, 12 * 15}}, Zoom{5, "100 %", true, {}}}) {
+    w.Slider1->setValue(z.value);
+    EXPECT_EQ(w.Label10->Caption(), z.label);
+    EXPECT_EQ(v.Picture1->Visible(), z.natural) << z.value;
+    EXPECT_EQ(v.Image1->Visible(), !z.natural) << z.value;
+    if (!z.natural) {
+      EXPECT_EQ(QSize(v.Image1->Width(), v.Image1->Height()), z.box);
+    }
+  }
   EXPECT_EQ(w.Label2->Caption(), "size W×H : 40×20");  // the picture's own size
-
-  w.Slider1->setValue(3);
-  EXPECT_EQ(w.Label10->Caption(), "60 %");
-  EXPECT_EQ(v.Image1->Width(), 24 * 15);
-  w.Slider1->setValue(5);
-  EXPECT_EQ(w.Label10->Caption(), "100 %");
-  EXPECT_TRUE(v.Picture1->Visible());
 
   // A double click on the picture brings up the viewer with it.
   EXPECT_FALSE(v.isVisible());
   QTest::mouseDClick(w.Image1->widget(), Qt::LeftButton, {}, QPoint(10, 10));
   EXPECT_TRUE(v.isVisible());
-  expectQuarters(v.Picture1->Picture());
+  expectThreeQuarters(v.Picture1->Picture());
 
   // The copy button puts the picture (and nothing else) on the clipboard.
   QGuiApplication::clipboard()->setText("old");
@@ -201,37 +179,34 @@ TEST_F(SusieWindow, ProgressZoomAndCopyOfADecodedPicture) {
   EXPECT_EQ(w.Image2->BorderStyle(), 0);
   const QImage copied = QGuiApplication::clipboard()->image();
   EXPECT_EQ(copied.size(), QSize(40, 20));
-  expectQuarters(copied.convertToFormat(QImage::Format_RGB32));
+  expectThreeQuarters(copied.convertToFormat(QImage::Format_RGB32));
   EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
 
+// Down past the last entry changes nothing; up from the first clears the selection and shows
+// nothing new; a picture that cannot be decoded is not shown under its name.
 TEST_F(SusieWindow, SteppingThroughThePlaylist) {
   susie& w = window();
-  const QString a = pluginPicture("a.tst", quarters(4, 4));
-  const QString b = pluginPicture("b.tst", quarters(6, 6));
-  setPlaylist({a, b, file("bad.tst", "VLXTEST segv")});
+  setPlaylist({pluginPicture("a.tst", quarters(4, 4)), pluginPicture("b.tst", quarters(6, 6)),
+               file("bad.tst", "VLXTEST segv")});
   w.setFileName("a.tst");
   ListBox* list = prog->Form1().lstFoundFiles;
-  QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
-  EXPECT_EQ(list->ListIndex(), 1);
-  EXPECT_EQ(w.TextFileName->Text(), "b.tst");
-  EXPECT_EQ(w.Image1->Picture().width(), 6);
-  // A picture that cannot be decoded is not shown under its name.
-  QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
-  EXPECT_FALSE(w.Image1->HasPicture());
-  EXPECT_EQ(w.Label1->Caption(), spierr::Message(35));
-  EXPECT_EQ(w.TextFileName->Text(), "bad.tst");
-  // Past the last entry nothing changes.
-  QTest::mouseClick(w.UpDown1->downButton(), Qt::LeftButton);
-  EXPECT_EQ(list->ListIndex(), 2);
-  QTest::mouseClick(w.UpDown1->upButton(), Qt::LeftButton);
-  QTest::mouseClick(w.UpDown1->upButton(), Qt::LeftButton);
-  EXPECT_EQ(list->ListIndex(), 0);
-  EXPECT_EQ(w.Image1->Picture().width(), 4);
-  // Up from the first entry clears the selection; nothing new is shown.
-  QTest::mouseClick(w.UpDown1->upButton(), Qt::LeftButton);
-  EXPECT_EQ(list->ListIndex(), -1);
-  EXPECT_EQ(w.Image1->Picture().width(), 4);
+  struct Step {
+    bool down;
+    int index;
+    QString name;
+    int width;
+  };
+  for (const Step& s : {Step{true, 1, "b.tst", 6}, Step{true, 2, "bad.tst", 0}, Step{true, 2, "bad.tst", 0},
+                        Step{false, 1, "b.tst", 6}, Step{false, 0, "a.tst", 4}, Step{false, -1, "", 4}}) {
+    QTest::mouseClick(s.down ? w.UpDown1->downButton() : w.UpDown1->upButton(), Qt::LeftButton);
+    EXPECT_EQ(list->ListIndex(), s.index);
+    EXPECT_EQ(w.TextFileName->Text(), s.name) << s.index;
+    EXPECT_EQ(shownWidth(), s.width) << s.index;
+    if (!s.width) {
+      EXPECT_EQ(w.Label1->Caption(), spierr::Message(35));
+    }
+  }
   EXPECT_TRUE(w.TextFileName->Visible());
 }
 

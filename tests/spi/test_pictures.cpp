@@ -235,6 +235,7 @@ TEST(PicturePreview, JpegPreviewIsSmallAndOthersGiveThePicture) {
 TEST(PictureBounds, AbsurdSidesAreRefused) {
   TempDir dir;
   Bytes png = png_claiming(100000, 100000);
+  Bytes png4g = png_claiming(65536, 65536);  // 2^32 pixels: a count that wraps in 32 bits
 
   Bytes gif = encode_gif(false);
   for (size_t at : {size_t(6), size_t(8)}) gif[at] = gif[at + 1] = 0xff;  // the screen
@@ -264,7 +265,7 @@ TEST(PictureBounds, AbsurdSidesAreRefused) {
   }
 
   const std::pair<const char*, Bytes*> cases[] = {
-      {"png", &png}, {"gif", &gif}, {"jpeg", &jpeg}, {"bmp", &bmp}, {"tiff", &tiff}};
+      {"png", &png}, {"png", &png4g}, {"gif", &gif}, {"jpeg", &jpeg}, {"bmp", &bmp}, {"tiff", &tiff}};
   const size_t blocks = live_blocks();
   for (const auto& [plugin, data] : cases) {
     Plugin p(plugin);

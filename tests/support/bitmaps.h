@@ -34,7 +34,4 @@ QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(i
 // A 24- or 32-bit bitmap of `colour`.
 Bitmap rgbBitmap(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour);
 
-// A GIF file of a picture of at most 256 colours (Qt writes no GIF files).
-QByteArray gifFile(const QImage& picture);
-
 }  // namespace vlx::test

@@ -1,7 +1,6 @@
 #include "support/picture_windows.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include "playlist/Form1.h"
 #include "plugins/susie.h"
@@ -23,16 +22,6 @@ void PictureWindows::SetUp() {
 QString PictureWindows::file(const QString& name, const QByteArray& bytes) {
   const QString path = files_.path() + '/' + name;
   writeAll(path, bytes);
-  return path;
-}
-
-QString PictureWindows::pictureFile(const QString& name, const QImage& picture) {
-  const QString path = files_.path() + '/' + name;
-  const QByteArray format = QFileInfo(name).suffix().toLower().toLatin1();
-  if (format == "gif")
-    writeAll(path, gifFile(picture));
-  else
-    EXPECT_TRUE(picture.save(path, format.constData(), 100));
   return path;
 }
 

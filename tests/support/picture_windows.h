@@ -20,8 +20,6 @@ class PictureWindows : public ProgramFixture {
 
   // Writes a file of the test's own; its path.
   QString file(const QString& name, const QByteArray& bytes);
-  // A picture file in the format its extension names (written by Qt).
-  QString pictureFile(const QString& name, const QImage& picture);
   // A picture file of the test plug-in ("dib" data) with the colours of `picture`.
   QString pluginPicture(const QString& name, const QImage& picture);
   // Replaces the playlist by `paths` and selects entry `index` (-1: none).

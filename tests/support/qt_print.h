@@ -1,0 +1,6 @@
+// Qt's strings in test failure messages, as text.
+#pragma once
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* out) { *out << '"' << s.toStdString() << '"'; }
