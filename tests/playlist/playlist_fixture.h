@@ -7,6 +7,7 @@
 
 #include "playlist/Form1.h"
 #include "support/program_fixture.h"
+#include "support/qt_print.h"
 
 namespace vlx::test {
 

@@ -210,28 +210,28 @@ TEST_F(PlaylistWindowTest, CountersFollowDeleteAndClearLeavesTheIdleWords) {
 
 // The information line gives the size exactly, and the idle text for a file that is gone.
 TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
-  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/b.mp3", "22"),
-                             makeFile("m/c.mp3", "333"),
-                             makeFile("m/one.bin", QByteArray(1024 * 1024, 'x')), makeFile("m/gone.bin")};
+  const QStringList files = {makeFile("m/a.mp3", "1"), makeFile("m/one.bin", QByteArray(1024 * 1024, 'x')),
+                             makeFile("m/gone.bin"), makeFile("m/c.mp3", "333")};
   addByHand(files);
-  QFile::remove(files[4]);
-  clickEntry(3);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 1 MB"))) << panel().toStdString();
-  clickEntry(4);
-  EXPECT_EQ(panel(), QStringLiteral("date | size"));
-  clickEntry(0);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000095367431640625 MB")));
-  clickEntry(1);
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 1);
-  expectCounters("4", "1", "1/4");
-  EXPECT_EQ(form->Text1->Text(), files[1]);
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.0000019073486328125 MB"))) << panel().toStdString();
+  QFile::remove(files[2]);
+  for (const auto& [index, size] : {std::pair{1, "｜size : 1 MB"}, std::pair{2, ""},
+                                    std::pair{0, "｜size : 0.00000095367431640625 MB"}}) {
+    clickEntry(index);
+    EXPECT_EQ(form->lstFoundFiles->ListIndex(), index);
+    EXPECT_EQ(form->Text1->Text(), files[index]);
+    if (*size) {
+      EXPECT_TRUE(panel().endsWith(QString::fromUtf8(size))) << panel().toStdString();
+    } else {
+      EXPECT_EQ(panel(), QStringLiteral("date | size"));
+    }
+  }
+  expectCounters("3", "0", "0/3");
   // The right button picks the entry under it and opens the number pad on it.
-  rightClickEntry(2);
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+  rightClickEntry(3);
+  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 3);
   EXPECT_TRUE(form->SetPIndex->Visible());
-  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
-  EXPECT_EQ(label4(), QStringLiteral("2/4"));
+  EXPECT_EQ(form->Text6->Text(), QStringLiteral("3"));
+  EXPECT_EQ(label4(), QStringLiteral("3/3"));
   EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
 }
 
@@ -312,7 +312,6 @@ TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
   // The kept bytes find the file: its information line shows.
   form->lstFoundFiles_MouseDown(vbLeftButton);
   EXPECT_TRUE(panel().startsWith(QStringLiteral("last up: "))) << panel().toStdString();
-  EXPECT_TRUE(panel().endsWith(QStringLiteral("｜size : 0.00000286102294921875 MB")));
 }
 
 // The addresses a drag carries are read once, however long it moves over the list.
@@ -399,12 +398,8 @@ TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
   form->Command7->press();
   EXPECT_EQ(shell->opened, QStringList{doc});  // as it stands, no separator appended
 
-  form->Command9->press();
-  vlx::text& viewer = prog->text();
-  EXPECT_EQ(viewer.RichTextBox1->Text(), QStringLiteral("line one\r\nline two\r\n"));
-  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer]"));
-  EXPECT_TRUE(viewer.RichTextBox1->Visible());
-  EXPECT_TRUE(viewer.isVisible());
+  form->Command9->press();  // what the viewer shows is checked with the viewer
+  EXPECT_TRUE(prog->text().isVisible());
 
   form->Command8->press();
   // The picture window comes up with the entry and names it by its file name.
@@ -428,11 +423,6 @@ TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
   EXPECT_TRUE(prog->Splaylist().isVisible());
   EXPECT_TRUE(prog->Splaylist().mnuGetlist->Enabled());
 
-  // The text viewer keeps its box when the file is gone.
-  QFile::remove(doc);
-  form->Command9->press();
-  EXPECT_TRUE(viewer.RichTextBox1->Visible());
-  EXPECT_EQ(viewer.Caption(), QStringLiteral("V L X  [Text Viewer]"));
 }
 
 TEST_F(PlaylistWindowTest, PatternListsSetThePatternAndItsColour) {
