@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <stdexcept>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -25,7 +26,11 @@ struct RigOf {
   P p{std::make_unique<FakeEngine>(clips)};
   FakeEngine& engine = FakeEngine::of(p.engine());
   QSignalSpy failures{&p, &PlayerBase::cannotPlay};
+  QString lastLoad() { return engine.log.filter("load").last(); }
 };
+
+// Play state, position, length, new streams and ends.
+using Seen = std::tuple<int32_t, double, double, int, int>;
 
 // A MediaPlayer and everything it raised.
 struct Rig : RigOf<MediaPlayer> {
@@ -44,36 +49,28 @@ struct Rig : RigOf<MediaPlayer> {
     p.Open(path);
     settle();
   }
+  Seen seen() const { return {p.PlayState(), p.CurrentPosition(), p.Duration(), newStreams, ends}; }
 };
 
 TEST(MediaPlayer, PlaysAFileToItsEndRaisingEachEventOnce) {
   Rig r;
-  EXPECT_EQ(r.p.PlayState(), 6);  // nothing opened yet
+  EXPECT_EQ(r.seen(), Seen(6, 0, 0, 0, 0)) << "nothing opened yet";
   r.p.Open("a.wav");
-  EXPECT_EQ(r.p.PlayState(), 3);
-  EXPECT_EQ(r.newStreams, 0);
+  EXPECT_EQ(r.seen(), Seen(3, 0, 0, 0, 0)) << "the new stream comes from the event loop";
   settle();
-  EXPECT_EQ(r.newStreams, 1);
-  EXPECT_EQ(r.p.PlayState(), 2);
+  EXPECT_EQ(r.seen(), Seen(2, 0, 2, 1, 0));
   EXPECT_EQ(r.changes, (std::vector<std::pair<int32_t, int32_t>>{{6, 3}, {3, 2}}));
-  EXPECT_EQ(r.p.Duration(), 2.0);
-
   r.engine.advance(1.25);
   EXPECT_EQ(r.p.CurrentPosition(), 1.25);
   r.engine.playToEnd();
-  EXPECT_EQ(r.ends, 1);
-  EXPECT_EQ(r.p.PlayState(), 0);
-  EXPECT_EQ(r.p.CurrentPosition(), 0.0);
-  EXPECT_EQ(r.p.Duration(), 2.0) << "still the clip's length";
   settle();
-  EXPECT_EQ(r.ends, 1);
+  EXPECT_EQ(r.seen(), Seen(0, 0, 2, 1, 1)) << "the length stays after the end";
 
   // Playing again opens the same clip from its start, without a new stream.
   r.p.Play();
   settle();
-  EXPECT_EQ(r.p.PlayState(), 2);
+  EXPECT_EQ(r.seen(), Seen(2, 0, 2, 1, 1));
   EXPECT_EQ(r.engine.log.filter("load"), QStringList({"load a.wav", "load a.wav"}));
-  EXPECT_EQ(r.newStreams, 1);
   r.engine.playToEnd();
   EXPECT_EQ(r.ends, 2);
   EXPECT_EQ(r.failures.size(), 0);
@@ -84,26 +81,19 @@ TEST(MediaPlayer, PauseHoldsTheClipAndStopRewindsButCanStillBePositioned) {
   r.open("a.wav");
   r.engine.advance(0.5);
   r.p.Pause();
-  EXPECT_EQ(r.p.PlayState(), 1);
   r.engine.advance(1.0);
-  EXPECT_EQ(r.p.CurrentPosition(), 0.5);
+  EXPECT_EQ(r.seen(), Seen(1, 0.5, 2, 1, 0));
   r.p.Play();
-  EXPECT_EQ(r.p.PlayState(), 2);
   r.engine.advance(0.25);
-  EXPECT_EQ(r.p.CurrentPosition(), 0.75);
-  EXPECT_EQ(r.newStreams, 1);
+  EXPECT_EQ(r.seen(), Seen(2, 0.75, 2, 1, 0));
   EXPECT_EQ(r.engine.log.filter("load").size(), 1) << "resumed, not opened again";
 
   r.p.Stop();
-  EXPECT_EQ(r.p.PlayState(), 0);
-  EXPECT_EQ(r.p.CurrentPosition(), 0.0);
   r.engine.advance(1.0);
-  EXPECT_EQ(r.p.CurrentPosition(), 0.0) << "stopped: it does not move";
+  EXPECT_EQ(r.seen(), Seen(0, 0, 2, 1, 0)) << "stopped: rewound, and it does not move";
   r.p.setCurrentPosition(1.5);
-  EXPECT_EQ(r.p.CurrentPosition(), 1.5);
-  EXPECT_EQ(r.p.PlayState(), 0);
+  EXPECT_EQ(r.seen(), Seen(0, 1.5, 2, 1, 0));
   r.p.Play();
-  EXPECT_EQ(r.p.PlayState(), 2);
   r.engine.advance(0.5);
   EXPECT_EQ(r.ends, 1) << "half a second was left";
   EXPECT_EQ(r.changes.back(), std::make_pair(2, 0));
@@ -115,65 +105,49 @@ TEST(MediaPlayer, AStoppedClipPositionedToItsEndHasNotEnded) {
   r.p.Stop();
   r.p.setCurrentPosition(r.p.Duration());
   r.engine.reachEnd();
-  EXPECT_EQ(r.ends, 0);
-  EXPECT_EQ(r.p.PlayState(), 0);
+  EXPECT_EQ(r.seen(), Seen(0, 0, 2, 1, 0));
   // Positioned again, it opens again (paused at that place), still without a new stream.
   r.p.setCurrentPosition(0.5);
   settle();
-  EXPECT_EQ(r.engine.log.filter("load").last(), "load a.wav paused start=0.5");
-  EXPECT_EQ(r.p.CurrentPosition(), 0.5);
-  EXPECT_EQ(r.p.PlayState(), 0);
+  EXPECT_EQ(r.lastLoad(), "load a.wav paused start=0.5");
+  EXPECT_EQ(r.seen(), Seen(0, 0.5, 2, 1, 0));
   r.p.Play();
   settle();
   r.engine.playToEnd();
-  EXPECT_EQ(r.ends, 1);
-  EXPECT_EQ(r.newStreams, 1);
+  EXPECT_EQ(r.seen(), Seen(0, 0, 2, 1, 1));
 }
 
 TEST(MediaPlayer, AFileThatCannotBePlayedSaysWhyAndRaisesNoStreamOrEnd) {
   Rig r;
   r.clips.addBroken("noise.avi", "unrecognized file format");
-  const struct {
-    const char* path;
-    const char* reason;
-  } cases[] = {{"noise.avi", "unrecognized file format"}, {"/nowhere/x.mp3", "file not found"},
-               {"C:\\Music\\a.mp3", "file not found"}};
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.path);
+  const std::pair<const char*, const char*> cases[] = {{"noise.avi", "unrecognized file format"},
+                                                       {"/nowhere/x.mp3", "file not found"},
+                                                       {"C:\\Music\\a.mp3", "file not found"}};
+  for (const auto& [path, reason] : cases) {
     r.failures.clear();
-    r.open(QString::fromLatin1(k.path));
-    EXPECT_EQ(r.p.PlayState(), 0);
-    EXPECT_EQ(r.p.Duration(), 0.0);
-    ASSERT_EQ(r.failures.size(), 1);
-    EXPECT_EQ(r.failures[0][0].toString(), QString::fromLatin1(k.reason));
+    r.open(QString::fromLatin1(path));
     r.p.Play();  // tries again, fails again
     settle();
-    EXPECT_EQ(r.failures.size(), 2);
-    EXPECT_EQ(r.p.PlayState(), 0);
+    EXPECT_EQ(r.seen(), Seen(0, 0, 0, 0, 0)) << path;
+    ASSERT_EQ(r.failures.size(), 2) << path;
+    EXPECT_EQ(r.failures[0][0].toString(), QString::fromLatin1(reason));
   }
-  EXPECT_EQ(r.newStreams, 0);
-  EXPECT_EQ(r.ends, 0);
   r.open("b.wav");
-  EXPECT_EQ(r.newStreams, 1);
-  EXPECT_EQ(r.p.PlayState(), 2);
+  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 1, 0));
 }
 
 TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAndAHandlersChoiceWins) {
   Rig r;
   r.open("a.wav");
-  r.p.Open("b.wav");
-  settle();
-  EXPECT_EQ(r.ends, 0);
-  EXPECT_EQ(r.newStreams, 2);
-  EXPECT_EQ(r.p.Duration(), 1.0);
+  r.open("b.wav");
+  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 2, 0));
   // A file replaced while it was still opening is never announced.
   r.clips.autoOpen = false;
   r.p.Open("a.wav");
   r.p.Open("b.wav");
   r.engine.finishOpening();
   settle();
-  EXPECT_EQ(r.newStreams, 3);
-  EXPECT_EQ(r.p.Duration(), 1.0);
+  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 3, 0));
 
   // A new-stream handler that opens another file.
   r.clips.autoOpen = true;
@@ -187,9 +161,8 @@ TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAndAHandlersChoiceWins) 
   r.open("a.wav");
   EXPECT_EQ(r.p.PlayState(), 3) << "still opening the file the handler chose";
   settle();
-  EXPECT_EQ(r.newStreams, 5);
+  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 5, 0));
   EXPECT_EQ(r.engine.path(), QStringLiteral("b.wav"));
-  EXPECT_EQ(r.p.PlayState(), 2);
 }
 
 TEST(MediaPlayer, HandlerExceptionsStayInsideTheControl) {
@@ -209,8 +182,6 @@ TEST(MediaPlayer, HandlerExceptionsStayInsideTheControl) {
 }
 
 TEST(MediaPlayer, VolumeInHundredthsOfADecibelMapsMonotonicallyOntoTheEngine) {
-  EXPECT_DOUBLE_EQ(mpvVolumeFromHundredthsDb(0), 100.0);
-  EXPECT_DOUBLE_EQ(mpvVolumeFromHundredthsDb(-10000), 0.0);
   double previous = -1.0;
   for (int32_t v = -10000; v <= 0; v += 250) {
     const double now = mpvVolumeFromHundredthsDb(v);
@@ -222,12 +193,10 @@ TEST(MediaPlayer, VolumeInHundredthsOfADecibelMapsMonotonicallyOntoTheEngine) {
   EXPECT_NEAR(mpvVolumeFromHundredthsDb(-3000), 31.6, 0.1);
 
   Rig r;
-  r.p.setVolume(500);
-  EXPECT_EQ(r.p.Volume(), 0);
-  EXPECT_DOUBLE_EQ(r.engine.volume(), 100.0);
-  r.p.setVolume(-20000);
-  EXPECT_EQ(r.p.Volume(), -10000);
-  EXPECT_DOUBLE_EQ(r.engine.volume(), 0.0);
+  for (auto [set, kept, engine] : {std::tuple{500, 0, 100.0}, {-20000, -10000, 0.0}}) {
+    r.p.setVolume(set);
+    EXPECT_EQ(std::pair(r.p.Volume(), r.engine.volume()), std::pair(kept, engine)) << set;
+  }
   r.p.setVolume(-1500);
   EXPECT_EQ(r.p.Volume(), -1500);  // read back exactly as set
 }
@@ -242,8 +211,7 @@ TEST(MediaPlayer, InvalidSettingsAreIgnored) {
   r.p.setDisplaySize(42);
   EXPECT_EQ(r.p.DisplaySize(), 2);
   r.p.setCurrentPosition(3.0);  // nothing open
-  EXPECT_EQ(r.p.CurrentPosition(), 0.0);
-  EXPECT_EQ(r.p.PlayState(), 6);
+  EXPECT_EQ(r.seen(), Seen(6, 0, 0, 0, 0));
   EXPECT_TRUE(r.engine.log.filter("seek").isEmpty());
 }
 
@@ -257,12 +225,10 @@ TEST(MediaPlayer, SizeFollowsTheVideoTheZoomAndThePanels) {
   EXPECT_TRUE(r.p.panel()->isHidden());
   r.open("clip.mp4");
   EXPECT_EQ(r.p.sizeHint(), QSize(160, 120));
-  EXPECT_EQ(r.p.size(), QSize(160, 120));  // it sizes itself
-
-  r.p.setDisplaySize(2);
-  EXPECT_EQ(r.p.size(), QSize(320, 240));
-  r.p.setDisplaySize(1);
-  EXPECT_EQ(r.p.size(), QSize(80, 60));
+  for (auto [zoom, size] : {std::pair{0, QSize(160, 120)}, {2, QSize(320, 240)}, {1, QSize(80, 60)}}) {
+    r.p.setDisplaySize(zoom);
+    EXPECT_EQ(r.p.size(), size) << "it sizes itself, zoom " << zoom;
+  }
   r.p.setDisplaySize(6);  // a quarter of the screen, same shape
   const QSize screen = r.p.screen()->geometry().size();
   EXPECT_TRUE(r.p.width() == screen.width() / 2 || r.p.height() == screen.height() / 2)
@@ -273,9 +239,9 @@ TEST(MediaPlayer, SizeFollowsTheVideoTheZoomAndThePanels) {
   r.p.setShowControls(true);
   r.p.setShowTracker(true);
   EXPECT_GT(r.p.height(), 120);
-  EXPECT_FALSE(r.p.panel()->findChild<QWidget*>("transport")->isHidden());
-  EXPECT_FALSE(r.p.panel()->findChild<QWidget*>("tracker")->isHidden());
-  EXPECT_TRUE(r.p.panel()->findChild<QWidget*>("audioControls")->isHidden());
+  auto hidden = [&](const char* name) { return r.p.panel()->findChild<QWidget*>(name)->isHidden(); };
+  EXPECT_EQ(std::tuple(hidden("transport"), hidden("tracker"), hidden("audioControls")),
+            std::tuple(false, false, true));
 
   r.p.setAutoSize(false);
   r.p.resize(500, 400);
@@ -287,13 +253,9 @@ TEST(MediaPlayer, PanelButtonsDriveThePlayer) {
   Rig r;
   r.p.show();
   r.open("a.wav");
-  const struct {
-    const char* button;
-    int32_t state;
-  } presses[] = {{"pauseButton", 1}, {"playButton", 2}, {"stopButton", 0}};
-  for (const auto& k : presses) {
-    QTest::mouseClick(r.p.panel()->findChild<QWidget*>(k.button), Qt::LeftButton);
-    EXPECT_EQ(r.p.PlayState(), k.state) << k.button;
+  for (auto [button, state] : {std::pair{"pauseButton", 1}, {"playButton", 2}, {"stopButton", 0}}) {
+    QTest::mouseClick(r.p.panel()->findChild<QWidget*>(button), Qt::LeftButton);
+    EXPECT_EQ(r.p.PlayState(), state) << button;
   }
   EXPECT_EQ(r.p.CurrentPosition(), 0.0);
 }
@@ -322,33 +284,32 @@ struct RealRig : RigOf<RealAudio> {
     r.setSource(path);
     settle();
   }
+  // Position, length, clips opened and closed.
+  std::tuple<int32_t, int32_t, int, int> seen() const {
+    return {r.GetPosition(), r.GetLength(), opened, closed};
+  }
 };
 
 TEST(RealAudio, AClipOpensWithItsTextsClosesAtItsEndAndPlaysAgainFromItsStart) {
   RealRig k;
   k.source("/m/clip.rm");
   EXPECT_EQ(k.r.Source(), QStringLiteral("/m/clip.rm"));
-  ASSERT_EQ(k.opened, 1);
-  EXPECT_EQ(k.lastName, QStringLiteral("clip.rm"));
-  EXPECT_EQ(k.r.GetTitle(), QStringLiteral("Clip T"));
-  EXPECT_EQ(k.r.GetAuthor(), QStringLiteral("Auth A"));
-  EXPECT_EQ(k.r.GetLength(), 1000);
+  EXPECT_EQ(QStringList({k.lastName, k.r.GetTitle(), k.r.GetAuthor()}),
+            QStringList({"clip.rm", "Clip T", "Auth A"}));
   k.engine.advance(0.3);
-  EXPECT_EQ(k.r.GetPosition(), 300);
+  EXPECT_EQ(k.seen(), std::tuple(300, 1000, 1, 0));
 
   k.engine.playToEnd();
-  ASSERT_EQ(k.closed, 1);
-  // The Rp window takes position == length at the close as "played to its end".
-  EXPECT_EQ(k.atClose[0], std::make_pair(1000, 1000));
   settle();
   EXPECT_EQ(k.closed, 1);
+  // The Rp window takes position == length at the close as "played to its end".
+  EXPECT_EQ(k.atClose[0], std::make_pair(1000, 1000));
 
   // Played again, an ended clip starts from its beginning, not at its end.
   k.r.DoPlay();
   settle();
-  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/clip.rm");
-  EXPECT_EQ(k.opened, 2);
-  EXPECT_EQ(k.r.GetPosition(), 0);
+  EXPECT_EQ(k.lastLoad(), "load /m/clip.rm");
+  EXPECT_EQ(k.seen(), std::tuple(0, 1000, 2, 1));
 }
 
 TEST(RealAudio, StopClosesAtZeroPauseHoldsAndPlayGoesOnWhereItWasSet) {
@@ -360,23 +321,18 @@ TEST(RealAudio, StopClosesAtZeroPauseHoldsAndPlayGoesOnWhereItWasSet) {
   EXPECT_EQ(k.r.GetPosition(), 400);
   k.r.DoPlay();
   k.engine.advance(0.1);
-  EXPECT_EQ(k.r.GetPosition(), 500);
-  EXPECT_EQ(k.opened, 1) << "resumed, not opened again";
-  EXPECT_EQ(k.closed, 0);
+  EXPECT_EQ(k.seen(), std::tuple(500, 2000, 1, 0)) << "resumed, not opened again";
 
   k.r.DoStop();
-  ASSERT_EQ(k.closed, 1);
-  EXPECT_EQ(k.atClose[0], std::make_pair(0, 2000)) << "not mistaken for an end";
   k.r.DoStop();
-  EXPECT_EQ(k.closed, 1);
-  EXPECT_EQ(k.r.GetPosition(), 0);
+  EXPECT_EQ(k.atClose, (std::vector<std::pair<int32_t, int32_t>>{{0, 2000}}))
+      << "closed once, not mistaken for an end";
   k.r.SetPosition(750);
   EXPECT_EQ(k.r.GetPosition(), 750);
   k.r.DoPlay();
   settle();
-  EXPECT_EQ(k.engine.log.filter("load").last(), "load /m/long.ra start=0.75");
-  EXPECT_EQ(k.opened, 2);
-  EXPECT_EQ(k.r.GetPosition(), 750);
+  EXPECT_EQ(k.lastLoad(), "load /m/long.ra start=0.75");
+  EXPECT_EQ(k.seen(), std::tuple(750, 2000, 2, 1));
 
   k.r.SetPosition(1500);
   k.engine.advance(0.5);
@@ -391,10 +347,9 @@ TEST(RealAudio, ANewSourceClosesTheOldClipFirstAndOneSetByTheCloseHandlerWins) {
   k.source("/m/long.ra");
   k.engine.advance(0.5);
   k.source("/m/clip.rm");
-  ASSERT_EQ(k.closed, 1);
-  EXPECT_EQ(k.atClose[0], std::make_pair(500, 2000)) << "the old clip's, not at its end";
-  EXPECT_EQ(k.opened, 2);
-  EXPECT_EQ(k.r.GetLength(), 1000);
+  EXPECT_EQ(k.atClose, (std::vector<std::pair<int32_t, int32_t>>{{500, 2000}}))
+      << "the old clip's, not at its end";
+  EXPECT_EQ(k.seen(), std::tuple(0, 1000, 2, 1));
 
   bool redirected = false;
   k.r.OnClipClosed = [&] {
@@ -421,8 +376,7 @@ TEST(RealAudio, AClipThatCannotBePlayedRaisesNoEventButSaysWhy) {
   }
   EXPECT_EQ(k.failures[0][0].toString(), QStringLiteral("file not found"));
   k.r.DoStop();
-  EXPECT_EQ(k.opened, 0);
-  EXPECT_EQ(k.closed, 0);
+  EXPECT_EQ(k.seen(), std::tuple(0, 0, 0, 0));
 
   // A clip that fails while it plays closes, then says why.
   k.source("/m/clip.rm");
@@ -433,21 +387,21 @@ TEST(RealAudio, AClipThatCannotBePlayedRaisesNoEventButSaysWhy) {
 
 TEST(RealAudio, VolumeIsClampedAndControlsChooseThePanels) {
   RealRig k;
-  k.r.SetVolume(150);
-  EXPECT_DOUBLE_EQ(k.engine.volume(), 100.0);
-  k.r.SetVolume(-5);
-  EXPECT_DOUBLE_EQ(k.engine.volume(), 0.0);
+  for (auto [set, engine] : {std::pair{150, 100.0}, {-5, 0.0}}) {
+    k.r.SetVolume(set);
+    EXPECT_DOUBLE_EQ(k.engine.volume(), engine) << set;
+  }
   k.r.SetMute(true);
   EXPECT_TRUE(k.engine.isMuted());
 
   k.r.setControls(QStringLiteral("ImageWindow"));
   EXPECT_EQ(k.r.Controls(), QStringLiteral("ImageWindow"));
-  EXPECT_FALSE(k.r.videoArea()->isHidden());
-  EXPECT_TRUE(k.r.panel()->isHidden());
+  EXPECT_EQ(std::pair(k.r.videoArea()->isHidden(), k.r.panel()->isHidden()), std::pair(false, true));
   k.r.setControls(QStringLiteral("ImageWindow,ControlPanel,StatusBar"));
-  EXPECT_FALSE(k.r.panel()->isHidden());
-  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("transport")->isHidden());
-  EXPECT_FALSE(k.r.panel()->findChild<QWidget*>("statusBar")->isHidden());
+  QWidget* panel = k.r.panel();
+  EXPECT_EQ(std::tuple(panel->isHidden(), panel->findChild<QWidget*>("transport")->isHidden(),
+                       panel->findChild<QWidget*>("statusBar")->isHidden()),
+            std::tuple(false, false, false));
 }
 
 TEST(WindowsMediaPlayer, UrlStartsTheFileAndDoubleClicksOnThePictureAreReported) {
@@ -467,9 +421,8 @@ TEST(WindowsMediaPlayer, UrlStartsTheFileAndDoubleClicksOnThePictureAreReported)
   EXPECT_FALSE(w.engine().isPaused());
 
   QTest::mouseDClick(w.videoArea(), Qt::LeftButton);
-  EXPECT_EQ(clicks, 1);
   QTest::mouseDClick(w.panel()->findChild<QWidget*>("statusBar"), Qt::LeftButton);
-  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clicks, 1) << "on the picture only";
 
   w.setURL(QString());  // closes the clip
   EXPECT_EQ(w.engine().phase(), platform::PlayerEngine::Phase::Idle);
