@@ -58,15 +58,12 @@ TEST(Controls, ValueControlsRaiseTheirEventsOnRealChangesAndRefuseBadValues) {
   ListBox list(&parent);
   for (const char* s : {"a", "b", "c"}) list.AddItem(QString::fromUtf8(s));
   list.Click = count;
-  EXPECT_EQ(list.ListIndex(), -1);
-  EXPECT_EQ(list.Text(), QString());
+  EXPECT_EQ(std::pair(list.ListIndex(), list.Text()), std::pair(-1, QString()));
   list.setListIndex(2);
-  EXPECT_EQ(events, 1) << "list";
-  EXPECT_EQ(list.Text(), QStringLiteral("c"));
+  EXPECT_EQ(std::pair(list.ListIndex(), list.Text()), std::pair(2, QStringLiteral("c")));
   list.RemoveItem(2);
-  EXPECT_EQ(list.ListIndex(), -1);
   EXPECT_THROW(list.setListIndex(5), std::exception);
-  EXPECT_EQ(list.ListCount(), 2);
+  EXPECT_EQ(std::tuple(list.ListIndex(), list.ListCount(), events), std::tuple(-1, 2, 1)) << "list";
 
   events = 0;
   CheckBox box(&parent);
@@ -99,9 +96,7 @@ TEST(Controls, GeometryKeepsTwipsExactly) {
   QWidget parent;
   Label l(&parent);
   l.Move(100, 205, 1234, 255);
-  EXPECT_EQ(l.Left(), 100);
-  EXPECT_EQ(l.Top(), 205);
-  EXPECT_EQ(l.Width(), 1234);
+  EXPECT_EQ(std::tuple(l.Left(), l.Top(), l.Width(), l.Height()), std::tuple(100.0, 205.0, 1234.0, 255.0));
   EXPECT_EQ(l.widget()->geometry(), QRect(7, 14, 82, 17));
 }
 
@@ -178,10 +173,8 @@ class Plain : public Form {
 TEST_F(FormTest, OuterFrameInTwipsIncludesTheFrameAndVisibleMenus) {
   Plain& f = prog->form<Plain>();
   f.Move(300, 450, 4650, 2115);
-  EXPECT_EQ(f.Width(), 4650);
-  EXPECT_EQ(f.Height(), 2115);
-  EXPECT_EQ(f.ScaleWidth(), 4650 - 120);
-  EXPECT_EQ(f.ScaleHeight(), 2115 - 410);
+  EXPECT_EQ(std::tuple(f.Width(), f.Height(), f.ScaleWidth(), f.ScaleHeight()),
+            std::tuple(4650.0, 2115.0, 4650.0 - 120, 2115.0 - 410));
   EXPECT_EQ(f.client()->width(), 302);
   // A visible menu adds the menu bar to the frame.
   Menu m(f.menuBar(), QStringLiteral("file"));

@@ -114,11 +114,8 @@ TEST_F(MpvEngineTest, TheCoreStartsAndEndsOffTheQtThreadAndTakesWhatWasAskedMean
   EXPECT_TRUE(mpv.commands.isEmpty());
   ASSERT_TRUE(QTest::qWaitFor([&] { return engine->isReady(); }, 10000));
   EXPECT_NE(mpv.createdOn, std::this_thread::get_id());
-  EXPECT_TRUE(mpv.sets.contains("volume=30"));
-  EXPECT_TRUE(mpv.sets.contains("mute=yes"));
-  EXPECT_TRUE(mpv.sets.contains("pause=yes"));
-  ASSERT_EQ(mpv.commands.size(), 1);
-  EXPECT_EQ(mpv.commands[0], "loadfile /clip.wav replace -1 start=2.500");
+  for (const char* set : {"volume=30", "mute=yes", "pause=yes"}) EXPECT_TRUE(mpv.sets.contains(set)) << set;
+  EXPECT_EQ(mpv.commands, QList<QByteArray>{"loadfile /clip.wav replace -1 start=2.500"});
   finish();
   EXPECT_NE(mpv.destroyedOn, std::this_thread::get_id());
   start();
@@ -139,11 +136,9 @@ TEST_F(MpvEngineTest, AnOpenedFileIsReportedOnceItsLengthTextsAndPictureAreKnown
               {"container-fps", V::real(25)}});
   ASSERT_EQ(loaded->size(), 1);
   EXPECT_EQ(sized->size(), 1);
-  EXPECT_EQ(engine->videoSize(), QSize(640, 360));
-  EXPECT_EQ(engine->duration(), 12.5);
-  EXPECT_EQ(engine->title(), QStringLiteral("Song"));
-  EXPECT_EQ(engine->artist(), QStringLiteral("Band"));
-  EXPECT_EQ(engine->frameRate(), 25);
+  EXPECT_EQ(std::tuple(engine->videoSize(), engine->duration(), engine->frameRate()),
+            std::tuple(QSize(640, 360), 12.5, 25.0));
+  EXPECT_EQ(QStringList({engine->title(), engine->artist()}), QStringList({"Song", "Band"}));
 
   // A picture size that is not configured yet is the one the container declares.
   open(QStringLiteral("/other.mkv"), 5, 3,
@@ -177,8 +172,7 @@ TEST_F(MpvEngineTest, NothingOfAReplacedFileIsEverReported) {
   mpv.fileLoaded();
   mpv.answer({{"duration", V::real(4)}});
   ASSERT_EQ(loaded->size(), 1);
-  EXPECT_EQ(engine->duration(), 4);
-  EXPECT_EQ(engine->path(), QStringLiteral("/b.wav"));
+  EXPECT_EQ(std::pair(engine->duration(), engine->path()), std::pair(4.0, QStringLiteral("/b.wav")));
 
   // A stop: the file's end is not reported either.
   engine->stop();
@@ -236,9 +230,8 @@ TEST_F(MpvEngineTest, AFileThatCannotBeOpenedEndsInAnErrorWithItsReason) {
     engine->loadFile(QStringLiteral("/bad.avi"));
     k.events(mpv);
     ASSERT_EQ(ended->size(), 1);
-    EXPECT_EQ(endReason(0), PlayerEngine::EndReason::Error);
-    EXPECT_EQ(engine->lastError(), QString::fromLatin1(k.reason));
-    EXPECT_EQ(engine->phase(), PlayerEngine::Phase::Idle);
+    EXPECT_EQ(std::tuple(endReason(0), engine->lastError(), engine->phase()),
+              std::tuple(PlayerEngine::EndReason::Error, QString::fromLatin1(k.reason), PlayerEngine::Phase::Idle));
   }
   EXPECT_EQ(loaded->size(), 0);
   ended->clear();
@@ -262,8 +255,8 @@ TEST_F(MpvEngineTest, APlaylistFilePlaysItsFirstEntryAloneAndEndsOnce) {
   EXPECT_EQ(ended->size(), 0);
   mpv.idle();
   ASSERT_EQ(ended->size(), 1);
-  EXPECT_EQ(endReason(0), PlayerEngine::EndReason::Eof);
-  EXPECT_EQ(engine->duration(), 2) << "the length stays after the end";
+  EXPECT_EQ(std::pair(endReason(0), engine->duration()), std::pair(PlayerEngine::EndReason::Eof, 2.0))
+      << "the length stays after the end";
 }
 
 TEST_F(MpvEngineTest, AShortFileWhoseEventsComeBeforeTheReplyIsReportedInOrder) {

@@ -38,6 +38,10 @@ class FrameMode : public ProgramFixture {
     ASSERT_TRUE(QTest::qWaitFor([&] { return wmp().PlayState() == 2; }));
   }
   void setStep(const char* text) { frames->changeapart->setText(QString::fromLatin1(text)); }
+  // The slider, the player's position, and whether timed stepping runs (its timer and caption).
+  std::tuple<int, double, bool, QString> seen() {
+    return {frames->Slider1->Value(), position(), frames->Timer1->Enabled(), frames->timerplay->Caption()};
+  }
   // Presses and releases a button as the mouse does: the release raises its click.
   static void click(CommandButton* b) { QTest::mouseClick(b->widget(), Qt::LeftButton); }
 
@@ -50,11 +54,10 @@ TEST_F(FrameMode, TheSliderStopsThePlayerAndShowsThatSecond) {
   for (int second : {4, 0, 10}) {
     SCOPED_TRACE(second);
     frames->Slider1->setValue(second);
-    EXPECT_EQ(wmp().PlayState(), 0);
-    EXPECT_TRUE(engine().isPaused());
+    EXPECT_EQ(std::pair(wmp().PlayState(), engine().isPaused()), std::pair(0, true));
     EXPECT_DOUBLE_EQ(position(), second);
-    EXPECT_EQ(engine().log.last(), QStringLiteral("seek %1").arg(second));
-    EXPECT_EQ(frames->slidervalue->Text(), QString::number(second));
+    EXPECT_EQ(QStringList({engine().log.last(), frames->slidervalue->Text()}),
+              QStringList({QStringLiteral("seek %1").arg(second), QString::number(second)}));
     EXPECT_TRUE(prog->remote().Timer3->Enabled());
   }
 
@@ -68,14 +71,10 @@ TEST_F(FrameMode, TheSliderStopsThePlayerAndShowsThatSecond) {
 
 TEST_F(FrameMode, SetFrameAppliesTheTypedSecondAndIgnoresWhatIsNoPosition) {
   frames->slidervalue->setText(QStringLiteral("7"));
-  click(frames->Command2);
-  EXPECT_EQ(frames->Slider1->Value(), 7);
-  EXPECT_DOUBLE_EQ(position(), 7);
-  for (const char* bad : {"abc", "", "11", "-1"}) {
-    frames->slidervalue->setText(QString::fromLatin1(bad));
+  for (const char* typed : {"7", "abc", "", "11", "-1"}) {
+    frames->slidervalue->setText(QString::fromLatin1(typed));
     click(frames->Command2);
-    EXPECT_EQ(frames->Slider1->Value(), 7) << bad;
-    EXPECT_DOUBLE_EQ(position(), 7) << bad;
+    EXPECT_EQ(seen(), std::tuple(7, 7.0, false, "timer play")) << typed;
   }
 }
 
@@ -84,29 +83,23 @@ TEST_F(FrameMode, ClickedStepButtonsStepOnceEachWayAndNeverLeaveTheClip) {
   frames->Slider1->setValue(4);
   engine().log.clear();
   click(frames->nextf);
-  EXPECT_EQ(frames->Slider1->Value(), 7);
   EXPECT_EQ(engine().log, QStringList{QStringLiteral("seek 7")}) << "one seek, straight there";
   click(frames->backf);
-  EXPECT_EQ(frames->Slider1->Value(), 4) << "a click on back steps backwards";
+  EXPECT_EQ(seen(), std::tuple(4, 4.0, false, "timer play")) << "a click on back steps backwards";
   EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("3"));
-  EXPECT_DOUBLE_EQ(position(), 4);
 
   // At the ends the step stops there.
-  frames->Slider1->setValue(9);
-  click(frames->nextf);
-  EXPECT_EQ(frames->Slider1->Value(), 10);
-  EXPECT_DOUBLE_EQ(position(), 10);
-  frames->Slider1->setValue(1);
-  click(frames->backf);
-  EXPECT_EQ(frames->Slider1->Value(), 0);
-  EXPECT_DOUBLE_EQ(position(), 0);
+  for (auto [from, button, to] : {std::tuple{9, frames->nextf, 10}, {1, frames->backf, 0}}) {
+    frames->Slider1->setValue(from);
+    click(button);
+    EXPECT_EQ(seen(), std::tuple(to, double(to), false, "timer play"));
+  }
 
   // A click ends timed stepping.
   click(frames->timerplay);
   ASSERT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
   click(frames->nextf);
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_EQ(seen(), std::tuple(3, 3.0, false, "timer play"));
   EXPECT_TRUE(dialogs->messages.empty());
 }
 
@@ -121,17 +114,14 @@ TEST_F(FrameMode, HeldStepButtonsStepOnEveryTickAndBackLeavesTheStepPositive) {
   EXPECT_EQ(frames->Slider1->Value(), 4);
   QTest::mouseRelease(frames->backf->widget(), Qt::LeftButton);
   EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("2"));
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->Slider1->Value(), 2) << "the click after the release steps back once more";
+  EXPECT_EQ(seen(), std::tuple(2, 2.0, false, "timer play")) << "the click after the release steps back once more";
 
   QTest::mousePress(frames->nextf->widget(), Qt::LeftButton);
   EXPECT_TRUE(frames->Timer1->Enabled());
   frames->Timer1->fire();
   EXPECT_EQ(frames->Slider1->Value(), 4);
   QTest::mouseRelease(frames->nextf->widget(), Qt::LeftButton);
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->Slider1->Value(), 6);
-  EXPECT_DOUBLE_EQ(position(), 6);
+  EXPECT_EQ(seen(), std::tuple(6, 6.0, false, "timer play"));
 }
 
 TEST_F(FrameMode, TimedSteppingRunsToEitherEndOfTheClipAndStopsThere) {
@@ -147,48 +137,40 @@ TEST_F(FrameMode, TimedSteppingRunsToEitherEndOfTheClipAndStopsThere) {
     click(frames->Command1);
     click(frames->timerplay);
     EXPECT_EQ(wmp().PlayState(), 0) << "timed stepping stops the player";
-    EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
-    EXPECT_TRUE(frames->Timer1->Enabled());
+    EXPECT_EQ(std::pair(frames->Timer1->Enabled(), frames->timerplay->Caption()), std::pair(true, QString("stop timer")));
     for (size_t tick = 0; tick < run.seen.size(); ++tick) {
       frames->Timer1->fire();
       EXPECT_EQ(frames->Slider1->Value(), run.seen[tick]) << tick;
     }
-    EXPECT_DOUBLE_EQ(position(), run.seen.back());
-    EXPECT_FALSE(frames->Timer1->Enabled()) << "stepping ends at the end of the clip";
-    EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+    const int last = run.seen.back();
+    EXPECT_EQ(seen(), std::tuple(last, double(last), false, "timer play")) << "stepping ends at the end of the clip";
   }
   EXPECT_TRUE(dialogs->messages.empty());
 
   // The button switches it off as well.
   click(frames->timerplay);
   click(frames->timerplay);
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_EQ(seen(), std::tuple(0, 0.0, false, "timer play"));
 }
 
 TEST_F(FrameMode, AStepOfZeroMakesNoStepAndOneThatIsNoNumberStopsWithTimerError) {
   frames->Slider1->setValue(5);
   setStep("0");
   click(frames->timerplay);
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("stop timer"));
   frames->Timer1->fire();
   frames->Timer1->fire();
-  EXPECT_TRUE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->Slider1->Value(), 5);
+  EXPECT_EQ(seen(), std::tuple(5, 5.0, true, "stop timer"));
   // Typing a step of 0 while it runs switches it off.
   setStep("2");
   setStep("0");
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
+  EXPECT_EQ(seen(), std::tuple(5, 5.0, false, "timer play"));
   EXPECT_TRUE(dialogs->messages.empty());
 
   setStep("x");
   click(frames->timerplay);
   frames->Timer1->fire();
   EXPECT_EQ(dialogs->messageTexts(), QStringList{QStringLiteral("timer error!")});
-  EXPECT_FALSE(frames->Timer1->Enabled());
-  EXPECT_EQ(frames->timerplay->Caption(), QStringLiteral("timer play"));
-  EXPECT_EQ(frames->Slider1->Value(), 5);
+  EXPECT_EQ(seen(), std::tuple(5, 5.0, false, "timer play"));
 }
 
 TEST_F(FrameMode, TheStepAndIntervalBoxesHoldWholeNumbersInRange) {

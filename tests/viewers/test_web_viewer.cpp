@@ -14,10 +14,8 @@
 #include <QToolButton>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <tuple>
 #include <archive.h>
 
-#include "controller/remote.h"
 #include "playlist/Form1.h"
 #include "support/program_fixture.h"
 #include "viewers/frmBrowser.h"
@@ -271,8 +269,17 @@ TEST_F(WebViewer, TheToolbarNavigatesAndTheCaptionFollowsTheLoad) {
   ASSERT_TRUE(press("Forward", two));
   EXPECT_EQ(b.brwWebBrowser->LocationName(), QStringLiteral("two"));
   ASSERT_TRUE(press("Refresh", two));
+  // The manual pages show with their pictures; Home is the first of them.
+  const QString everyPicture = QStringLiteral(
+      "Array.from(document.images).every(function(i){return i.complete && i.naturalWidth > 0})"
+      " ? 'yes' : 'no'");
+  ASSERT_TRUE(open(prog->dataFolder() + "/Manual/correspondence_file_type.htm"));
+  EXPECT_EQ(script(everyPicture), QStringLiteral("yes"));
   ASSERT_TRUE(press("Home", QStringLiteral("/Manual/vlx_man.htm")));
   EXPECT_EQ(b.brwWebBrowser->LocationName(), QStringLiteral("VLX manual"));
+  EXPECT_EQ(script(everyPicture), QStringLiteral("yes"));
+  EXPECT_FALSE(b.txthost->Text().isEmpty());
+  EXPECT_FALSE(b.txtIP->Text().isEmpty());
   b.timTimer->fire();
   EXPECT_FALSE(b.timTimer->Enabled()) << "the busy timer stops when the page is there";
   EXPECT_EQ(b.Caption(), kCaption + QStringLiteral("VLX manual"));
@@ -352,26 +359,6 @@ TEST_F(WebViewer, TheFolderPickerShowsAFolderListingOrSaysTheFolderIsNotThere) {
   dialogs->fileAnswers.push_back(QString());  // cancelled
   b.Picture1->Click();
   EXPECT_EQ(dialogs->messages.size(), 1u);
-}
-
-TEST_F(WebViewer, TheControllersManualPagesRenderWithTheirPictures) {
-  remote& c = startController();
-  viewer();
-  for (auto [item, name, title] : {std::tuple{c.htmlKinou, "vlx_man.htm", "VLX manual"},
-                                   {c.mnuFileType, "correspondence_file_type.htm", nullptr}}) {
-    const int before = loads;
-    item->click();
-    ASSERT_TRUE(showing(QLatin1String(name), before));
-    if (title) {
-      EXPECT_EQ(viewer().brwWebBrowser->LocationName(), QLatin1String(title));
-    }
-    EXPECT_EQ(script(QStringLiteral(
-                  "Array.from(document.images).every(function(i){return i.complete && i.naturalWidth > 0})"
-                  " ? 'yes' : 'no'")),
-              QStringLiteral("yes"));
-  }
-  EXPECT_FALSE(viewer().txthost->Text().isEmpty());
-  EXPECT_FALSE(viewer().txtIP->Text().isEmpty());
 }
 
 TEST(WebAddress, PathsSchemesAndBareNames) {

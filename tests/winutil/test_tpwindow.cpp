@@ -65,9 +65,9 @@ TEST_F(TpWindowTest, WithoutPerWindowOpacityTheButtonIsOffAndNothingIsTouched) {
   // The window never read its keys, so neither "ok" nor closing it may overwrite them.
   t->Command4->press();
   prog->unloadIfLoaded<tpwindow>();
-  EXPECT_EQ(ReadSetting("TpWindow", "Set"), QStringLiteral("False"));
-  EXPECT_EQ(ReadSetting("TpWindow", "Level"), QStringLiteral("90"));
-  EXPECT_EQ(ReadSetting("TpWindow", "Playlist"), QString());
+  EXPECT_EQ(QStringList({ReadSetting("TpWindow", "Set"), ReadSetting("TpWindow", "Level"),
+                         ReadSetting("TpWindow", "Playlist")}),
+            QStringList({"False", "90", QString()}));
 }
 
 TEST_F(TpWindowTest, HandleTextsNameWindowsInDecimalOrHexadecimal) {
@@ -93,18 +93,15 @@ TEST_F(TpWindowTest, SetLevelUncheckAndReleaseActOnTheChosenWindowsOnly) {
   EXPECT_TRUE(t->Timer1->Enabled());
 
   t->Timer1->fire();
-  EXPECT_EQ(t->Text1[kController]->Text(), id(*c));
-  EXPECT_EQ(t->Text1[kPlaylist]->Text(), id(playlist));
   // Reading a row never creates its window.
-  EXPECT_EQ(t->Text1[kWmpController]->Text(), QString());
+  EXPECT_EQ(QStringList({t->Text1[kController]->Text(), t->Text1[kPlaylist]->Text(), t->Text1[kWmpController]->Text()}),
+            QStringList({id(*c), id(playlist), QString()}));
   EXPECT_EQ(prog->loaded<wmpcontroller>(), nullptr);
 
   t->HScrLVA->setValue(5);
   EXPECT_EQ(t->LblLEVELA->Caption(), QStringLiteral("level：005"));
-  EXPECT_EQ(alpha(*c), 5);
-  EXPECT_EQ(alpha(playlist), 5);
-  EXPECT_EQ(alpha(*t), 5);
-  EXPECT_EQ(alpha(wmp), 255) << "a row not chosen stays opaque";
+  // A row not chosen stays opaque.
+  EXPECT_EQ(std::tuple(alpha(*c), alpha(playlist), alpha(*t), alpha(wmp)), std::tuple(5, 5, 5, 255));
 
   // A window opened later follows within a tick.
   wmpcontroller& frame = prog->wmpcontroller();
@@ -113,17 +110,14 @@ TEST_F(TpWindowTest, SetLevelUncheckAndReleaseActOnTheChosenWindowsOnly) {
   EXPECT_EQ(alpha(frame), 5);
 
   t->Check1[kPlaylist]->setValue(0);
-  EXPECT_EQ(alpha(playlist), 255);
-  EXPECT_EQ(t->Text1[kPlaylist]->Text(), QString());
-  EXPECT_EQ(t->Text1[tpwindow::kMakeWmpRow]->Text(), QStringLiteral("0"));
-  EXPECT_EQ(alpha(*c), 5);
+  EXPECT_EQ(std::pair(alpha(playlist), alpha(*c)), std::pair(255, 5));
+  EXPECT_EQ(QStringList({t->Text1[kPlaylist]->Text(), t->Text1[tpwindow::kMakeWmpRow]->Text()}),
+            QStringList({QString(), "0"}));
 
   t->Command2->press();
-  EXPECT_FALSE(t->transparencyOn());
-  EXPECT_FALSE(t->Timer1->Enabled());
-  EXPECT_FALSE(t->HScrLVA->Enabled());
-  for (QWidget* w : {static_cast<QWidget*>(c), static_cast<QWidget*>(t), static_cast<QWidget*>(&frame)})
-    EXPECT_EQ(alpha(*w), 255);
+  EXPECT_EQ(std::tuple(t->transparencyOn(), t->Timer1->Enabled(), t->HScrLVA->Enabled()),
+            std::tuple(false, false, false));
+  EXPECT_EQ(std::tuple(alpha(*c), alpha(*t), alpha(frame)), std::tuple(255, 255, 255));
 }
 
 TEST_F(TpWindowTest, MakeCommandsFillTheirRowsOnlyWhenChosen) {
@@ -134,13 +128,12 @@ TEST_F(TpWindowTest, MakeCommandsFillTheirRowsOnlyWhenChosen) {
   c->makeWmp->click();
   c->makeReal->click();
   ASSERT_EQ(prog->extraForms().size(), 3u);
-  EXPECT_EQ(t->Text1[tpwindow::kMakeWmpRow]->Text(), id(*prog->extraForms()[1]));
-  EXPECT_EQ(t->Text1[tpwindow::kMakeRpRow]->Text(), id(*prog->extraForms()[2]));
+  const auto& extra = prog->extraForms();
+  EXPECT_EQ(QStringList({t->Text1[tpwindow::kMakeWmpRow]->Text(), t->Text1[tpwindow::kMakeRpRow]->Text()}),
+            QStringList({id(*extra[1]), id(*extra[2])}));
   t->HScrLVA->setValue(100);
   t->Command1->press();
-  EXPECT_EQ(alpha(*prog->extraForms()[1]), 100);
-  EXPECT_EQ(alpha(*prog->extraForms()[2]), 100);
-  EXPECT_EQ(alpha(*prog->extraForms()[0]), 255);
+  EXPECT_EQ(std::tuple(alpha(*extra[0]), alpha(*extra[1]), alpha(*extra[2])), std::tuple(255, 100, 100));
 }
 
 TEST_F(TpWindowTest, ASavedTransparencyIsAppliedAgainByTheNextStart) {
@@ -156,10 +149,8 @@ TEST_F(TpWindowTest, ASavedTransparencyIsAppliedAgainByTheNextStart) {
 
   makeProgram();
   start();
-  EXPECT_FALSE(t->isVisible());
-  EXPECT_TRUE(t->transparencyOn());
-  EXPECT_EQ(t->HScrLVA->Value(), 128);
-  EXPECT_EQ(t->ChkWA->Value(), 1);
+  EXPECT_EQ(std::tuple(t->isVisible(), t->transparencyOn(), t->HScrLVA->Value(), t->ChkWA->Value()),
+            std::tuple(false, true, 128, 1));
   t->Timer1->fire();
   EXPECT_EQ(alpha(*c), 128);
 
@@ -168,9 +159,7 @@ TEST_F(TpWindowTest, ASavedTransparencyIsAppliedAgainByTheNextStart) {
   prog->unloadIfLoaded<tpwindow>();
   makeProgram();
   start();
-  EXPECT_FALSE(t->transparencyOn());
-  EXPECT_FALSE(t->Timer1->Enabled());
-  EXPECT_EQ(alpha(*c), 255);
+  EXPECT_EQ(std::tuple(t->transparencyOn(), t->Timer1->Enabled(), alpha(*c)), std::tuple(false, false, 255));
 }
 
 xcb_connection_t* connection() {
