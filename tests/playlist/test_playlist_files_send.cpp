@@ -49,22 +49,11 @@ TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
   EXPECT_TRUE(editText().isEmpty());
   EXPECT_FALSE(editor().mnuSend->Enabled());
   EXPECT_EQ(list().lstFoundFiles->ListIndex(), 9);
-  EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("9"));
-  EXPECT_EQ(list().Label1->Caption(), QStringLiteral("9"));
-  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("9/9"));
-  for (CommandButton* b : {list().Command1, list().Command7, list().Command3, list().Command9, list().Command8})
-    EXPECT_TRUE(b->Enabled());
-  // The busy state is over.
-  load_and_save& log = prog->load_and_save();
-  EXPECT_EQ(log.Text1->Text(), QStringLiteral("list processing... ok"));
-  EXPECT_TRUE(log.Timer3->Enabled());
+  EXPECT_EQ((QStringList{list().lblCount->Caption(), list().Label1->Caption(), c.Label4->Caption()}),
+            (QStringList{"9", "9", "9/9"}));
+  // The busy state, shared with [get playlist] and checked in full there, is over.
+  EXPECT_EQ(prog->load_and_save().Text1->Text(), QStringLiteral("list processing... ok"));
   EXPECT_TRUE(list().lstFoundFiles->Visible());
-  EXPECT_TRUE(editor().Text1->Visible());
-  EXPECT_TRUE(list().sbStatusBar->Visible());
-  EXPECT_TRUE(list().sbStatusBar->Enabled());
-  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("date | size"));
-  EXPECT_EQ(list().cursor().shape(), Qt::ArrowCursor);
-  EXPECT_EQ(c.cursor().shape(), Qt::ArrowCursor);
 }
 
 // [get playlist] stops and closes the player window, copies the list and selects entry 0;
@@ -81,18 +70,13 @@ TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEn
     progress << log.Text1->Text();
     if (checked || !log.Text1->Text().contains('/')) return;
     checked = true;
-    EXPECT_FALSE(list().lstFoundFiles->Visible());
-    EXPECT_FALSE(editor().Text1->Visible());
-    EXPECT_FALSE(list().sbStatusBar->Visible());
-    EXPECT_FALSE(list().sbStatusBar->Enabled());
+    EXPECT_EQ((std::vector<bool>{list().lstFoundFiles->Visible(), editor().Text1->Visible(),
+                                 list().sbStatusBar->Visible(), list().sbStatusBar->Enabled(), log.isVisible()}),
+              (std::vector<bool>{false, false, false, false, true}));
     EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("list processing"));
-    EXPECT_EQ(list().cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(editor().cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(log.cursor().shape(), Qt::WaitCursor);
-    EXPECT_EQ(log.Height(), 500);
-    EXPECT_EQ(log.Text1->Height(), 2000);
-    EXPECT_EQ(log.Text1->BackColor(), 0xFFC0C0u);
-    EXPECT_TRUE(log.isVisible());
+    EXPECT_EQ((std::vector{list().cursor().shape(), editor().cursor().shape(), log.cursor().shape()}),
+              std::vector(3, Qt::WaitCursor));
+    EXPECT_EQ(std::tuple(log.Height(), log.Text1->Height(), log.Text1->BackColor()), std::tuple(500, 2000, 0xFFC0C0u));
   };
   editor().mnuGetlist->click();
   EXPECT_TRUE(checked);
@@ -101,6 +85,13 @@ TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEn
   ASSERT_GE(progress.size(), 3);
   EXPECT_EQ(progress[progress.size() - 2], QStringLiteral("list processing... please wait\r\n2/3"));
   EXPECT_EQ(progress.last(), QStringLiteral("list processing... ok"));
+  // Over: all shown again, pointers back, the status line idle.
+  EXPECT_TRUE(log.Timer3->Enabled());
+  EXPECT_EQ((std::vector<bool>{list().lstFoundFiles->Visible(), editor().Text1->Visible(),
+                               list().sbStatusBar->Visible(), list().sbStatusBar->Enabled()}),
+            (std::vector<bool>{true, true, true, true}));
+  EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("date | size"));
+  EXPECT_EQ(std::pair(list().cursor().shape(), c.cursor().shape()), std::pair(Qt::ArrowCursor, Qt::ArrowCursor));
   // Windows that were not loaded are not made for the hourglass.
   EXPECT_EQ(prog->loaded<text>(), nullptr);
   EXPECT_EQ(prog->loaded<frmBrowser>(), nullptr);

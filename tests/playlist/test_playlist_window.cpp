@@ -48,6 +48,16 @@ class PlaylistWindowTest : public PlaylistFixture {
     return out;
   }
   QString label4() { return prog->remote().Label4->Caption(); }
+  // Whether the entry buttons and the Controller's list controls are on, each.
+  std::vector<bool> listSwitches() {
+    remote& c = prog->remote();
+    std::vector<bool> on;
+    for (CommandButton* b : {form->Command1, form->Command3, form->Command7, form->Command8, form->Command9})
+      on.push_back(b->Enabled());
+    for (bool b : {c.Image1->Enabled(), c.Image2->Enabled(), c.mnuback->Enabled(), c.mnunext->Enabled()})
+      on.push_back(b);
+    return on;
+  }
 };
 
 TEST_F(PlaylistWindowTest, FolderAndFileListsFollowLinksHideDotNamesAndMatchPatterns) {
@@ -103,8 +113,7 @@ TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
   makeFile("with space/a b.mp3", QByteArray(12345, 'x'));
   form->dirList->setPath(folder);
   form->EmptyListReset();  // the state of an emptied list
-  EXPECT_FALSE(form->Command1->Enabled());
-  EXPECT_FALSE(prog->remote().Image1->Enabled());
+  EXPECT_EQ(listSwitches(), std::vector<bool>(9, false));
 
   clickFile("a b.mp3");
   EXPECT_EQ(entries(), QStringList{folder + "/a b.mp3"});
@@ -112,12 +121,8 @@ TEST_F(PlaylistWindowTest, FileClickAppendsFolderAndNameAndSwitchesTheListOn) {
   // The first entry of an emptied list is the active one, as its counter says.
   expectCounters("0", "0", "0/0");
   EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
-  for (CommandButton* b : {form->Command1, form->Command3, form->Command7, form->Command8,
-                           form->Command9, form->Command12})
-    EXPECT_TRUE(b->Enabled()) << b->Caption().toStdString();
-  remote& c = prog->remote();
-  EXPECT_TRUE(c.Image1->Enabled() && c.Image2->Enabled() && c.mnuback->Enabled() &&
-              c.mnunext->Enabled());
+  EXPECT_EQ(listSwitches(), std::vector<bool>(9, true));
+  EXPECT_TRUE(form->Command12->Enabled());
 
   // The information line of the file: date in the system's format, size unrounded.
   struct stat st {};
@@ -199,12 +204,8 @@ TEST_F(PlaylistWindowTest, CountersFollowDeleteAndClearLeavesTheIdleWords) {
   EXPECT_TRUE(form->Text1->Text().isEmpty());
   EXPECT_TRUE(form->Text5->Text().isEmpty());
   EXPECT_TRUE(form->cmdSearch->Enabled());
-  for (CommandButton* b : {form->Command1, form->Command7, form->Command3, form->Command4,
-                           form->Command8, form->Command9})
-    EXPECT_FALSE(b->Enabled()) << b->Caption().toStdString();
-  remote& c = prog->remote();
-  EXPECT_FALSE(c.Image1->Enabled() || c.Image2->Enabled() || c.mnuback->Enabled() ||
-               c.mnunext->Enabled());
+  EXPECT_FALSE(form->Command4->Enabled());
+  EXPECT_EQ(listSwitches(), std::vector<bool>(9, false));
   EXPECT_FALSE(prog->Splaylist().mnuGetlist->Enabled());
 }
 
