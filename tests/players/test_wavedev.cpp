@@ -151,7 +151,8 @@ TEST_F(WaveDevTest, LoadRestoresSlidersAndDeviceOrFallsBackToDeviceZero) {
   }
 }
 
-TEST_F(WaveDevTest, CloseStoresEveryKeyAndTheNextStartRestoresThem) {
+// What the next start makes of the keys is the load table's business.
+TEST_F(WaveDevTest, CloseStoresEveryKey) {
   wavedev& w = window();
   w.Slider1->setValue(7);
   w.Slider2->setValue(15);
@@ -160,13 +161,6 @@ TEST_F(WaveDevTest, CloseStoresEveryKeyAndTheNextStartRestoresThem) {
   const QByteArray file = settingsBytes();
   for (const char* line : {"VolLeft=7", "VolRight=15", "ID0=False", "ID-1=False", "ID1=True", "ID2=False"})
     EXPECT_TRUE(file.contains(line)) << line << "\n" << file.constData();
-
-  makeProgram();
-  audio->devices[1] = card("USB Audio");
-  wavedev& again = window();
-  EXPECT_EQ(again.currentDevice(), 1);
-  EXPECT_EQ(audio->applied.back(), (std::pair<int32_t, uint32_t>(1, 0xFFFF7777)));
-  EXPECT_EQ(QStringList({again.Label4->Caption(), again.Label5->Caption()}), QStringList({"7777", "FFFF"}));
 }
 
 TEST_F(WaveDevTest, WithoutAnySoundDeviceTheProgramStartsShowsQuestionMarkAndExits) {
@@ -175,8 +169,7 @@ TEST_F(WaveDevTest, WithoutAnySoundDeviceTheProgramStartsShowsQuestionMarkAndExi
   wavedev* w = prog->loaded<wavedev>();
   ASSERT_NE(w, nullptr) << "the Controller loads the window at start";
   EXPECT_FALSE(w->isVisible());
-  EXPECT_EQ(w->Label6->Caption(), QStringLiteral("?"));
-  EXPECT_TRUE(w->Label4->Caption().isEmpty());
+  EXPECT_EQ(QStringList({w->Label6->Caption(), w->Label4->Caption()}), QStringList({"?", ""}));
   c.Command8->press();
   EXPECT_TRUE(w->isVisible());
   EXPECT_TRUE(exitAndFinish());
