@@ -16,6 +16,7 @@
 #include "playlist/Form1.h"
 #include "settings/ini.h"
 #include "support/program_fixture.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
@@ -26,18 +27,12 @@ class AboutTest : public ProgramFixture {
   void SetUp() override {
     ProgramFixture::SetUp();
     c = &startAfterFirstRun();
-    savedPath_ = qgetenv("PATH");
-  }
-  void TearDown() override {
-    qputenv("PATH", savedPath_);
-    ProgramFixture::TearDown();
   }
   static void moveOver(QWidget* w) {
     QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
                      Qt::NoButton, Qt::NoModifier);
     QCoreApplication::sendEvent(w, &move);
   }
-  QByteArray savedPath_;
 };
 
 TEST_F(AboutTest, PictureAndMenuOpenTheBoxOverThePlaylistWindowAndOnlyOkClosesIt) {
@@ -118,7 +113,7 @@ TEST_F(AboutTest, SystemInformationComesFromTheStoreOrThePathElseTheError) {
   frmAbout& box = prog->frmAbout();
   for (const Case& k : cases) {
     WriteRegistry(QStringLiteral("MSINFO"), QStringLiteral("PATH"), QString::fromLatin1(k.stored));
-    qputenv("PATH", k.onPath ? QFile::encodeName(bin.path()) : QByteArray("/nonexistent"));
+    ScopedEnv path("PATH", k.onPath ? QFile::encodeName(bin.path()) : QByteArray("/nonexistent"));
     shell->refuseRuns = !k.starts;
     shell->launches.clear();
     dialogs->messages.clear();

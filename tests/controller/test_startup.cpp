@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 
 #include "controller/controller_state.h"
-#include "platform/profile.h"
 #include "settings/load_and_save.h"
 #include "support/file_powers.h"
 #include "support/program_fixture.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
@@ -128,36 +128,26 @@ TEST_F(StartupTest, FirstRunMessageComesUntilANormalExit) {
   EXPECT_TRUE(dialogs->messages.empty());
 }
 
-// A file that is no settings file (far too large, or unreadable): the start goes on with
-// the design values and its log says that the file was not read; nothing is written over it.
+// A settings file that cannot be read (the reasons are the settings file's tests'): the start
+// goes on with the design values and its log says that the file was not read; nothing is
+// written over it.
 TEST_F(StartupTest, ASettingsFileThatCannotBeReadIsReportedAndKept) {
-  const struct {
-    const char* name;
-    std::function<void()> spoil;
-    QString reason;
-  } cases[] = {
-      {"too large", [&] { QFile::resize(settingsPath(), platform::kMaxProfileBytes + 1); },
-       QString("file too large (%1 bytes)").arg(platform::kMaxProfileBytes + 1)},
-      {"unreadable", [&] { QFile::setPermissions(settingsPath(), QFileDevice::WriteOwner); },
-       QString::fromLocal8Bit(std::strerror(EACCES))},
-  };
-  for (const auto& k : cases) {
-    SCOPED_TRACE(k.name);
-    writeSettingsFile(kStarted + "[CPosition]\r\nCTop=30\r\n");
-    k.spoil();
-    const QByteArray before = settingsBytes();
+  writeSettingsFile(kStarted + "[CPosition]\r\nCTop=30\r\n");
+  const QByteArray before = settingsBytes();
+  QFile::setPermissions(settingsPath(), QFileDevice::WriteOwner);
+  {
     WithoutFilePowers user;
     makeProgram();
     remote& c = startController();
     EXPECT_TRUE(c.isVisible());
     EXPECT_EQ(c.Top(), 0);
     load_and_save& log = prog->load_and_save();
-    EXPECT_TRUE(log.Text1->Text().endsWith("\r\nVLX_Data.INI not read: " + k.reason));
+    EXPECT_TRUE(log.Text1->Text().endsWith("\r\nVLX_Data.INI not read: " + QString::fromLocal8Bit(std::strerror(EACCES))));
     EXPECT_EQ(log.Text1->BackColor(), kLogFailColor);
     exitAndFinish();
-    QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    EXPECT_EQ(settingsBytes(), before);
   }
+  QFile::setPermissions(settingsPath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  EXPECT_EQ(settingsBytes(), before);
 }
 
 TEST_F(StartupTest, AStartRemovesWhatAKilledWriteLeft) {
@@ -215,12 +205,11 @@ TEST_F(StartupTest, BackPicturesAndTheStartLog) {
        "\r\n\r\nget default backpictures.\r\nsuccess get VLX_Data.INI", kLogStartColor, true},
       {"", "/no-data", "\r\n\r\nget default backpictures failed.\r\nsuccess get VLX_Data.INI", kLogFailColor, false},
   };
-  const QByteArray data = qgetenv("VLX_DATA_DIR");
   for (const auto& k : cases) {
     SCOPED_TRACE(k.log.toStdString());
-    if (k.dataFolder) qputenv("VLX_DATA_DIR", QFile::encodeName(userFolder() + k.dataFolder));
+    ScopedEnv data("VLX_DATA_DIR", k.dataFolder ? QFile::encodeName(userFolder() + k.dataFolder)
+                                                : qgetenv("VLX_DATA_DIR"));
     remote& c = startOn(kStarted + k.file);
-    qputenv("VLX_DATA_DIR", data);
     load_and_save& log = prog->load_and_save();
     EXPECT_EQ(log.Text1->Text(), steps + k.log);
     EXPECT_EQ(log.Text1->BackColor(), k.logColour);

@@ -6,6 +6,7 @@
 
 #include "controller/controller_state.h"
 #include "controller/transport_fixture.h"
+#include "support/scoped_env.h"
 
 namespace vlx::test {
 namespace {
@@ -153,28 +154,19 @@ TEST_F(TransportTest, SavedVolumeDoesNotLoadThePlayersAtStartButReachesThemWhenT
 }
 
 TEST_F(TransportTest, SystemVolumeRunsTheFirstMixerFoundOnThePath) {
-  const QByteArray savedPath = qgetenv("PATH");
   QTemporaryDir bin;
-  auto makeTool = [&](const char* name) {
-    QFile f(QDir(bin.path()).filePath(QString::fromLatin1(name)));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n");
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  };
-  qputenv("PATH", bin.path().toLocal8Bit());
-  c->Command5->press();
-  EXPECT_TRUE(shell->launches.empty()) << "no mixer: nothing runs";
-
-  makeTool("pavucontrol-qt");
-  c->Command5->press();
-  ASSERT_EQ(shell->launches.size(), 1u);
-  EXPECT_EQ(shell->launches[0].program, QDir(bin.path()).filePath("pavucontrol-qt"));
-
-  makeTool("pavucontrol");
-  c->Command5->press();
-  ASSERT_EQ(shell->launches.size(), 2u);
-  EXPECT_EQ(shell->launches[1].program, QDir(bin.path()).filePath("pavucontrol"));
-  qputenv("PATH", savedPath);
+  ScopedEnv path("PATH", QFile::encodeName(bin.path()));
+  QStringList ran;
+  for (const char* tool : {"", "pavucontrol-qt", "pavucontrol"}) {
+    if (*tool) {
+      writeAll(bin.filePath(tool), "#!/bin/sh\n");
+      QFile::setPermissions(bin.filePath(tool), QFile::ReadOwner | QFile::ExeOwner);
+    }
+    shell->launches.clear();
+    c->Command5->press();
+    ran << (shell->launches.empty() ? "nothing" : shell->launches.front().program);
+  }
+  EXPECT_EQ(Joined(ran), Joined({"nothing", bin.filePath("pavucontrol-qt"), bin.filePath("pavucontrol")}));
 }
 
 }  // namespace
