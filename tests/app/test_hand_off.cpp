@@ -17,7 +17,6 @@
 #include "platform/instance_hand_off.h"
 #include "playlist/Form1.h"
 #include "support/program_fixture.h"
-#include "viewers/text.h"
 
 namespace vlx::test {
 namespace {
@@ -155,7 +154,7 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   ::close(fd);
   ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(path)));
 
-  remote& c = startInstance();
+  startInstance();
   prog->Form1().AddEntries({"/old/entry.mp3"});
   file("one.txt");
   file("two.txt");
@@ -165,10 +164,8 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   EXPECT_EQ(launch.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().constData();
   pump();
+  // Handed names join the list as names from the command line do (the Controller's tests).
   EXPECT_EQ(entries(), (QStringList{"/old/entry.mp3", media.path() + "/one.txt", media.path() + "/two.txt"}));
-  EXPECT_EQ(c.Label4->Caption(), QStringLiteral("1/2")) << "the first handed file is selected";
-  ASSERT_TRUE(prog->loaded<text>());
-  EXPECT_TRUE(prog->text().Caption().endsWith("one.txt")) << "and opened";
   EXPECT_TRUE(dialogs->messages.empty()) << "no window or message in either process";
   prog->End();
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path))) << "the socket goes with the instance";

@@ -76,10 +76,6 @@ TEST_F(StartupTest, EachStoredValueRestoresAndAnyOtherLeavesTheDesignValue) {
         {"boxes", "110011"},
         {"box captions", "show wmp | show rp | hide playlist | show wmp・rp・playlist | "
                          "play follow playlist | auto set wmp size"}}},
-      {"the first of duplicate sections wins",
-       kStarted + "[CPosition]\nCHeight=2600\nCWidth=7075\n[CPosition]\nCHeight=1000\n"
-       "[cposition]\nCWIDTH=1\n[Kidou]\nShokai=0\n",
-       {{"size", "7075x2600"}, {"panel", "smart　　△ / V L X      [Controller]  [Option]"}}},
       {"binary", binary, {}, true},
   };
   for (const auto& k : cases) {
