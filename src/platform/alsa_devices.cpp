@@ -62,16 +62,11 @@ bool resolveAlsa(AlsaApi& table, const SymbolLookup& lookup, const char** missin
 // Null when ALSA is missing: there are then no devices.
 const AlsaApi* alsaApi() {
   static const AlsaApi* const table = [] {
-    static AlsaApi api;
-    const bool loaded = loadLibraryTable(
-        {"libasound.so.2", "libasound.so"}, "the sound library (ALSA)",
-        "no sound card can be used",
-        [](const SymbolLookup& lookup, const char** missing) {
-          return resolveAlsa(api, lookup, missing);
-        });
-    if (!loaded) return static_cast<const AlsaApi*>(nullptr);
-    api.lib_error_set_handler(quietAlsa);
-    return static_cast<const AlsaApi*>(&api);
+    const AlsaApi* api = loadTable<AlsaApi>({"libasound.so.2", "libasound.so"},
+                                            "the sound library (ALSA)",
+                                            "no sound card can be used", resolveAlsa);
+    if (api) api->lib_error_set_handler(quietAlsa);
+    return api;
   }();
   return table;
 }

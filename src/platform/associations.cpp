@@ -50,16 +50,9 @@ bool resolveGio(GioApi& table, const SymbolLookup& lookup, const char** missing)
 
 // Null when GIO is missing: no file then has an associated program.
 const GioApi* gio() {
-  static const GioApi* const table = [] {
-    static GioApi api;
-    const bool loaded = loadLibraryTable(
-        {"libgio-2.0.so.0", "libgio-2.0.so"}, "the desktop library (GIO)",
-        "no associated programs are found",
-        [](const SymbolLookup& lookup, const char** missing) {
-          return resolveGio(api, lookup, missing);
-        });
-    return loaded ? &api : nullptr;
-  }();
+  static const GioApi* const table =
+      loadTable<GioApi>({"libgio-2.0.so.0", "libgio-2.0.so"}, "the desktop library (GIO)",
+                        "no associated programs are found", resolveGio);
   return table;
 }
 

@@ -36,4 +36,18 @@ using TableResolver = std::function<bool(const SymbolLookup&, const char** missi
 bool loadLibraryTable(std::initializer_list<const char*> names, const char* what,
                       const char* without, const TableResolver& resolve);
 
+// The one table of type Table, filled by `resolve` from the first of `names` that loads;
+// null when that fails. Call it once per Table (from a function-local static).
+template <class Table>
+const Table* loadTable(std::initializer_list<const char*> names, const char* what,
+                       const char* without,
+                       bool (*resolve)(Table&, const SymbolLookup&, const char**)) {
+  static Table table;
+  const bool loaded = loadLibraryTable(names, what, without,
+                                       [resolve](const SymbolLookup& lookup, const char** missing) {
+                                         return resolve(table, lookup, missing);
+                                       });
+  return loaded ? &table : nullptr;
+}
+
 }  // namespace vlx::platform

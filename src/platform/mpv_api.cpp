@@ -11,23 +11,10 @@ bool resolveMpvApi(MpvApi& table, const SymbolLookup& lookup, const char** missi
   return true;
 }
 
-namespace {
-
-const MpvApi* loadLibrary() {
-  static MpvApi api;
-  const bool loaded = loadLibraryTable(
-      {"libmpv.so.2", "libmpv.so.1", "libmpv.so"}, "the player library (libmpv)",
-      "nothing can be played",
-      [](const SymbolLookup& lookup, const char** missing) {
-        return resolveMpvApi(api, lookup, missing);
-      });
-  return loaded ? &api : nullptr;
-}
-
-}  // namespace
-
 const MpvApi* mpvApi() {
-  static const MpvApi* const table = loadLibrary();
+  static const MpvApi* const table =
+      loadTable<MpvApi>({"libmpv.so.2", "libmpv.so.1", "libmpv.so"},
+                        "the player library (libmpv)", "nothing can be played", resolveMpvApi);
   return table;
 }
 
