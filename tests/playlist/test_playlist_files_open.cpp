@@ -166,9 +166,8 @@ TEST_F(PlaylistFilesTest, ControllerLoadOfAnotherKindGetsAFreshWindow) {
   ASSERT_NE(prog->loaded<Splaylist>(), nullptr);
   EXPECT_NE(prog->loaded<Splaylist>(), before);
   EXPECT_EQ(editText(), QStringLiteral("/a\r\n/b\r\n"));
-  EXPECT_TRUE(editor().isVisible());
-  EXPECT_TRUE(list().lstFoundFiles->Visible());
-  EXPECT_TRUE(list().Image2->Enabled());
+  EXPECT_EQ((std::vector<bool>{editor().isVisible(), list().lstFoundFiles->Visible(), list().Image2->Enabled()}),
+            (std::vector<bool>{true, true, true}));
 
   dialogs->fileAnswers.push_back(writeFile("list.vlx", "/c\r\n"));
   LoadPlaylistFromController(*prog);
@@ -271,10 +270,9 @@ TEST_F(PlaylistFilesTest, MenusFollowTheTextAndBarTitlesWithoutItemsAreCommands)
 
 TEST_F(PlaylistFilesTest, PositionIsReadAsSixteenBitAndWrittenAtUnload) {
   writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=40000\r\nSPLeft=300\r\n");
-  EXPECT_EQ(editor().Top(), 0);  // 40000 does not convert for this window
-  EXPECT_EQ(editor().Left(), 300);
-  EXPECT_EQ(editor().Height(), 3825);
-  EXPECT_EQ(editor().Width(), 7065);
+  // 40000 does not convert for this window.
+  EXPECT_EQ(std::tuple(editor().Left(), editor().Top(), editor().Width(), editor().Height()),
+            std::tuple(300, 0, 7065, 3825));
   editor().Move(450, 600, 7065, 3825);
   editor().Text1->setText(QStringLiteral("/a"));
   list().lstFoundFiles->setVisible(false);
@@ -286,8 +284,7 @@ TEST_F(PlaylistFilesTest, PositionIsReadAsSixteenBitAndWrittenAtUnload) {
 
   writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=-15\r\nSPLeft=300\r\n");
   makeProgram();
-  EXPECT_EQ(editor().Top(), 0);
-  EXPECT_EQ(editor().Left(), 0);
+  EXPECT_EQ(std::tuple(editor().Left(), editor().Top()), std::tuple(0, 0));
 }
 
 }  // namespace

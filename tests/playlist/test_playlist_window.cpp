@@ -88,11 +88,10 @@ TEST_F(PlaylistWindowTest, FolderAndFileListsFollowLinksHideDotNamesAndMatchPatt
   makeFolder("b/Alpha");
   makeFolder("b/.git");
   form->dirList->setPath(path("b"));
-  EXPECT_EQ(form->dirList->ListCount(), 2);
-  EXPECT_EQ(form->dirList->List(0), path("b/Alpha"));
-  EXPECT_EQ(form->dirList->List(1), path("b/sub two"));
-  EXPECT_EQ(form->dirList->List(-1), path("b"));
-  EXPECT_EQ(form->dirList->List(-2), tree.path());
+  ASSERT_EQ(form->dirList->ListCount(), 2);
+  EXPECT_EQ((QStringList{form->dirList->List(-2), form->dirList->List(-1), form->dirList->List(0),
+                         form->dirList->List(1)}),
+            (QStringList{tree.path(), path("b"), path("b/Alpha"), path("b/sub two")}));
   form->txtSearchSpec->setText(QStringLiteral("*.mp3; *.TXT"));
   EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3; *.TXT"));
   QStringList shown;
@@ -427,11 +426,9 @@ TEST_F(PlaylistWindowTest, EntryButtonsHandThePathToTheirWindows) {
 }
 
 TEST_F(PlaylistWindowTest, PatternListsSetThePatternAndItsColour) {
-  ASSERT_EQ(form->Combo1->ListCount(), 38);
-  ASSERT_EQ(form->Combo2->ListCount(), 28);
-  EXPECT_EQ(form->Combo1->List(12), QStringLiteral("*.mp3"));
-  EXPECT_EQ(form->Combo2->List(14), QStringLiteral("*.vlx"));
-  EXPECT_EQ(form->Combo1->Text(), QStringLiteral("*.*"));
+  ASSERT_EQ(std::pair(form->Combo1->ListCount(), form->Combo2->ListCount()), std::pair(38, 28));
+  EXPECT_EQ((QStringList{form->Combo1->List(12), form->Combo2->List(14), form->Combo1->Text()}),
+            (QStringList{"*.mp3", "*.vlx", "*.*"}));
   form->Combo1->setListIndex(12);
   EXPECT_EQ(form->txtSearchSpec->Text(), QStringLiteral("*.mp3"));
   EXPECT_EQ(form->txtSearchSpec->ForeColor(), 0x80FFFFu);
@@ -447,9 +444,8 @@ TEST_F(PlaylistWindowTest, FolderPickerAndDoubleClicksMoveBothLists) {
   dialogs->fileAnswers.push_back(chosen);
   form->Image2_Click();
   EXPECT_EQ(dialogs->dialogTitles, QStringList{"Select folder !"});
-  EXPECT_EQ(form->dirList->Path(), chosen);
-  EXPECT_EQ(form->filList->Path(), chosen);
-  EXPECT_EQ(form->CommonDialog1.InitDir, chosen);
+  EXPECT_EQ((QStringList{form->dirList->Path(), form->filList->Path(), form->CommonDialog1.InitDir}),
+            QStringList(3, chosen));
   EXPECT_EQ(form->drvList->Drive(), driveOfPath(chosen));
   EXPECT_EQ(form->filList->ListCount(), 1);
   // Cancelled: nothing moves.

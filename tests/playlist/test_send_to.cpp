@@ -76,9 +76,9 @@ TEST_F(SendToTest, SendHandsTheEntryOverAsOneArgumentInThePlaylistFolder) {
   ASSERT_TRUE(win().Command12->Enabled());
   win().Command12->press();
   ASSERT_EQ(shell->launches.size(), 1u);
-  EXPECT_EQ(shell->launches[0].program, tool) << "the path goes over without a separator added";
-  EXPECT_EQ(shell->launches[0].arguments, QStringList{odd});
-  EXPECT_EQ(shell->launches[0].workingFolder, tree.path());
+  // The path goes over without a separator added.
+  EXPECT_EQ(std::tuple(shell->launches[0].program, shell->launches[0].arguments, shell->launches[0].workingFolder),
+            std::tuple(tool, QStringList{odd}, tree.path()));
   EXPECT_TRUE(dialogs->messages.empty());
 
   // A target that does not start says so.
@@ -109,8 +109,7 @@ TEST_F(SendToTest, ArrowsMoveThePlaylistSelectionAndTheFileBoxFollows) {
 
 TEST_F(SendToTest, PlaceIsStoredAndANegativeOneGoesToTheCorner) {
   writeSettingsFile("[Kidou]\nShokai=1\n[SEPosition]\nSETop=1200\nSELeft=2400\n");
-  EXPECT_EQ(win().Top(), 1200);
-  EXPECT_EQ(win().Left(), 2400);
+  EXPECT_EQ(std::tuple(win().Left(), win().Top()), std::tuple(2400, 1200));
   win().Move(300, 450, win().Width(), win().Height());
   prog->unloadIfLoaded<send_to>();
   const QByteArray ini = settingsBytes();
@@ -118,8 +117,7 @@ TEST_F(SendToTest, PlaceIsStoredAndANegativeOneGoesToTheCorner) {
   EXPECT_TRUE(ini.contains("SELeft=300")) << ini.constData();
 
   writeSettingsFile("[SEPosition]\nSETop=-15\nSELeft=2400\n");
-  EXPECT_EQ(win().Top(), 0);
-  EXPECT_EQ(win().Left(), 0);
+  EXPECT_EQ(std::tuple(win().Left(), win().Top()), std::tuple(0, 0));
 }
 
 }  // namespace
