@@ -275,22 +275,20 @@ TEST_F(PlaylistWindowTest, NumberPadSelectsTheTypedEntryOrResets) {
   EXPECT_EQ(form->lstFoundFiles->ListIndex(), -1);
 }
 
+// An open send-to window follows the arrows.
 TEST_F(PlaylistWindowTest, UpAndDownStopAtTheEnds) {
   const QStringList files = numbered(3);
   addByHand(files);
-  prog->send_to();  // an open send-to window follows the arrows
+  prog->send_to();
   form->lstFoundFiles->setListIndex(1);
-  form->LstUP->press();
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
-  form->LstUP->press();
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 0);
-  EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
-  form->LstDown->press();
-  form->LstDown->press();
-  EXPECT_EQ(form->Text6->Text(), QStringLiteral("2"));
-  EXPECT_EQ(prog->send_to().Text1->Text(), files[2]);
-  form->LstDown->press();
-  EXPECT_EQ(form->lstFoundFiles->ListIndex(), 2);
+  // Up to 0, once more (nothing happens), down to the last and once more past it.
+  for (const auto& [down, index] : {std::pair{false, 0}, std::pair{false, 0}, std::pair{true, 1},
+                                    std::pair{true, 2}, std::pair{true, 2}}) {
+    (down ? form->LstDown : form->LstUP)->press();
+    EXPECT_EQ(form->lstFoundFiles->ListIndex(), index);
+    EXPECT_EQ(form->Text6->Text(), QString::number(index));
+    EXPECT_EQ(prog->send_to().Text1->Text(), files[index]);
+  }
 }
 
 TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
