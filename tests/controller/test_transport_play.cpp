@@ -168,7 +168,7 @@ class RealPlaybackTest : public TransportTest {
 TEST_F(RealPlaybackTest, PlayPauseAndResumeAClip) {
   fill({tone("b.ra", 10)}, 0);
   click(c->Image3);
-  ASSERT_TRUE(rpPlaysFrom(200));
+  ASSERT_TRUE(waitFor([&] { return rp().engine().isLoaded() && rp().GetPosition() >= 200; }));
   click(c->Image5);
   EXPECT_EQ(c->Label2->Caption(), QStringLiteral("pause"));
   const int held = rp().GetPosition();

@@ -75,9 +75,6 @@ class TransportTest : public ProgramFixture {
   bool wmpPlaysFrom(double seconds) {
     return waitFor([&] { return wmp().PlayState() == 2 && wmp().CurrentPosition() >= seconds; });
   }
-  bool rpPlaysFrom(int ms) {
-    return waitFor([&] { return rp().engine().isLoaded() && rp().GetPosition() >= ms; });
-  }
 };
 
 }  // namespace vlx::test
