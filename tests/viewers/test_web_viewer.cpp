@@ -30,7 +30,7 @@ constexpr int kLoadWaitMs = 60000;  // the first page also starts the engine
 // Runs the event loop until `done` holds. The engine's own work on this thread arrives as
 // events, so the loop must run without pauses (QTest::qWaitFor sleeps between rounds).
 template <class F>
-[[nodiscard]] bool waitFor(F done, int ms = kLoadWaitMs) {
+[[nodiscard]] bool waitFor(F done) {
   if (done()) return true;
   QEventLoop loop;
   QTimer poll, deadline;
@@ -40,7 +40,7 @@ template <class F>
   QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
   poll.start(2);
   deadline.setSingleShot(true);
-  deadline.start(ms);
+  deadline.start(kLoadWaitMs);
   loop.exec();
   return done();
 }
@@ -102,10 +102,6 @@ class WebViewer : public ProgramFixture {
     }
     return b;
   }
-  void TearDown() override {
-    hooked_ = false;
-    ProgramFixture::TearDown();
-  }
   // Waits until a page that finished loading after `before` shows `what` (a path or an
   // address): pages given up on the way finish too, without being what was asked for.
   [[nodiscard]] bool showing(const QString& what, int before) {
@@ -115,8 +111,7 @@ class WebViewer : public ProgramFixture {
           if (!e || e->loading() || loads <= before) return false;
           const QString url = QUrl::fromPercentEncoding(e->url().toEncoded());
           return url.endsWith(what) || url.endsWith(what + '/');
-        },
-        kLoadWaitMs);
+        });
   }
   [[nodiscard]] bool open(const QString& address) {
     const int before = loads;
@@ -133,7 +128,7 @@ class WebViewer : public ProgramFixture {
       result = v;
       done = true;
     });
-    if (!waitFor([&] { return done; }, kLoadWaitMs)) return QStringLiteral("<no answer>");
+    if (!waitFor([&] { return done; })) return QStringLiteral("<no answer>");
     return result.toString();
   }
   QString pageText() { return script(QStringLiteral("document.body ? document.body.innerText : ''")); }
@@ -286,10 +281,9 @@ TEST_F(WebViewer, TheToolbarNavigatesAndTheCaptionFollowsTheLoad) {
 
   // A page that is still loading: the timer shows it, and Stop ends it at once.
   b.cboAddress->setText(server.url(QStringLiteral("/hang")));
-  ASSERT_TRUE(waitFor([&] { return server.requests.contains(QStringLiteral("/hang")); },
-                              kLoadWaitMs));
+  ASSERT_TRUE(waitFor([&] { return server.requests.contains(QStringLiteral("/hang")); }));
   b.tbToolBar->press(QStringLiteral("Refresh"));
-  ASSERT_TRUE(waitFor([&] { return b.brwWebBrowser->Busy(); }, kLoadWaitMs));
+  ASSERT_TRUE(waitFor([&] { return b.brwWebBrowser->Busy(); }));
   b.timTimer->fire();
   EXPECT_EQ(b.Caption(), kCaption + QStringLiteral("connecting..."));
   b.tbToolBar->press(QStringLiteral("Stop"));
