@@ -177,8 +177,7 @@ TEST_F(RealFrameMode, StepsReachBothEndsOfTheClipWithoutEndingIt) {
   }
   // Past the end the step stays at the last second, and the clip stays open there.
   QTest::mouseClick(frames->nextf->widget(), Qt::LeftButton);
-  EXPECT_EQ(frames->Slider1->Value(), kSeconds);
-  EXPECT_EQ(player().PlayState(), 0);
+  EXPECT_EQ(std::pair(frames->Slider1->Value(), player().PlayState()), std::pair(kSeconds, 0));
 
   for (int second = kSeconds - 1; second >= 0; --second) {
     ASSERT_TRUE(step(frames->backf)) << second;

@@ -138,14 +138,12 @@ TEST_F(ExtraWmpWindow, PlaysTheSelectedEntryWithoutTakingTheControllersTitle) {
   controller().Label1->setCaption(QStringLiteral("main title"));
   Form2& extra = MakeWmpWindow(*prog, 1);
   EXPECT_EQ(extra.Caption(), QStringLiteral("V L X   [Make Wmp] No.1"));
-  EXPECT_FALSE(extra.isMain());
-  EXPECT_TRUE(extra.isVisible());
-  EXPECT_EQ(extra.Left(), wmp().Left() + 900);
-  EXPECT_EQ(extra.Top(), wmp().Top() + 900);
+  EXPECT_EQ(std::pair(extra.isMain(), extra.isVisible()), std::pair(false, true));
+  EXPECT_EQ(std::pair(extra.Left(), extra.Top()), std::pair(wmp().Left() + 900, wmp().Top() + 900));
   countStreams(extra);
   ASSERT_TRUE(waitStreams(1));
-  EXPECT_EQ(extra.Label1->Caption(), QStringLiteral("b.wav"));
-  EXPECT_EQ(controller().Label1->Caption(), QStringLiteral("main title"));
+  EXPECT_EQ(QStringList({extra.Label1->Caption(), controller().Label1->Caption()}),
+            QStringList({"b.wav", "main title"}));
 
   // Its title line does not open the frame window; the main window's does.
   QTest::mousePress(extra.Label1->widget(), Qt::LeftButton);
@@ -226,8 +224,7 @@ TEST_F(Wmp9Window, PlaysTheSelectedEntryOnItsOwnAndADoubleClickTakesTheSelection
 
   // Nothing of it reaches the Controller or the Wmp window.
   remote& c = prog->remote();
-  EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
-  EXPECT_FALSE(c.Timer3->Enabled());
+  EXPECT_EQ(std::pair(c.Label1->Caption(), c.Timer3->Enabled()), std::pair(QStringLiteral("V L X"), false));
   EXPECT_EQ(prog->loaded<vlx::Form2>(), nullptr);
 
   list.lstFoundFiles->setListIndex(2);
@@ -237,8 +234,7 @@ TEST_F(Wmp9Window, PlaysTheSelectedEntryOnItsOwnAndADoubleClickTakesTheSelection
   // With nothing selected the clip goes on.
   list.lstFoundFiles->setListIndex(-1);
   QTest::mouseDClick(player().videoArea(), Qt::LeftButton);
-  EXPECT_EQ(engine().path(), entries[2]);
-  EXPECT_TRUE(engine().isLoaded());
+  EXPECT_EQ(std::pair(engine().path(), engine().isLoaded()), std::pair(entries[2], true));
 }
 
 TEST_F(Wmp9Window, ThePlayerFillsTheWindowLessItsMarginsAndATooSmallWindowLeavesIt) {
