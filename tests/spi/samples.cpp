@@ -22,20 +22,6 @@ void check(bool ok, const char* what) {
   if (!ok) throw std::runtime_error(std::string("cannot write the sample: ") + what);
 }
 
-std::vector<uint8_t> rgba_rows(Alpha alpha, int channels) {
-  std::vector<uint8_t> out;
-  for (int y = 0; y < kHeight; ++y) {
-    for (int x = 0; x < kWidth; ++x) {
-      const uint32_t p = reference_pixel(x, y, alpha);
-      out.push_back(uint8_t(p >> 16));
-      out.push_back(uint8_t(p >> 8));
-      out.push_back(uint8_t(p));
-      if (channels == 4) out.push_back(uint8_t(p >> 24));
-    }
-  }
-  return out;
-}
-
 Bytes qt_encode(const QImage& image, const char* format, int quality = -1) {
   QByteArray out;
   QBuffer buffer(&out);
@@ -50,6 +36,15 @@ QImage reference_image(Alpha alpha, int width = kWidth, int height = kHeight) {
     for (int x = 0; x < width; ++x)
       image.setPixel(x, y, reference_pixel(x * kWidth / width, y * kHeight / height, alpha));
   return image;
+}
+
+// The reference picture's rows, top first, as RGBA or RGB bytes.
+std::vector<uint8_t> rgba_rows(Alpha alpha, int channels) {
+  const QImage image =
+      reference_image(alpha).convertToFormat(channels == 4 ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+  std::vector<uint8_t> out;
+  for (int y = 0; y < kHeight; ++y) out.insert(out.end(), image.constScanLine(y), image.constScanLine(y) + kWidth * channels);
+  return out;
 }
 
 void put16(Bytes& b, uint32_t v) {

@@ -146,40 +146,38 @@ TEST(Bitmaps, EveryLayoutDecodes) {
 TEST(Bitmaps, MalformedBitmapsFailOrStayInBounds) {
   Plugin p("bmp");
   const size_t blocks = live_blocks();
-
-  Bmp truncated{.width = 4, .height = 4, .bits = 24};
-  truncated.pixels.assign(3 * 12 + 11, 0);  // one byte short of the last row
-  EXPECT_EQ(decode_memory(p, truncated.build()).rc, VLX_SPI_BROKEN_DATA);
-
-  Bmp literal_past_end{.width = 8, .height = 1, .bits = 8, .compression = 1, .palette = {0xffffff}};
-  literal_past_end.pixels = {0, 8, 0, 0};
-  EXPECT_EQ(decode_memory(p, literal_past_end.build()).rc, VLX_SPI_BROKEN_DATA);
-
-  Bmp no_end{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0xffffff}};
-  no_end.pixels = {2, 0, 0, 0};  // one line of two, then nothing
-  EXPECT_EQ(decode_memory(p, no_end.build()).rc, VLX_SPI_BROKEN_DATA);
-
-  // Runs and jumps beyond the picture are clipped.
-  Bmp wild{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0, 0xffffff}};
-  wild.pixels = {255, 1, 0, 2, 250, 0, 255, 1, 0, 0, 0, 2, 0, 250, 0, 1};
-  EXPECT_EQ(decode_memory(p, wild.build()).rc, VLX_SPI_OK);
+  const Bytes one_pixel = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
+  Bytes pixels_beyond = one_pixel;
+  pixels_beyond[10] = 0xf0;  // the pixels would start past the end
+  struct Case {
+    const char* what;
+    Bytes data;
+    int32_t rc;
+  };
+  const Case cases[] = {
+      {"one byte short of the last row", Bmp{.width = 4, .height = 4, .bits = 24, .pixels = Bytes(3 * 12 + 11, 0)}.build(),
+       VLX_SPI_BROKEN_DATA},
+      {"a literal stretch past the data",
+       Bmp{.width = 8, .height = 1, .bits = 8, .compression = 1, .palette = {0xffffff}, .pixels = {0, 8, 0, 0}}.build(),
+       VLX_SPI_BROKEN_DATA},
+      {"one line of two, then nothing",
+       Bmp{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0xffffff}, .pixels = {2, 0, 0, 0}}.build(),
+       VLX_SPI_BROKEN_DATA},
+      // Runs and jumps beyond the picture are clipped.
+      {"runs and jumps beyond the picture",
+       Bmp{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0, 0xffffff},
+           .pixels = {255, 1, 0, 2, 250, 0, 255, 1, 0, 0, 0, 2, 0, 250, 0, 1}}.build(),
+       VLX_SPI_OK},
+      {"7 bits a pixel", Bmp{.width = 1, .height = 1, .bits = 7, .pixels = {0, 0, 0, 0}}.build(), VLX_SPI_UNKNOWN_FORMAT},
+      {"pixels past the end", pixels_beyond, VLX_SPI_BROKEN_DATA},
+      {"header cut", Bytes(one_pixel.begin(), one_pixel.begin() + 30), VLX_SPI_BROKEN_DATA},
+  };
+  for (const Case& c : cases) EXPECT_EQ(decode_memory(p, c.data).rc, c.rc) << c.what;
 
   // A table that claims more colours than the file holds: the missing ones are black.
-  Bmp short_table{.width = 2, .height = 1, .bits = 8, .colours_used = 1000, .palette = {0xffffff}};
-  short_table.pixels = {0, 200, 0, 0};
+  const Bmp short_table{.width = 2, .height = 1, .bits = 8, .colours_used = 1000, .palette = {0xffffff},
+                        .pixels = {0, 200, 0, 0}};
   expect_rows(decode_memory(p, short_table.build()), {{kWhite, kBlack}}, 24, "short table");
-
-  Bmp odd_bits{.width = 1, .height = 1, .bits = 7};
-  odd_bits.pixels = {0, 0, 0, 0};
-  EXPECT_EQ(decode_memory(p, odd_bits.build()).rc, VLX_SPI_UNKNOWN_FORMAT);
-
-  Bytes pixels_beyond = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
-  pixels_beyond[10] = 0xf0;  // the pixels would start past the end
-  EXPECT_EQ(decode_memory(p, pixels_beyond).rc, VLX_SPI_BROKEN_DATA);
-
-  Bytes header_cut = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
-  header_cut.resize(30);
-  EXPECT_EQ(decode_memory(p, header_cut).rc, VLX_SPI_BROKEN_DATA);
   EXPECT_EQ(live_blocks(), blocks);
 }
 
