@@ -144,9 +144,11 @@ TEST_F(TransportTest, VolumeSliderReachesBothPlayers) {
 }
 
 TEST_F(TransportTest, SavedVolumeDoesNotLoadThePlayersAtStartButReachesThemWhenTheyLoad) {
-  writeSettingsFile("[Kidou]\nShokai=1\n[Sound]\nVolume=300\n");
+  // Both players kept hidden, so that only the volume could load them.
+  writeSettingsFile("[Kidou]\nShokai=1\n[Sound]\nVolume=300\n[CCheckValue]\nShowWmp=0\nShowReal=0\n");
   makeProgram();
   remote& controller = prog->remote();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !controller.Timer1->Enabled(); }));  // the start has settled
   EXPECT_EQ(controller.Slider1->Value(), 300);
   EXPECT_EQ(prog->loaded<vlx::Form2>(), nullptr);
   EXPECT_EQ(prog->loaded<vlx::Form3>(), nullptr);

@@ -198,7 +198,8 @@ class Wmp9Window : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    writeSettingsFile("[Kidou]\nShokai=1\n");
+    // The Wmp window stays hidden: the start's show/hide pass would otherwise show it.
+    writeSettingsFile("[Kidou]\nShokai=1\n[CCheckValue]\nShowWmp=0\n");
     for (const QString& path : entries) clips.addVideo(path, 5, QSize(320, 240));
     startController();
     prog->Form1().AddEntries(entries);
@@ -225,6 +226,7 @@ TEST_F(Wmp9Window, PlaysTheSelectedEntryOnItsOwnAndADoubleClickTakesTheSelection
   // Nothing of it reaches the Controller or the Wmp window.
   remote& c = prog->remote();
   EXPECT_EQ(std::pair(c.Label1->Caption(), c.Timer3->Enabled()), std::pair(QStringLiteral("V L X"), false));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !c.Timer1->Enabled(); }));  // the start has settled
   EXPECT_EQ(prog->loaded<vlx::Form2>(), nullptr);
 
   list.lstFoundFiles->setListIndex(2);

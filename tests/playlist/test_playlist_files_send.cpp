@@ -1,6 +1,7 @@
 // Sending lines from the Edit Playlist window into the list, copying the list back, and the
 // busy state around the long commands.
 #include <QPlainTextEdit>
+#include <QTest>
 
 #include "controller/remote.h"
 #include "players/Form2.h"
@@ -60,6 +61,8 @@ TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
 // while it works the list is hidden and loaded windows show the hourglass.
 TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEntryZero) {
   remote& c = startController();
+  // The start's show/hide pass has shown the player window before the list closes it.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !c.Timer1->Enabled(); }));
   prog->Form2();
   addEntries({"e0", "e1", "e2"});
   list().lstFoundFiles->setListIndex(2);
