@@ -234,18 +234,18 @@ void Form1::Command13_Click() {
   setMousePointer(-1);
 }
 
+// A new selection reports itself to the list's click handler, which updates the send-to
+// window.
 void Form1::LstUP_Click() {
   lstFoundFiles->setListIndex(lstFoundFiles->ListIndex() - 1);
   // From entry 0 the index -1 goes to the number pad, which turns it back into entry 0.
   Text6->setText(num(lstFoundFiles->ListIndex()));
-  ShowInSendTo(lstFoundFiles->Text());
   ShowAssociatedProgram();
 }
 
 void Form1::LstDown_Click() {
   lstFoundFiles->setListIndex(lstFoundFiles->ListIndex() + 1);
   Text6->setText(num(lstFoundFiles->ListIndex()));
-  ShowInSendTo(lstFoundFiles->Text());
   ShowAssociatedProgram();
 }
 
