@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -41,52 +40,17 @@ void expectSample(const QImage& image) {
       EXPECT_EQ(image.pixel(x, y), sample(x, y)) << x << "," << y;
 }
 
-// A 3 x 2 bitmap of `colour` with `bpp` bits a pixel, each packed by `put` into its row.
-Bitmap packed(int bpp, int height, const std::function<QRgb(int, int)>& colour,
-              const std::function<void(uint8_t* row, int x, QRgb c)>& put) {
-  Bitmap b;
-  b.width = 3;
-  b.height = height;
-  b.bpp = bpp;
-  const int stride = (3 * bpp + 31) / 32 * 4;
-  b.rows = QByteArray(stride * 2, '\0');
-  for (int s = 0; s < 2; ++s)
-    for (int x = 0; x < 3; ++x)
-      put(reinterpret_cast<uint8_t*>(b.rows.data()) + s * stride, x, colour(x, height > 0 ? 1 - s : s));
-  return b;
-}
-
-// Rows of indices into `table`.
-Bitmap paletted(int bpp, int height, const std::vector<QRgb>& table,
-                const std::function<QRgb(int, int)>& colour = sample) {
-  Bitmap b = packed(bpp, height, colour, [&](uint8_t* row, int x, QRgb c) {
-    const int index = int(std::find(table.begin(), table.end(), c) - table.begin());
-    const int at = x * bpp;
-    row[at / 8] |= uint8_t(index << (8 - bpp - at % 8));
-  });
-  b.palette = table;
-  return b;
-}
-
-// Rows of 16-bit pixels with five bits of red, six or five of green and five of blue.
-Bitmap sixteen(bool greenSix) {
-  Bitmap b = packed(16, 2, sample, [&](uint8_t* row, int x, QRgb c) {
-    const uint16_t v = greenSix ? uint16_t((qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | qBlue(c) >> 3)
-                                : uint16_t((qRed(c) >> 3) << 10 | (qGreen(c) >> 3) << 5 | qBlue(c) >> 3);
-    std::memcpy(row + x * 2, &v, 2);
-  });
-  if (greenSix) {
-    b.compression = 3;
-    b.masks = {0xF800, 0x07E0, 0x001F};
-  }
-  return b;
+// The sample's 3 x 2 rows as stored, bottom row first unless `height` is negative.
+Bitmap stored(int bpp, int height, const QByteArray& rows, const std::vector<QRgb>& palette = {}) {
+  return {.width = 3, .height = height, .bpp = bpp, .palette = palette, .rows = rows};
 }
 
 TEST(DibImage, EveryBitCountAndRowOrderGivesThePictureUpright) {
+  // Colour tables in the sample's order, so that the indices of its rows are 0 1 2 / 3 4 5;
+  // one bit a pixel draws black and white alternately instead.
   const std::vector<QRgb> table = {kRed, kGreen, kBlue, kWhite, kBlack, 0xFF808080};
-  // Two colours for one bit a pixel; five bits a channel widen back to the full range
-  // at both ends, so the grey of 16-bit pixels is only near.
   const auto twoColours = [](int x, int y) { return (x + y) % 2 ? kWhite : kBlack; };
+  // Five bits a channel widen back to the full range at both ends, so the grey is only near.
   const auto grey555 = [](int x, int y) { return x == 2 && y == 1 ? 0xFF848484 : sample(x, y); };
   const auto grey565 = [](int x, int y) { return x == 2 && y == 1 ? 0xFF848284 : sample(x, y); };
   // 32-bit rows with the colour masks in another order (red in the low byte).
@@ -106,12 +70,16 @@ TEST(DibImage, EveryBitCountAndRowOrderGivesThePictureUpright) {
       {"24-bit, top row first", rgbBitmap(3, -2, 24, sample), sample},
       {"32-bit, opaque", rgbBitmap(3, 2, 32, sample), sample},
       {"32-bit, top row first", rgbBitmap(3, -2, 32, sample), sample},
-      {"8-bit colour table", paletted(8, 2, table), sample},
-      {"8-bit, top row first", paletted(8, -2, table), sample},
-      {"4-bit colour table", paletted(4, 2, table), sample},
-      {"1-bit colour table", paletted(1, 2, {kBlack, kWhite}, twoColours), twoColours},
-      {"16-bit 5-5-5", sixteen(false), grey555},
-      {"16-bit 5-6-5 masks", sixteen(true), grey565},
+      {"8-bit colour table", stored(8, 2, bytes({3, 4, 5, 0, 0, 1, 2, 0}), table), sample},
+      {"8-bit, top row first", stored(8, -2, bytes({0, 1, 2, 0, 3, 4, 5, 0}), table), sample},
+      {"4-bit colour table", stored(4, 2, bytes({0x34, 0x50, 0, 0, 0x01, 0x20, 0, 0}), table), sample},
+      {"1-bit colour table", stored(1, 2, bytes({0xA0, 0, 0, 0, 0x40, 0, 0, 0}), {kBlack, kWhite}), twoColours},
+      {"16-bit 5-5-5", stored(16, 2, bytes({0xFF, 0x7F, 0, 0, 0x10, 0x42, 0, 0, 0, 0x7C, 0xE0, 0x03, 0x1F, 0, 0, 0})),
+       grey555},
+      {"16-bit 5-6-5 masks",
+       {.width = 3, .height = 2, .bpp = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F},
+        .rows = bytes({0xFF, 0xFF, 0, 0, 0x10, 0x84, 0, 0, 0, 0xF8, 0xE0, 0x07, 0x1F, 0, 0, 0})},
+       grey565},
       {"32-bit masks, red low", swapped, sample},
   };
   for (const Case& c : cases) {

@@ -5,60 +5,19 @@
 #include <cstring>
 
 #include "spi_api.h"
+#include "support/bitmaps.h"
 
 using namespace spitest;
 
 namespace {
 
-struct Bmp {
-  uint32_t info_size = 40;
-  int32_t width = 0, height = 0;
-  uint16_t bits = 24;
-  uint32_t compression = 0;
-  uint32_t colours_used = 0;
-  std::vector<uint32_t> palette = {};  // 0x00RRGGBB
-  std::vector<uint32_t> masks = {};    // after a 40-byte header, or inside a larger one
-  Bytes pixels = {};
+using vlx::test::Bitmap;
+using vlx::test::bytes;
 
-  Bytes build() const {
-    Bytes h;
-    auto u16 = [&h](uint32_t v) { h.push_back(uint8_t(v)); h.push_back(uint8_t(v >> 8)); };
-    auto u32 = [&](uint32_t v) { u16(v & 0xffff); u16(v >> 16); };
-    const size_t entry = info_size == 12 ? 3 : 4;
-    const size_t outside_masks = info_size == 40 ? masks.size() * 4 : 0;
-    const uint32_t offset = uint32_t(14 + info_size + outside_masks + palette.size() * entry);
-    h.insert(h.end(), {'B', 'M'});
-    u32(uint32_t(offset + pixels.size()));
-    u32(0);
-    u32(offset);
-    u32(info_size);
-    if (info_size == 12) {
-      u16(uint32_t(width));
-      u16(uint32_t(height));
-      u16(1);
-      u16(bits);
-    } else {
-      u32(uint32_t(width));
-      u32(uint32_t(height));
-      u16(1);
-      u16(bits);
-      u32(compression);
-      u32(uint32_t(pixels.size()));
-      u32(2835);  // 72 dpi
-      u32(2835);
-      u32(colours_used);
-      u32(0);
-      for (size_t i = 0; i < masks.size(); ++i) u32(masks[i]);
-      while (h.size() < 14 + info_size) h.push_back(0);
-    }
-    for (uint32_t c : palette) {
-      h.insert(h.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16)});
-      if (entry == 4) h.push_back(0);
-    }
-    h.insert(h.end(), pixels.begin(), pixels.end());
-    return h;
-  }
-};
+Bytes file(const Bitmap& b) {
+  const QByteArray f = b.file();
+  return Bytes(f.begin(), f.end());
+}
 
 constexpr uint32_t kRed = 0xffff0000, kGreen = 0xff00ff00, kBlue = 0xff0000ff, kWhite = 0xffffffff,
                    kBlack = 0xff000000;
@@ -81,72 +40,72 @@ TEST(Bitmaps, EveryLayoutDecodes) {
   const size_t blocks = live_blocks();
   struct Case {
     std::string what;
-    Bmp bmp;
+    Bitmap bmp;
     Rows rows;
     int bit_count;
   };
-  const Bmp a32 = {.width = 2, .height = 1, .bits = 32, .pixels = {0, 0xff, 0, 0x40, 0xff, 0, 0, 0}};
+  const Bitmap a32 = {.width = 2, .height = 1, .bpp = 32, .rows = bytes({0, 0xff, 0, 0x40, 0xff, 0, 0, 0})};
   const Case cases[] = {
       // 1 bit, 9 pixels wide: the row spills into a second byte and pads to four.
       {"1 bit",
-       {.width = 9, .height = 2, .bits = 1, .palette = {0x000000, 0xffffff},
-        .pixels = {0b10101010, 0b10000000, 0, 0, 0b01010101, 0b00000000, 0, 0}},  // bottom row first
+       {.width = 9, .height = 2, .bpp = 1, .palette = {0x000000, 0xffffff},
+        .rows = bytes({0b10101010, 0b10000000, 0, 0, 0b01010101, 0b00000000, 0, 0})},  // bottom row first
        {{kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack},
         {kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite, kBlack, kWhite}},
        24},
       {"4 bits",
-       {.width = 3, .height = 1, .bits = 4, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff},
-        .pixels = {0x12, 0x30, 0, 0}},
+       {.width = 3, .height = 1, .bpp = 4, .palette = {0, 0xff0000, 0x00ff00, 0x0000ff},
+        .rows = bytes({0x12, 0x30, 0, 0})},
        {{kRed, kGreen, kBlue}},
        24},
       // Run-length 8 bits: a run, a literal stretch (padded to a word), a line end, a jump, a
       // run and the end; skipped pixels stay black.
       {"RLE 8",
-       {.width = 4, .height = 3, .bits = 8, .compression = 1,
+       {.width = 4, .height = 3, .bpp = 8, .compression = 1,
         .palette = {0, 0xff0000, 0x00ff00, 0x0000ff},
-        .pixels = {4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1}},
+        .rows = bytes({4, 1, 0, 0, 0, 3, 2, 3, 2, 0, 0, 0, 0, 2, 2, 0, 2, 3, 0, 1})},
        {{kBlack, kBlack, kBlue, kBlue}, {kGreen, kBlue, kGreen, kBlack}, {kRed, kRed, kRed, kRed}},
        24},
       {"RLE 4",
-       {.width = 5, .height = 1, .bits = 4, .compression = 2, .palette = {0, 0xff0000, 0x00ff00},
-        .pixels = {5, 0x12, 0, 1}},
+       {.width = 5, .height = 1, .bpp = 4, .compression = 2, .palette = {0, 0xff0000, 0x00ff00},
+        .rows = bytes({5, 0x12, 0, 1})},
        {{kRed, kGreen, kRed, kGreen, kRed}},
        24},
       // 16 bits with 5-6-5 masks after the header; plain 16 bits are 5-5-5.
       {"16 bits 565",
-       {.width = 3, .height = 1, .bits = 16, .compression = 3, .masks = {0xf800, 0x07e0, 0x001f},
-        .pixels = {0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00, 0, 0}},
+       {.width = 3, .height = 1, .bpp = 16, .compression = 3, .masks = {0xf800, 0x07e0, 0x001f},
+        .rows = bytes({0x00, 0xf8, 0xe0, 0x07, 0x1f, 0x00, 0, 0})},
        {{kRed, kGreen, kBlue}},
        24},
-      {"16 bits 555", {.width = 2, .height = 1, .bits = 16, .pixels = {0x00, 0x7c, 0xff, 0x7f}},
+      {"16 bits 555", {.width = 2, .height = 1, .bpp = 16, .rows = bytes({0x00, 0x7c, 0xff, 0x7f})},
        {{kRed, kWhite}}, 24},
       // A 124-byte header with an alpha mask keeps alpha.
       {"32 bits with alpha",
-       {.info_size = 124, .width = 2, .height = 1, .bits = 32, .compression = 3,
+       {.infoSize = 124, .width = 2, .height = 1, .bpp = 32, .compression = 3,
         .masks = {0x00ff0000, 0x0000ff00, 0x000000ff, 0xff000000},
-        .pixels = {0, 0, 0xff, 0x80, 0xff, 0, 0, 0x00}},
+        .rows = bytes({0, 0, 0xff, 0x80, 0xff, 0, 0, 0x00})},
        {{0x80ff0000, 0x000000ff}},
        32},
       // Plain 32 bits: a fourth byte that is 0 everywhere is no alpha; set anywhere, it is.
-      {"32 bits, no alpha", {.width = 2, .height = 1, .bits = 32, .pixels = {0, 0xff, 0, 0, 0xff, 0, 0, 0}},
+      {"32 bits, no alpha", {.width = 2, .height = 1, .bpp = 32, .rows = bytes({0, 0xff, 0, 0, 0xff, 0, 0, 0})},
        {{kGreen, kBlue}}, 24},
       {"32 bits, alpha", a32, {{0x4000ff00, 0x000000ff}}, 32},
-      {"top-down rows", {.width = 1, .height = -2, .bits = 24, .pixels = {0, 0, 0xff, 0, 0, 0xff, 0, 0}},
+      {"top-down rows", {.width = 1, .height = -2, .bpp = 24, .rows = bytes({0, 0, 0xff, 0, 0, 0xff, 0, 0})},
        {{kRed}, {kGreen}}, 24},
       {"OS/2 header",
-       {.info_size = 12, .width = 2, .height = 1, .bits = 8, .palette = {0x0000ff, 0xffffff},
-        .pixels = {1, 0, 0, 0}},
+       {.infoSize = 12, .width = 2, .height = 1, .bpp = 8, .palette = {0x0000ff, 0xffffff},
+        .rows = bytes({1, 0, 0, 0})},
        {{kWhite, kBlue}},
        24},
   };
-  for (const Case& c : cases) expect_rows(decode_memory(p, c.bmp.build()), c.rows, c.bit_count, c.what);
+  for (const Case& c : cases) expect_rows(decode_memory(p, file(c.bmp)), c.rows, c.bit_count, c.what);
   EXPECT_EQ(live_blocks(), blocks);
 }
 
 TEST(Bitmaps, MalformedBitmapsFailOrStayInBounds) {
   Plugin p("bmp");
   const size_t blocks = live_blocks();
-  const Bytes one_pixel = Bmp{.width = 1, .height = 1, .bits = 24, .pixels = {0, 0, 0, 0}}.build();
+  const Bytes one_pixel = file(Bitmap{.width = 1, .height = 1, .bpp = 24, .rows = bytes({0, 0, 0, 0})});
   Bytes pixels_beyond = one_pixel;
   pixels_beyond[10] = 0xf0;  // the pixels would start past the end
   struct Case {
@@ -155,29 +114,29 @@ TEST(Bitmaps, MalformedBitmapsFailOrStayInBounds) {
     int32_t rc;
   };
   const Case cases[] = {
-      {"one byte short of the last row", Bmp{.width = 4, .height = 4, .bits = 24, .pixels = Bytes(3 * 12 + 11, 0)}.build(),
+      {"one byte short of the last row", file(Bitmap{.width = 4, .height = 4, .bpp = 24, .rows = QByteArray(3 * 12 + 11, '\0')}),
        VLX_SPI_BROKEN_DATA},
       {"a literal stretch past the data",
-       Bmp{.width = 8, .height = 1, .bits = 8, .compression = 1, .palette = {0xffffff}, .pixels = {0, 8, 0, 0}}.build(),
+       file(Bitmap{.width = 8, .height = 1, .bpp = 8, .compression = 1, .palette = {0xffffff}, .rows = bytes({0, 8, 0, 0})}),
        VLX_SPI_BROKEN_DATA},
       {"one line of two, then nothing",
-       Bmp{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0xffffff}, .pixels = {2, 0, 0, 0}}.build(),
+       file(Bitmap{.width = 2, .height = 2, .bpp = 8, .compression = 1, .palette = {0xffffff}, .rows = bytes({2, 0, 0, 0})}),
        VLX_SPI_BROKEN_DATA},
       // Runs and jumps beyond the picture are clipped.
       {"runs and jumps beyond the picture",
-       Bmp{.width = 2, .height = 2, .bits = 8, .compression = 1, .palette = {0, 0xffffff},
-           .pixels = {255, 1, 0, 2, 250, 0, 255, 1, 0, 0, 0, 2, 0, 250, 0, 1}}.build(),
+       file(Bitmap{.width = 2, .height = 2, .bpp = 8, .compression = 1, .palette = {0, 0xffffff},
+               .rows = bytes({255, 1, 0, 2, 250, 0, 255, 1, 0, 0, 0, 2, 0, 250, 0, 1})}),
        VLX_SPI_OK},
-      {"7 bits a pixel", Bmp{.width = 1, .height = 1, .bits = 7, .pixels = {0, 0, 0, 0}}.build(), VLX_SPI_UNKNOWN_FORMAT},
+      {"7 bits a pixel", file(Bitmap{.width = 1, .height = 1, .bpp = 7, .rows = bytes({0, 0, 0, 0})}), VLX_SPI_UNKNOWN_FORMAT},
       {"pixels past the end", pixels_beyond, VLX_SPI_BROKEN_DATA},
       {"header cut", Bytes(one_pixel.begin(), one_pixel.begin() + 30), VLX_SPI_BROKEN_DATA},
   };
   for (const Case& c : cases) EXPECT_EQ(decode_memory(p, c.data).rc, c.rc) << c.what;
 
   // A table that claims more colours than the file holds: the missing ones are black.
-  const Bmp short_table{.width = 2, .height = 1, .bits = 8, .colours_used = 1000, .palette = {0xffffff},
-                        .pixels = {0, 200, 0, 0}};
-  expect_rows(decode_memory(p, short_table.build()), {{kWhite, kBlack}}, 24, "short table");
+  const Bitmap short_table{.width = 2, .height = 1, .bpp = 8, .coloursUsed = 1000, .palette = {0xffffff},
+                           .rows = bytes({0, 200, 0, 0})};
+  expect_rows(decode_memory(p, file(short_table)), {{kWhite, kBlack}}, 24, "short table");
   EXPECT_EQ(live_blocks(), blocks);
 }
 

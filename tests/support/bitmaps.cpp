@@ -18,23 +18,31 @@ void put16(QByteArray& b, uint16_t v) {
 
 QByteArray Bitmap::info() const {
   QByteArray b;
-  put32(b, 40);
-  put32(b, uint32_t(width));
+  put32(b, uint32_t(infoSize));
+  if (infoSize == 12) {
+    put16(b, uint16_t(width));
+    put16(b, uint16_t(height));
+    put16(b, 1);
+    put16(b, uint16_t(bpp));
+  } else {
+    put32(b, uint32_t(width));
   put32(b, uint32_t(height));
-  put16(b, 1);
-  put16(b, uint16_t(bpp));
-  put32(b, compression);
-  put32(b, uint32_t(rows.size()));
-  put32(b, 2835);
-  put32(b, 2835);
-  put32(b, uint32_t(palette.size()));
-  put32(b, 0);
-  for (uint32_t m : masks) put32(b, m);
+    put16(b, 1);
+    put16(b, uint16_t(bpp));
+    put32(b, compression);
+    put32(b, uint32_t(rows.size()));
+    put32(b, 2835);
+    put32(b, 2835);
+    put32(b, coloursUsed ? coloursUsed : uint32_t(palette.size()));
+    put32(b, 0);
+    for (uint32_t m : masks) put32(b, m);
+    if (b.size() < infoSize) b.append(infoSize - b.size(), '\0');
+  }
   for (QRgb c : palette) {
     b.append(char(qBlue(c)));
     b.append(char(qGreen(c)));
     b.append(char(qRed(c)));
-    b.append(char(0));
+    if (infoSize != 12) b.append(char(0));
   }
   return b;
 }
@@ -52,6 +60,10 @@ QByteArray Bitmap::testPluginData() const {
   QByteArray text("VLXTEST dib");
   text.append(64 - text.size(), ' ');
   return text + info() + rows;
+}
+
+QByteArray bytes(std::initializer_list<uint8_t> list) {
+  return QByteArray(reinterpret_cast<const char*>(std::data(list)), qsizetype(list.size()));
 }
 
 QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour) {

@@ -6,26 +6,33 @@
 #include <QImage>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 namespace vlx::test {
 
 struct Bitmap {
+  // 12: the old header with 16-bit sides and three-byte colours; 40; larger: the masks inside.
+  int infoSize = 40;
   int width = 0;
   int height = 0;  // negative: the rows are stored top row first
   int bpp = 24;
-  uint32_t compression = 0;     // 0 plain, 3 colour masks
-  std::vector<uint32_t> masks;  // written after the 40-byte header
-  std::vector<QRgb> palette;
-  QByteArray rows;              // as stored, each padded to 4 bytes
+  uint32_t compression = 0;     // 0 plain, 1 and 2 run-length, 3 colour masks
+  uint32_t coloursUsed = 0;     // as the header claims it; 0: the colour table's size
+  std::vector<uint32_t> masks = {};  // after a 40-byte header, else inside it
+  std::vector<QRgb> palette = {};
+  QByteArray rows = {};         // as stored, plain rows each padded to 4 bytes
 
-  // The 40-byte header, the masks and the colour table.
+  // The header, the masks and the colour table.
   QByteArray info() const;
   // A whole BMP file.
   QByteArray file() const;
   // What the test plug-in's "dib" data holds: its command line, then the bitmap.
   QByteArray testPluginData() const;
 };
+
+// Bytes as written, for byte tables.
+QByteArray bytes(std::initializer_list<uint8_t> list);
 
 // Rows of 24- or 32-bit pixels (the fourth byte the colour's alpha) in the order the
 // bitmap stores them; `colour` takes x and y counted from the top-left corner.
