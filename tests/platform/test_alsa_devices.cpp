@@ -11,8 +11,8 @@
 namespace vlx::test {
 namespace {
 
-// Devices 0, 1, 2 and -1 as software cards: stereo (range 0..87), mono, without volume, and
-// stereo with a range of 0..65535.
+// Devices 0, 1, 2 and -1 (any other) as software cards: stereo (range 0..87), mono, without
+// volume, and stereo with a range of 0..65535.
 class SoftwareCards : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
@@ -38,8 +38,7 @@ class SoftwareCards : public ::testing::Test {
       case 0: return "vlx_stereo";
       case 1: return "vlx_mono";
       case 2: return "vlx_mute";
-      case -1: return "vlx_wide";
-      default: return "vlx_missing_" + std::to_string(d);
+      default: return "vlx_wide";
     }
   }};
 
@@ -115,62 +114,24 @@ TEST_F(SoftwareCards, VolumeIsScaledToTheMixerRangeLeftAndRightApart) {
   EXPECT_TRUE(levels("vlx_mute").empty());
 }
 
-TEST_F(SoftwareCards, MissingDeviceFailsBothCalls) {
-  WaveOutCaps caps;
-  caps.name = QStringLiteral("untouched");
-  EXPECT_FALSE(devices.caps(5, caps));
-  EXPECT_EQ(caps.name, QStringLiteral("untouched"));
-  EXPECT_FALSE(devices.setVolume(5, 0xFFFFFFFF));
-}
-
-// The machine's own sound system: the card numbers as they are. Without cards (CI has none)
-// a missing card must fail, quietly, and nothing else.
+// The machine's own sound system, under the card numbers as they are (the volume itself is
+// checked on the software cards). Without cards (CI has none) a missing card must fail,
+// quietly, and nothing else.
 TEST(AlsaCards, RealCardsAnswerOrFailCleanly) {
   platform::AlsaDevices devices;
   WaveOutCaps caps;
+  caps.name = QStringLiteral("untouched");
   EXPECT_FALSE(devices.caps(31, caps)) << "card 31 exists on no ordinary machine";
+  EXPECT_EQ(caps.name, QStringLiteral("untouched"));
   EXPECT_FALSE(devices.setVolume(31, 0xFFFFFFFF));
-
   int card = -1;
   if (snd_card_next(&card) < 0 || card < 0) {
     EXPECT_FALSE(devices.caps(0, caps));
-    GTEST_SKIP() << "no sound card here: the real card's capabilities and volume are not tried";
+    GTEST_SKIP() << "no sound card here: the real card's capabilities are not tried";
   }
   ASSERT_TRUE(devices.caps(card, caps));
   EXPECT_FALSE(caps.name.isEmpty());
   EXPECT_GE(caps.channels, 1);
-  if (!(caps.support & kWaveCapsVolume)) GTEST_SKIP() << "card " << card << " has no master volume";
-
-  // Set a level and put the card's own back afterwards.
-  const std::string name = "hw:" + std::to_string(card);
-  snd_mixer_t* m = nullptr;
-  ASSERT_GE(snd_mixer_open(&m, 0), 0);
-  ASSERT_GE(snd_mixer_attach(m, name.c_str()), 0);
-  snd_mixer_selem_register(m, nullptr, nullptr);
-  snd_mixer_load(m);
-  std::vector<std::pair<snd_mixer_elem_t*, std::vector<long>>> saved;
-  for (snd_mixer_elem_t* e = snd_mixer_first_elem(m); e; e = snd_mixer_elem_next(e)) {
-    if (!snd_mixer_selem_has_playback_volume(e)) continue;
-    std::vector<long> v(SND_MIXER_SCHN_LAST + 1, -1);
-    for (int ch = 0; ch <= SND_MIXER_SCHN_LAST; ++ch)
-      snd_mixer_selem_get_playback_volume(e, snd_mixer_selem_channel_id_t(ch), &v[size_t(ch)]);
-    saved.emplace_back(e, v);
-  }
-  const bool applied = devices.setVolume(card, 0x00000000);
-  snd_mixer_handle_events(m);
-  bool anyAtMinimum = false;
-  for (auto& [e, v] : saved) {
-    long min = 0, max = 0, now = -1;
-    snd_mixer_selem_get_playback_volume_range(e, &min, &max);
-    snd_mixer_selem_get_playback_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &now);
-    anyAtMinimum = anyAtMinimum || now == min;
-    for (int ch = 0; ch <= SND_MIXER_SCHN_LAST; ++ch)
-      if (v[size_t(ch)] >= 0)
-        snd_mixer_selem_set_playback_volume(e, snd_mixer_selem_channel_id_t(ch), v[size_t(ch)]);
-  }
-  snd_mixer_close(m);
-  EXPECT_TRUE(applied);
-  EXPECT_TRUE(anyAtMinimum);
 }
 
 }  // namespace
