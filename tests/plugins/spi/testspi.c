@@ -4,7 +4,7 @@
  *   VLXTEST [fault] [command...]
  *
  * Data that does not start with "VLXTEST" is not supported. A fault word ("segv", "fpe",
- * "abort", "ill", "bus", "stack", "exit", "kill") makes every call but IsSupported and
+ * "abort", "ill", "bus", "stack", "kill") makes every call but IsSupported and
  * GetPluginInfo fail that way; "segv-is" and friends do it inside IsSupported. Commands:
  * "bigbits" (GetPicture claims more pixel rows than its bits block holds), "smallinfo"
  * (a bitmap-information block shorter than its header), "baddir" (a directory block that
@@ -111,7 +111,6 @@ __attribute__((unused, no_sanitize("undefined"))) static void fault(const char* 
   if (strncmp(at, "ill", 3) == 0) __builtin_trap();
   if (strncmp(at, "bus", 3) == 0) raise(SIGBUS);
   if (strncmp(at, "stack", 5) == 0) recurse(0);
-  if (strncmp(at, "exit", 4) == 0) _exit(3);
   if (strncmp(at, "kill", 4) == 0) kill(getpid(), SIGKILL);
 }
 
