@@ -149,6 +149,8 @@ TEST_F(PictureTest, DecodingFailuresLeaveNoBlock) {
   ASSERT_EQ(memory.setDllName(testSpi("picture")), 0);
   memory.setFileMode(1);
   const QString bmp = workFolder() + "/out.bmp";
+  Bitmap smallInfo = rgbBitmap(3, 2, 24, sample);
+  smallInfo.infoSize = 16;  // the plug-in hands out as much as the header claims
   VLX_HLOCAL info = 0, bits = 0;
   struct Case {
     const char* what;
@@ -166,12 +168,10 @@ TEST_F(PictureTest, DecodingFailuresLeaveNoBlock) {
       {"no file to save to", &w, picture, 0, {}, false, 52},
       {"no handles to fill", &w, picture, 1, {}, false, 52},
       {"the plug-in faults", &w, writeFile("f.tst", "VLXTEST segv"), 0, bmp, false, 35},
-      {"rows beyond the bits", &w, writeFile("b.tst", "VLXTEST bigbits"), 1, {}, true, 35},
-      {"an information block shorter than its header", &w, writeFile("s.tst", "VLXTEST smallinfo"),
+      {"rows beyond the bits", &w, writeFile("t.tst", rgbBitmap(30, 20, 24, sample).testPluginData().left(200)),
        1, {}, true, 35},
-      {"truncated bitmap", &w,
-       writeFile("t.tst", rgbBitmap(30, 20, 24, sample).testPluginData().left(200)), 1, {},
-       true, 35},
+      {"an information block shorter than its header", &w, writeFile("s.tst", smallInfo.testPluginData()), 1,
+       {}, true, 35},
       {"an unwritable file", &w, picture, 0, workFolder() + "/no/such/folder/x.bmp", false, 37},
   };
   for (const Case& c : cases) {

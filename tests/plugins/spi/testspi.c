@@ -6,9 +6,8 @@
  * Data that does not start with "VLXTEST" is not supported. A fault word ("segv", "fpe",
  * "abort", "ill", "bus", "stack", "kill") makes every call but IsSupported and
  * GetPluginInfo fail that way; "segv-is" and friends do it inside IsSupported. Commands:
- * "bigbits" (GetPicture claims more pixel rows than its bits block holds), "smallinfo"
- * (a bitmap-information block shorter than its header), "baddir" (a directory block that
- * is not whole records), "entries N" (an archive of N entries).
+ * "baddir" (a directory block that is not whole records), "entries N" (an archive of N
+ * entries).
  *
  * Pictures: "dib" makes the data from byte 64 on a whole bitmap (header, colour table and
  * rows), which GetPicture hands back as its two blocks and GetPictureInfo describes. The
@@ -239,19 +238,16 @@ static int32_t picture(const char* buf, int64_t len, uint32_t flag, VLX_HLOCAL* 
     if (r == VLX_SPI_OK && progress) progress(1, 1, data);
     return r;
   }
-  const size_t infoSize = has_word(head, "smallinfo") ? 16 : sizeof(VLX_BITMAPINFOHEADER);
-  VLX_HLOCAL hi = VLX_LocalAlloc(VLX_LMEM_ZEROINIT, infoSize);
+  VLX_HLOCAL hi = VLX_LocalAlloc(VLX_LMEM_ZEROINIT, sizeof(VLX_BITMAPINFOHEADER));
   VLX_HLOCAL hb = VLX_LocalAlloc(VLX_LMEM_ZEROINIT, 16); /* two rows of 2 pixels, padded */
   if (!hi || !hb) return VLX_SPI_NO_MEMORY;
-  if (infoSize >= sizeof(VLX_BITMAPINFOHEADER)) {
-    VLX_BITMAPINFOHEADER* h = (VLX_BITMAPINFOHEADER*)VLX_LocalLock(hi);
-    h->biSize = 40;
-    h->biWidth = 2;
-    h->biHeight = has_word(head, "bigbits") ? 1000 : 2;
-    h->biPlanes = 1;
-    h->biBitCount = 24;
-    VLX_LocalUnlock(hi);
-  }
+  VLX_BITMAPINFOHEADER* h = (VLX_BITMAPINFOHEADER*)VLX_LocalLock(hi);
+  h->biSize = 40;
+  h->biWidth = 2;
+  h->biHeight = 2;
+  h->biPlanes = 1;
+  h->biBitCount = 24;
+  VLX_LocalUnlock(hi);
   unsigned char* bits = (unsigned char*)VLX_LocalLock(hb);
   memset(bits, 0x80, 16);
   VLX_LocalUnlock(hb);
