@@ -106,8 +106,8 @@ struct Calls {
     f().sets << QByteArray(name) + '=' + value;
     return 0;
   }
-  static int get_property_async(mpv_handle*, uint64_t tag, const char* name, mpv_format format) {
-    f().gets.push_back({name, format, tag});
+  static int get_property_async(mpv_handle*, uint64_t tag, const char* name, mpv_format) {
+    f().gets.push_back({name, tag});
     return 0;
   }
   static void set_wakeup_callback(mpv_handle*, void (*cb)(void*), void* d) {

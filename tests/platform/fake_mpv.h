@@ -20,7 +20,6 @@ class FakeMpv {
  public:
   struct Get {
     QByteArray name;
-    mpv_format format;
     uint64_t tag;
   };
   // A property value in an answer or a change: a number, a map of texts, or none.

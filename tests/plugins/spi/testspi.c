@@ -73,20 +73,40 @@ VLX_SPI_EXPORT int32_t GetPluginInfo(int32_t infono, char* buf, int32_t buflen) 
 }
 #endif
 
-/* The first bytes of the data, as a NUL-terminated text. */
+/* The whole data of a source: a file from `len` on, or the memory given. Freed by the
+ * caller; NULL when it cannot be read. */
+__attribute__((unused)) static unsigned char* read_all(const char* buf, int64_t len, uint32_t flag, size_t* size) {
+  unsigned char* out = NULL;
+  if ((flag & VLX_SPI_SOURCE_MASK) == VLX_SPI_SOURCE_MEMORY) {
+    *size = len < 0 ? 0 : (size_t)len;
+    out = (unsigned char*)malloc(*size + 1);
+    if (out) memcpy(out, buf, *size);
+    return out;
+  }
+  FILE* f = fopen(buf, "rb");
+  if (!f) return NULL;
+  fseek(f, 0, SEEK_END);
+  long end = ftell(f);
+  if (end < len) end = (long)len;
+  fseek(f, (long)len, SEEK_SET);
+  *size = (size_t)(end - len);
+  out = (unsigned char*)malloc(*size + 1);
+  if (out && fread(out, 1, *size, f) != *size) {
+    free(out);
+    out = NULL;
+  }
+  fclose(f);
+  return out;
+}
+
+/* The first bytes of the data, as a NUL-terminated text; whether they start with "VLXTEST". */
 __attribute__((unused)) static int read_head(const char* buf, int64_t len, uint32_t flag, char* out, size_t size) {
   size_t n = 0;
-  if ((flag & VLX_SPI_SOURCE_MASK) == VLX_SPI_SOURCE_MEMORY) {
-    n = len < 0 ? 0 : (size_t)len;
-    if (n > size - 1) n = size - 1;
-    memcpy(out, buf, n);
-  } else {
-    FILE* f = fopen(buf, "rb");
-    if (!f) return 0;
-    if (len > 0) fseek(f, (long)len, SEEK_SET);
-    n = fread(out, 1, size - 1, f);
-    fclose(f);
-  }
+  unsigned char* all = read_all(buf, len, flag, &n);
+  if (!all) n = 0;
+  if (n > size - 1) n = size - 1;
+  if (all) memcpy(out, all, n);
+  free(all);
   memset(out + n, 0, size - n);
   return strncmp(out, "VLXTEST", 7) == 0;
 }
@@ -153,32 +173,6 @@ __attribute__((unused)) static int begin_call(const char* buf, int64_t len, uint
 
 #if !defined(SPI_ARCHIVE) && !defined(SPI_NEITHER)
 #define DIB_AT 64
-
-/* The whole data of a source: a file from `len` on, or the memory given. Freed by the
- * caller; NULL when it cannot be read. */
-static unsigned char* read_all(const char* buf, int64_t len, uint32_t flag, size_t* size) {
-  unsigned char* out = NULL;
-  if ((flag & VLX_SPI_SOURCE_MASK) == VLX_SPI_SOURCE_MEMORY) {
-    *size = len < 0 ? 0 : (size_t)len;
-    out = (unsigned char*)malloc(*size + 1);
-    if (out) memcpy(out, buf, *size);
-    return out;
-  }
-  FILE* f = fopen(buf, "rb");
-  if (!f) return NULL;
-  fseek(f, 0, SEEK_END);
-  long end = ftell(f);
-  if (end < len) end = (long)len;
-  fseek(f, (long)len, SEEK_SET);
-  *size = (size_t)(end - len);
-  out = (unsigned char*)malloc(*size + 1);
-  if (out && fread(out, 1, *size, f) != *size) {
-    free(out);
-    out = NULL;
-  }
-  fclose(f);
-  return out;
-}
 
 /* A copy of the bytes in a new block. */
 static VLX_HLOCAL block_of(const unsigned char* p, size_t n) {
