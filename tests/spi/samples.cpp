@@ -47,6 +47,10 @@ std::vector<uint8_t> rgba_rows(Alpha alpha, int channels) {
   return out;
 }
 
+void append(Bytes& b, const void* data, size_t n) {
+  b.insert(b.end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
+}
+
 void put16(Bytes& b, uint32_t v) {
   b.push_back(uint8_t(v));
   b.push_back(uint8_t(v >> 8));
@@ -113,8 +117,7 @@ Bytes encode_bmp() { return qt_encode(reference_image(Alpha::none), "BMP"); }
 Bytes encode_gif(bool interlaced) {
   Bytes out;
   auto write = [](GifFileType* gif, const GifByteType* data, int n) {
-    auto* b = static_cast<Bytes*>(gif->UserData);
-    b->insert(b->end(), data, data + n);
+    append(*static_cast<Bytes*>(gif->UserData), data, size_t(n));
     return n;
   };
   int error = 0;
@@ -192,8 +195,7 @@ Bytes encode_heif() {
   heif_writer writer{};
   writer.writer_api_version = 1;
   writer.write = [](heif_context*, const void* data, size_t size, void* user) {
-    auto* b = static_cast<Bytes*>(user);
-    b->insert(b->end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+    append(*static_cast<Bytes*>(user), data, size);
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, ""};
   };
   check(!heif_context_write(ctx, &writer, &out).code, "heif write");
@@ -286,8 +288,7 @@ Bytes write_archive(int format, int filter, const std::vector<ArchiveEntry>& ent
   archive_write_add_filter(a, filter);
   archive_write_set_bytes_in_last_block(a, 1);
   auto write = [](archive*, void* user, const void* data, size_t n) -> la_ssize_t {
-    auto* b = static_cast<Bytes*>(user);
-    b->insert(b->end(), static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + n);
+    append(*static_cast<Bytes*>(user), data, n);
     return la_ssize_t(n);
   };
   check(archive_write_open(a, &out, nullptr, write, nullptr) == ARCHIVE_OK, "archive open");
