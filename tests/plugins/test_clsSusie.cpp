@@ -107,14 +107,12 @@ TEST_F(SusieTest, SettingFilesOnAPicturePlugIn) {
   const QString handle = handleText(h);
   w.IsSupportedFileName = "x.tst";
   EXPECT_EQ(w.setFile(handle), 0);
-  EXPECT_EQ(w.File(), handle);
-  EXPECT_EQ(w.memoryHandle(), h);
+  EXPECT_EQ(std::pair(w.File(), w.memoryHandle()), std::pair(handle, h));
   EXPECT_EQ(w.FileSupported(handle, 1), 1);
   EXPECT_EQ(w.FileSupported(handleText(h + 8), 1), 0);  // not a handle
 
   Wrapper none;
-  EXPECT_EQ(none.setFile(a), 17);
-  EXPECT_EQ(none.FileSupported(a, 0), 17);
+  EXPECT_EQ(std::pair(int(none.setFile(a)), int(none.FileSupported(a, 0))), std::pair(17, 17));
 }
 
 TEST_F(SusieTest, ArchivesKeepTheirDirectory) {
@@ -132,8 +130,7 @@ TEST_F(SusieTest, ArchivesKeepTheirDirectory) {
 TEST_F(SusieTest, CallResultsAndTheirTexts) {
   Wrapper w;
   ASSERT_EQ(w.setDllName(testSpi("picture")), 0);
-  EXPECT_FALSE(w.SupportConfigurationDialog());
-  EXPECT_EQ(w.ShowConfigurationDialog(0), -1);
+  EXPECT_EQ(std::pair(w.SupportConfigurationDialog(), w.ShowConfigurationDialog(0)), std::pair(false, -1));
   VLX_HLOCAL info = 0, bits = 0;
   const QString a = writeFile("a.tst", "VLXTEST");
   EXPECT_EQ(w.GetPreview(a.toUtf8(), 0, 0, info, bits, nullptr, 0), 21);  // absent: not -1
@@ -141,8 +138,7 @@ TEST_F(SusieTest, CallResultsAndTheirTexts) {
 
   Wrapper config;
   ASSERT_EQ(config.setDllName(testSpi("config")), 0);
-  EXPECT_TRUE(config.SupportConfigurationDialog());
-  EXPECT_EQ(config.ShowConfigurationDialog(0), 7);
+  EXPECT_EQ(std::pair(config.SupportConfigurationDialog(), config.ShowConfigurationDialog(0)), std::pair(true, 7));
 
   Wrapper hostless(nullptr);
   EXPECT_EQ(hostless.setDllName(testSpi("picture")), -1);
