@@ -313,24 +313,21 @@ static int make_records(const char* head, VLX_FileInfo* r, int max) {
   return n;
 }
 
-#define MAX_RECORDS 4096
+/* Room for the records and the empty one that ends them. */
+#define MAX_RECORDS 64
 
 VLX_SPI_EXPORT int32_t GetArchiveInfo(const char* buf, int64_t len, uint32_t flag,
                                       VLX_HLOCAL* lphInf) {
   char head[256];
   if (!begin_call(buf, len, flag, head, sizeof head)) return VLX_SPI_UNKNOWN_FORMAT;
-  VLX_FileInfo* records = (VLX_FileInfo*)calloc(MAX_RECORDS, sizeof(VLX_FileInfo));
-  if (!records) return VLX_SPI_NO_MEMORY;
-  const int n = make_records(head, records, MAX_RECORDS);
-  size_t size = sizeof(VLX_FileInfo) * (size_t)(n + 1);
+  VLX_FileInfo records[MAX_RECORDS];
+  memset(records, 0, sizeof records);
+  size_t size = sizeof(VLX_FileInfo) * (size_t)(make_records(head, records, MAX_RECORDS - 1) + 1);
   if (has_word(head, "baddir")) size -= 5;
-  VLX_HLOCAL h = VLX_LocalAlloc(VLX_LMEM_ZEROINIT, size);
-  if (h) {
-    memcpy(VLX_LocalLock(h), records, size < sizeof(VLX_FileInfo) * (size_t)n ? size : sizeof(VLX_FileInfo) * (size_t)n);
-    VLX_LocalUnlock(h);
-  }
-  free(records);
+  VLX_HLOCAL h = VLX_LocalAlloc(0, size);
   if (!h) return VLX_SPI_NO_MEMORY;
+  memcpy(VLX_LocalLock(h), records, size);
+  VLX_LocalUnlock(h);
   *lphInf = h;
   return VLX_SPI_OK;
 }
@@ -343,9 +340,9 @@ VLX_SPI_EXPORT int32_t GetFileInfo(const char* buf, int64_t len, const char* fil
                                    uint32_t flag, VLX_FileInfo* info) {
   char head[256];
   if (!begin_call(buf, len, flag, head, sizeof head)) return VLX_SPI_UNKNOWN_FORMAT;
-  VLX_FileInfo records[64];
+  VLX_FileInfo records[MAX_RECORDS];
   memset(records, 0, sizeof records);
-  const int n = make_records(head, records, 64);
+  const int n = make_records(head, records, MAX_RECORDS - 1);
   for (int i = 0; i < n; ++i) {
     char joined[402];
     snprintf(joined, sizeof joined, "%s%s%s", records[i].path, records[i].path[0] ? "/" : "",
