@@ -2,7 +2,6 @@
 // earlier run, choosing the plug-in for a file, many plug-ins, and the dialog filter.
 #include <QDir>
 #include <QFile>
-#include <cstring>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -124,9 +123,7 @@ TEST_F(CollectionTest, ChoosingThePlugInForAFile) {
   EXPECT_EQ(c.SetFile(odd, 0, 0, {}), 1);
 
   // Memory mode: judged by the name given for it.
-  const VLX_HLOCAL h = VLX_LocalAlloc(0, 7);
-  std::memcpy(VLX_LocalLock(h), "VLXTEST", 7);
-  VLX_LocalUnlock(h);
+  const VLX_HLOCAL h = block("VLXTEST");
   const QString handle = QString::number(qulonglong(h));
   EXPECT_EQ(c.SetFile(handle, 1, 0, "in/memory.tst"), 1);
   EXPECT_EQ(c.Item(1)->File(), handle);
