@@ -247,10 +247,8 @@ TEST(PictureBounds, AbsurdSidesAreRefused) {
     }
   }
 
-  Bytes bmp = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0};
-  for (uint32_t v : {100000u, 100000u}) for (int i = 0; i < 4; ++i) bmp.push_back(uint8_t(v >> (8 * i)));
-  bmp.insert(bmp.end(), {1, 0, 24, 0});
-  bmp.resize(64, 0);
+  Bytes bmp = encode_bmp();
+  for (size_t at : {size_t(18), size_t(22)}) std::copy_n("\xa0\x86\x01\x00", 4, bmp.begin() + long(at));  // 100 000
 
   Bytes tiff = encode_tiff(dir.file("w.tif"));
   const uint32_t ifd = tiff[4] | tiff[5] << 8 | tiff[6] << 16 | uint32_t(tiff[7]) << 24;
