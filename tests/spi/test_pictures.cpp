@@ -190,8 +190,8 @@ TEST(PictureOrientation, PhotoOrientationTurnsThePictureUpright) {
     const Picture pic = decode_memory(p, data);
     ASSERT_EQ(pic.rc, VLX_SPI_OK);
     const bool turned = c.orientation >= 5;
-    EXPECT_EQ(pic.width, turned ? kHeight : kWidth) << c.orientation;
-    EXPECT_EQ(pic.height, turned ? kWidth : kHeight) << c.orientation;
+    EXPECT_EQ(std::pair(pic.width, pic.height), turned ? std::pair(kHeight, kWidth) : std::pair(kWidth, kHeight))
+        << c.orientation;
     EXPECT_TRUE(close_to(pic.pixel(2, 2), c.top_left, 16)) << c.orientation << std::hex << " " << pic.pixel(2, 2);
     EXPECT_TRUE(close_to(pic.pixel(pic.width - 3, 2), c.top_right, 16)) << c.orientation;
     VLX_PictureInfo info{};
@@ -216,8 +216,7 @@ TEST(PicturePreview, JpegPreviewIsSmallAndOthersGiveThePicture) {
   Plugin jpeg("jpeg");
   const Picture preview = decode_memory(jpeg, big, true);
   ASSERT_EQ(preview.rc, VLX_SPI_OK);
-  EXPECT_EQ(preview.width, 256);
-  EXPECT_EQ(preview.height, 192);
+  EXPECT_EQ(std::pair(preview.width, preview.height), std::pair(256, 192));
   EXPECT_TRUE(close_to(preview.pixel(192, 144), 0xffffff00, 16));  // the yellow quarter
   const Picture full = decode_memory(jpeg, big);
   EXPECT_EQ(full.width, 2048);

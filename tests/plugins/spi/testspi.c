@@ -158,10 +158,7 @@ VLX_SPI_EXPORT int32_t IsSupported(const char* filename, const void* data) {
   /* Archive data is no picture. */
   if (ok && (has_word(head, "entries") || has_word(head, "names "))) return 0;
 #endif
-  if (ok) {
-    const char* is = strstr(head, "-is");
-    if (is) fault(head + 8);
-  }
+  if (ok && strstr(head, "-is")) fault(head + 8);
   return ok;
 }
 
