@@ -66,13 +66,13 @@ QByteArray bytes(std::initializer_list<uint8_t> list) {
   return QByteArray(reinterpret_cast<const char*>(std::data(list)), qsizetype(list.size()));
 }
 
-QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour) {
+Bitmap rgbBitmap(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour) {
   const int rowCount = std::abs(height);
   const int stride = (width * bpp + 31) / 32 * 4;
-  QByteArray rows(stride * rowCount, '\0');
+  Bitmap b{.width = width, .height = height, .bpp = bpp, .rows = QByteArray(stride * rowCount, '\0')};
   for (int s = 0; s < rowCount; ++s) {
     const int y = height > 0 ? rowCount - 1 - s : s;
-    char* p = rows.data() + s * stride;
+    char* p = b.rows.data() + s * stride;
     for (int x = 0; x < width; ++x) {
       const QRgb c = colour(x, y);
       *p++ = char(qBlue(c));
@@ -81,15 +81,6 @@ QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(i
       if (bpp == 32) *p++ = char(qAlpha(c));
     }
   }
-  return rows;
-}
-
-Bitmap rgbBitmap(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour) {
-  Bitmap b;
-  b.width = width;
-  b.height = height;
-  b.bpp = bpp;
-  b.rows = packedRows(width, height, bpp, colour);
   return b;
 }
 

@@ -34,11 +34,8 @@ struct Bitmap {
 // Bytes as written, for byte tables.
 QByteArray bytes(std::initializer_list<uint8_t> list);
 
-// Rows of 24- or 32-bit pixels (the fourth byte the colour's alpha) in the order the
-// bitmap stores them; `colour` takes x and y counted from the top-left corner.
-QByteArray packedRows(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour);
-
-// A 24- or 32-bit bitmap of `colour`.
+// A 24- or 32-bit bitmap (the fourth byte the colour's alpha) of `colour`, which takes x and y
+// counted from the top-left corner.
 Bitmap rgbBitmap(int width, int height, int bpp, const std::function<QRgb(int, int)>& colour);
 
 }  // namespace vlx::test
