@@ -98,8 +98,7 @@ TEST_F(CommandLineTest, MissingFilesForeignHostsAndOtherAddressesAreLeftOutWithA
 
 // The real program: help, version and mistakes touch neither the settings nor a display.
 TEST(CommandLineProcess, HelpVersionAndErrorsEndBeforeAnythingStarts) {
-  const QString vlx = QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx";
-  if (!QFile::exists(vlx)) GTEST_SKIP() << "vlx not built";
+  if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   QTemporaryDir root;
   const QString home = root.path() + "/home";
   const struct {
@@ -115,13 +114,12 @@ TEST(CommandLineProcess, HelpVersionAndErrorsEndBeforeAnythingStarts) {
   };
   for (const auto& c : cases) {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VLX_HOME", home);
+    QProcessEnvironment env = vlxEnvironment(home);
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");  // a window would fail to start: there is no display
     p.setProcessEnvironment(env);
-    p.start(vlx, c.args);
+    p.start(builtVlx(), c.args);
     ASSERT_TRUE(p.waitForFinished(60000));
     const QString what = c.args.join(' ');
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << what.toStdString();

@@ -99,19 +99,15 @@ class InstanceTest : public ProgramFixture {
  protected:
   QTemporaryDir media;
 
-  QString vlxPath() const { return QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx"; }
   QString file(const QString& name) {
     const QString path = media.path() + "/" + name;
     writeAll(path, "some text\n");
     return path;
   }
   void startProcess(QProcess& p, const QStringList& args, const QString& home) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VLX_HOME", home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(vlxEnvironment(home));
     p.setWorkingDirectory(media.path());
-    p.start(vlxPath(), args);
+    p.start(builtVlx(), args);
     ASSERT_TRUE(p.waitForStarted(30000));
   }
   // Lets this process's events run (the instance answers) until the launch has ended.
@@ -132,18 +128,12 @@ class InstanceTest : public ProgramFixture {
   }
   std::unique_ptr<FileArrivals> arrivals;
 
-  QStringList entries() const {
-    QStringList list;
-    ListBox& box = *prog->Form1().lstFoundFiles;
-    for (int i = 0; i < box.ListCount(); ++i) list << box.List(i);
-    return list;
-  }
 };
 
 // A socket file that a crashed run left is replaced; a launch with files hands them over
 // and ends, and the socket goes with the instance.
 TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
-  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   const std::string path = platform::InstanceSocketPath(userFolder().toStdString());
   const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
   sockaddr_un addr{};
@@ -165,14 +155,14 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().constData();
   pump();
   // Handed names join the list as names from the command line do (the Controller's tests).
-  EXPECT_EQ(entries(), (QStringList{"/old/entry.mp3", media.path() + "/one.txt", media.path() + "/two.txt"}));
+  EXPECT_EQ(itemsOf(*prog->Form1().lstFoundFiles), (QStringList{"/old/entry.mp3", media.path() + "/one.txt", media.path() + "/two.txt"}));
   EXPECT_TRUE(dialogs->messages.empty()) << "no window or message in either process";
   prog->End();
   EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(path))) << "the socket goes with the instance";
 }
 
 TEST_F(InstanceTest, AnInstanceThatIsEndingRefusesAndTheLaunchStartsOnItsOwn) {
-  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   remote& c = startInstance();
   int asked = 0;
   auto answer = prog->instanceServer().received;
@@ -219,21 +209,17 @@ TEST_F(InstanceTest, AnUnusableLockStopsTheStartWithAClearMessage) {
 // Two launches with files at the same moment on a folder never used: one instance runs and
 // it has both sets.
 TEST(InstanceRace, TwoLaunchesAtOnceMakeOneInstanceWithBothSetsOfFiles) {
-  const QString vlx = QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx";
-  if (!QFile::exists(vlx)) GTEST_SKIP() << "vlx not built";
+  if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   QTemporaryDir root;
   for (const char* name : {"a1.txt", "a2.txt", "b1.txt", "b2.txt", "b3.txt"})
     writeAll(root.path() + "/" + name, "x\n");
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("VLX_HOME", root.path() + "/home");
-  env.insert("QT_QPA_PLATFORM", "offscreen");
   QProcess a, b;
   for (QProcess* p : {&a, &b}) {
-    p->setProcessEnvironment(env);
+    p->setProcessEnvironment(vlxEnvironment(root.path() + "/home"));
     p->setWorkingDirectory(root.path());
   }
-  a.start(vlx, {"a1.txt", "a2.txt"});
-  b.start(vlx, {"b1.txt", "b2.txt", "b3.txt"});
+  a.start(builtVlx(), {"a1.txt", "a2.txt"});
+  b.start(builtVlx(), {"b1.txt", "b2.txt", "b3.txt"});
   ASSERT_TRUE(a.waitForStarted(30000) && b.waitForStarted(30000));
   // One of them hands its files over and ends with 0; the other stays.
   QProcess* ended = nullptr;

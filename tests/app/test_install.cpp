@@ -88,10 +88,8 @@ TEST_F(InstallTest, TheInstalledProgramStarts) {
   QTemporaryDir home;
   writeAll(home.path() + "/VLX_Data.ini", "[Kidou]\nShokai=1\n");
   QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  QProcessEnvironment env = vlxEnvironment(home.path());
   env.remove("VLX_DATA_DIR");
-  env.insert("VLX_HOME", home.path());
-  env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("VLX_EXIT_WHEN_SHOWN", "1");
   p.setProcessEnvironment(env);
   p.start(at("bin/vlx"), {});

@@ -269,16 +269,10 @@ TEST_F(EndUnderABoxTest, TermEndsTheRunCleanlyWhateverIsOpen) {
 class SignalTest : public ::testing::Test {
  protected:
   QTemporaryDir home;
-  QString vlxPath() const {
-    return QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + QStringLiteral("/vlx");
-  }
   // Starts vlx and waits until it catches SIGTERM.
   bool start(QProcess& p) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("VLX_HOME", home.path());
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
-    p.start(vlxPath(), {});
+    p.setProcessEnvironment(vlxEnvironment(home.path()));
+    p.start(builtVlx(), {});
     if (!p.waitForStarted(30000)) return false;
     return QTest::qWaitFor([&] { return catchesTerm(p.processId()); }, 30000);
   }
@@ -295,7 +289,7 @@ class SignalTest : public ::testing::Test {
 // The real program ended by INT or HUP (TERM in every state is above) writes its settings
 // like "exit" does.
 TEST_F(SignalTest, IntAndHupWriteTheSettingsAndEnd) {
-  if (!QFile::exists(vlxPath())) GTEST_SKIP() << "vlx not built";
+  if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   for (int sig : {SIGINT, SIGHUP}) {
     SCOPED_TRACE(sig);
     writeAll(home.path() + "/VLX_Data.ini", "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n");

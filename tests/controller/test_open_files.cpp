@@ -38,11 +38,7 @@ class OpenFilesTest : public ProgramFixture {
     writeAll(path(name), bytes);
     return path(name);
   }
-  QStringList entries() const {
-    QStringList list;
-    for (int i = 0; i < pl->lstFoundFiles->ListCount(); ++i) list << pl->lstFoundFiles->List(i);
-    return list;
-  }
+  QStringList entries() const { return itemsOf(*pl->lstFoundFiles); }
   // The selected entry and the counters of the Playlist window and the Controller.
   std::string counters() const {
     return Joined({QString::number(pl->lstFoundFiles->ListIndex()), pl->lblCount->Caption(), pl->Label1->Caption(),

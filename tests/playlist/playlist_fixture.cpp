@@ -69,12 +69,6 @@ QString PlaylistFixture::makeLockedFolder(const QString& relative) {
   return p;
 }
 
-QStringList PlaylistFixture::entries() const {
-  QStringList out;
-  for (int i = 0; i < form->lstFoundFiles->ListCount(); ++i) out << form->lstFoundFiles->List(i);
-  return out;
-}
-
 void PlaylistFixture::search(const QString& folder, const QString& pattern) {
   form->dirList->setPath(folder);
   form->txtSearchSpec->setText(pattern);

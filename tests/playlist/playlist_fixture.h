@@ -25,7 +25,7 @@ class PlaylistFixture : public ProgramFixture {
   // A file whose name is given as file-system bytes (not necessarily UTF-8).
   QByteArray makeRawFile(const QString& folder, const QByteArray& name);
 
-  QStringList entries() const;
+  QStringList entries() const { return itemsOf(*form->lstFoundFiles); }
   // Opens a folder in the folder list and searches it with a pattern.
   void search(const QString& folder, const QString& pattern);
   // Adds entries as the user does: types a path into Text1 and presses "add to list".

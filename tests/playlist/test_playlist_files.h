@@ -40,11 +40,7 @@ class PlaylistFilesTest : public ProgramFixture {
     dialogs->fileAnswers.push_back(path);
     editor().mnuSplaylist->click();
   }
-  QStringList entries() {
-    QStringList out;
-    for (int i = 0; i < list().lstFoundFiles->ListCount(); ++i) out << list().lstFoundFiles->List(i);
-    return out;
-  }
+  QStringList entries() { return itemsOf(*list().lstFoundFiles); }
   void addEntries(const QStringList& items) {
     list().lstFoundFiles->AddItems(items);
     list().lblCount->setCaption(QString::number(list().lstFoundFiles->ListCount() - 1));

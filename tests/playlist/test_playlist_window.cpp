@@ -1,14 +1,11 @@
 // The Playlist window: adding entries from the file list, the counters, the number pad,
 // the information line, drops and the buttons that hand the entry to other windows.
-#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QLocale>
 #include <QMenu>
-#include <QCoreApplication>
-#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 #include <sys/stat.h>
@@ -33,14 +30,10 @@ class PlaylistWindowTest : public PlaylistFixture {
  protected:
   // Clicks the file of that name in the file list.
   void clickFile(const QString& name) {
-    FileListBox* files = form->filList;
-    for (int i = 0; i < files->ListCount(); ++i)
-      if (files->List(i) == name) {
-        files->setListIndex(-1);
-        files->setListIndex(i);
-        return;
-      }
-    ADD_FAILURE() << "no file " << name.toStdString();
+    const int i = int(itemsOf(*form->filList).indexOf(name));
+    ASSERT_GE(i, 0) << "no file " << name.toStdString();
+    form->filList->setListIndex(-1);
+    form->filList->setListIndex(i);
   }
   QStringList numbered(int n) {
     QStringList out;
@@ -68,12 +61,8 @@ TEST_F(PlaylistWindowTest, FolderAndFileListsFollowLinksHideDotNamesAndMatchPatt
                                      std::pair{"gone", "dangling"}, std::pair{"gone.mp3", "c.mp3"}})
     ASSERT_EQ(::symlink(target, QFile::encodeName(folder + '/' + name).constData()), 0);
   form->dirList->setPath(folder);
-  QStringList folders, files;
-  for (int i = 0; i < form->dirList->ListCount(); ++i)
-    folders << QFileInfo(form->dirList->List(i)).fileName();
-  for (int i = 0; i < form->filList->ListCount(); ++i) files << form->filList->List(i);
-  EXPECT_EQ(folders, (QStringList{"real", "to folder"}));
-  EXPECT_EQ(files, (QStringList{"a.mp3", "b.mp3"}));
+  EXPECT_EQ(itemsOf(*form->dirList), (QStringList{folder + "/real", folder + "/to folder"}));
+  EXPECT_EQ(itemsOf(*form->filList), (QStringList{"a.mp3", "b.mp3"}));
 
   // A link to a folder is entered like the folder.
   form->dirList->setPath(folder + "/to folder");
@@ -88,15 +77,11 @@ TEST_F(PlaylistWindowTest, FolderAndFileListsFollowLinksHideDotNamesAndMatchPatt
   makeFolder("b/Alpha");
   makeFolder("b/.git");
   form->dirList->setPath(path("b"));
-  ASSERT_EQ(form->dirList->ListCount(), 2);
-  EXPECT_EQ((QStringList{form->dirList->List(-2), form->dirList->List(-1), form->dirList->List(0),
-                         form->dirList->List(1)}),
+  EXPECT_EQ((QStringList{form->dirList->List(-2), form->dirList->List(-1)} + itemsOf(*form->dirList)),
             (QStringList{tree.path(), path("b"), path("b/Alpha"), path("b/sub two")}));
   form->txtSearchSpec->setText(QStringLiteral("*.mp3; *.TXT"));
   EXPECT_EQ(form->filList->Pattern(), QStringLiteral("*.mp3; *.TXT"));
-  QStringList shown;
-  for (int i = 0; i < form->filList->ListCount(); ++i) shown << form->filList->List(i);
-  EXPECT_EQ(shown, (QStringList{"a.txt", "Z.MP3"}));
+  EXPECT_EQ(itemsOf(*form->filList), (QStringList{"a.txt", "Z.MP3"}));
 
   // A click shows the path; a right-click sends it to the web-file viewer.
   form->dirList_MouseDown(vbLeftButton);
@@ -326,18 +311,7 @@ TEST_F(PlaylistWindowTest, ADragIsReadOnceWhileItMoves) {
   };
   CountedReads data;
   data.setUrls({QUrl::fromLocalFile(makeFile("m/a.mp3")), QUrl::fromLocalFile(makeFile("m/b.mp3"))});
-  QWidget* target = form->lstFoundFiles->list()->viewport();
-  QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  ASSERT_TRUE(enter.isAccepted());
-  for (int i = 0; i < 50; ++i) {
-    QDragMoveEvent move(QPoint(5, 5 + i % 7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &move);
-    ASSERT_TRUE(move.isAccepted());
-  }
-  QDropEvent drop(QPointF(5, 9), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  EXPECT_TRUE(drop.isAccepted());
+  dropData(form->lstFoundFiles->list()->viewport(), data, 50);
   EXPECT_EQ(data.reads, 1);
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 2);
 }

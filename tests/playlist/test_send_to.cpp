@@ -22,11 +22,7 @@ class SendToTest : public PlaylistFixture {
     writeAll(p, "#!/bin/sh\n");
     return p;
   }
-  QStringList targets() const {
-    QStringList lines;
-    for (int i = 0; i < win().List1->ListCount(); ++i) lines << win().List1->List(i);
-    return lines;
-  }
+  QStringList targets() const { return itemsOf(*win().List1); }
   send_to& win() const { return prog->send_to(); }
 };
 

@@ -22,11 +22,14 @@
 #include "platform/profile.h"
 #include "settings/ini.h"
 #include "support/file_powers.h"
+#include "support/program_fixture.h"
 
 using namespace vlx;
 using platform::GetProfileString;
 using platform::WriteProfileString;
+using vlx::test::readAll;
 using vlx::test::WithoutFilePowers;
+using vlx::test::writeAll;
 
 namespace {
 
@@ -39,14 +42,13 @@ class IniTest : public ::testing::Test {
   void TearDown() override { platform::setUserFolderOverride(QString()); }
 
   QString path() const { return dir.path() + "/VLX_Data.ini"; }
-  void put(const QByteArray& bytes) const {
-    QFile f(path());
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(f.write(bytes), bytes.size());
-  }
-  QByteArray contents() const {
-    QFile f(path());
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  void put(const QByteArray& bytes) const { writeAll(path(), bytes); }
+  QByteArray contents() const { return readAll(path()); }
+  // The file at the path: a write that replaces the file changes it.
+  ino_t inode() const {
+    struct stat st {};
+    EXPECT_EQ(stat(QFile::encodeName(path()).constData(), &st), 0);
+    return st.st_ino;
   }
 
   QTemporaryDir dir;
@@ -163,15 +165,11 @@ TEST_F(IniTest, ReadsReturnAtMost254Characters) {
 
 TEST_F(IniTest, StoringTheSameValueAgainLeavesTheFileUntouched) {
   ASSERT_NE(WriteSetting("Sound", "Volume", "50"), 0);
-  const QByteArray native = QFile::encodeName(path());
-  struct stat first {}, again {}, changed {};
-  ASSERT_EQ(stat(native.constData(), &first), 0);
+  const ino_t first = inode();
   ASSERT_NE(WriteSetting("sound", "VOLUME", "50"), 0);
-  ASSERT_EQ(stat(native.constData(), &again), 0);
-  EXPECT_EQ(again.st_ino, first.st_ino);
+  EXPECT_EQ(inode(), first);
   ASSERT_NE(WriteSetting("Sound", "Volume", "51"), 0);
-  ASSERT_EQ(stat(native.constData(), &changed), 0);
-  EXPECT_NE(changed.st_ino, first.st_ino);
+  EXPECT_NE(inode(), first);
   EXPECT_EQ(contents(), "[Sound]\nVolume=51\n");
 }
 
@@ -296,10 +294,7 @@ TEST_F(IniTest, TemporaryFilesLeftByAKilledWriterAreRemovedAndNothingElse) {
   const QStringList others = {".VLX_Data.ini.notes", "VLX_Data.ini.3f2a.tmp",
                               ".VLX_Data.ini.xyz.tmp", ".VLX_Data.ini..tmp",
                               ".other.ini.3f2a.tmp"};
-  for (const QString& name : stale + others) {
-    QFile f(dir.path() + "/" + name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-  }
+  for (const QString& name : stale + others) writeAll(dir.path() + "/" + name, {});
   ASSERT_TRUE(QDir().mkpath(dir.path() + "/.VLX_Data.ini.ab.tmp"));
   RemoveStaleSettingsTemps();
   QStringList left = QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -324,9 +319,7 @@ TEST_F(IniTest, WritesKeepModeAndSymbolicLinks) {
   ASSERT_TRUE(QFile::link(real, path()));
   ASSERT_NE(WriteSetting("Sound", "Volume", "5"), 0);
   EXPECT_TRUE(QFileInfo(path()).isSymLink());
-  QFile f(real);
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  EXPECT_EQ(f.readAll(), "[Kidou]\nShokai=0\n[Sound]\nVolume=5\n");
+  EXPECT_EQ(readAll(real), "[Kidou]\nShokai=0\n[Sound]\nVolume=5\n");
   // No temporary files are left behind.
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System).size(), 2);
 }
@@ -348,22 +341,17 @@ TEST_F(IniTest, UnchangedFilesAreParsedOnceAndChangesAreSeen) {
 
   // Another program rewrites the file in place, same size, right after our read.
   put("[Sound]\nVolume=1\n");
-  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
-  {
+  const auto changeTheValue = [&](char digit) {
     QFile f(path());
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.seek(15));
-    ASSERT_EQ(f.write("9"), 1);
-  }
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.seek(15));
+    ASSERT_EQ(f.write(&digit, 1), 1);
+  };
+  EXPECT_EQ(ReadSetting("Sound", "Volume"), "1");
+  changeTheValue('9');
   EXPECT_EQ(ReadSetting("Sound", "Volume"), "9");
   // And our own write followed at once by another program's change of the same size.
   ASSERT_NE(WriteSetting("Sound", "Volume", "3"), 0);
-  {
-    QFile f(path());
-    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(f.seek(15));
-    ASSERT_EQ(f.write("8"), 1);
-  }
+  changeTheValue('8');
   EXPECT_EQ(ReadSetting("Sound", "Volume"), "8");
 }
 
@@ -464,12 +452,7 @@ TEST_F(IniTest, SlotsAreRewrittenInPlaceOnceThere) {
   ASSERT_TRUE(platform::WriteProfileSlots(path(), "SPI_CALLLOG", {{"SPI", "a.spi"}, {"File", "/x"}}, 16));
   const QByteArray first = contents();
   EXPECT_EQ(GetProfileString(path(), "SPI_CALLLOG", "SPI", "-"), "a.spi");
-  const auto inode = [&] {
-    struct stat st {};
-    stat(path().toUtf8().constData(), &st);
-    return st.st_ino;
-  };
-  const auto before = inode();
+  const ino_t before = inode();
   ASSERT_TRUE(platform::WriteProfileSlots(path(), "SPI_CALLLOG", {{"SPI", "longer.spi"}, {"File", ""}}, 16));
   EXPECT_EQ(inode(), before);  // the same file, changed in place
   EXPECT_EQ(contents().size(), first.size());

@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QElapsedTimer>
 #include <QFile>
 
@@ -26,15 +25,33 @@ QByteArray readAll(const QString& path) {
   return f.readAll();
 }
 
-void dropUrls(QWidget* target, const QList<QUrl>& urls) {
-  QMimeData data;
-  data.setUrls(urls);
+void dropData(QWidget* target, QMimeData& data, int moves) {
   QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &enter);
   ASSERT_TRUE(enter.isAccepted());
+  for (int i = 0; i < moves; ++i) {
+    QDragMoveEvent move(QPoint(5, 5 + i % 7), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    ASSERT_TRUE(move.isAccepted());
+  }
   QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &drop);
   ASSERT_TRUE(drop.isAccepted());
+}
+
+void dropUrls(QWidget* target, const QList<QUrl>& urls) {
+  QMimeData data;
+  data.setUrls(urls);
+  dropData(target, data);
+}
+
+QString builtVlx() { return QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/vlx"; }
+
+QProcessEnvironment vlxEnvironment(const QString& home) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("VLX_HOME", home);
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  return env;
 }
 
 void writeAll(const QString& path, const QByteArray& bytes) {
@@ -58,19 +75,17 @@ Program& ProgramFixture::makeProgram() {
   Program::Services services;
   auto d = std::make_unique<ScriptedDialogs>();
   auto s = std::make_unique<FakeShell>();
-  auto c = std::make_unique<FakeClock>();
   auto r = std::make_unique<FakeRandom>();
   auto a = std::make_unique<FakeAudioDevices>();
   auto cpu = std::make_unique<FakeProcessorStats>();
   dialogs = d.get();
   shell = s.get();
-  clock = c.get();
   random = r.get();
   audio = a.get();
   processor = cpu.get();
   services.dialogs = std::move(d);
   services.shell = std::move(s);
-  services.clock = std::move(c);
+  services.clock = std::make_unique<FakeClock>();
   services.random = std::move(r);
   services.audio = std::move(a);
   services.processor = std::move(cpu);
@@ -84,7 +99,6 @@ void ProgramFixture::destroyProgram() {
   prog.reset();
   dialogs = nullptr;
   shell = nullptr;
-  clock = nullptr;
   random = nullptr;
   pump();
 }

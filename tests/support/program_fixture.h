@@ -1,7 +1,10 @@
 // A Program on a fresh temporary user folder with scripted dialogs and fake services.
 #pragma once
 #include <QByteArray>
+#include <QProcessEnvironment>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QMimeData>
 #include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
@@ -41,7 +44,6 @@ class ProgramFixture : public ::testing::Test {
   std::unique_ptr<Program> prog;
   ScriptedDialogs* dialogs = nullptr;
   FakeShell* shell = nullptr;
-  FakeClock* clock = nullptr;
   FakeRandom* random = nullptr;
   FakeAudioDevices* audio = nullptr;
   FakeProcessorStats* processor = nullptr;
@@ -55,8 +57,22 @@ void pump(int ms = 0);
 // Reads a file whole ("" when missing).
 QByteArray readAll(const QString& path);
 void writeAll(const QString& path, const QByteArray& bytes);
-// Drags the addresses over a widget and drops them there, as a file manager does; fails the
-// test when the widget refuses them.
+// Drags `data` over a widget, moves it there `moves` times and drops it, as a file manager
+// does; fails the test when the widget refuses it.
+void dropData(QWidget* target, QMimeData& data, int moves = 0);
 void dropUrls(QWidget* target, const QList<QUrl>& urls);
+
+// The items of a list, combo or folder box, in order.
+template <class Box>
+QStringList itemsOf(const Box& box) {
+  QStringList out;
+  for (int i = 0; i < box.ListCount(); ++i) out << box.List(i);
+  return out;
+}
+
+// The program built with the tests, and the environment that runs it off screen on the user
+// folder `home`.
+QString builtVlx();
+QProcessEnvironment vlxEnvironment(const QString& home);
 
 }  // namespace vlx::test
