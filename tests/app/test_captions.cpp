@@ -12,7 +12,6 @@
 #include <QStyleOption>
 #include <QTextBlock>
 #include <gtest/gtest.h>
-#include <functional>
 
 #include "controller/frmAbout.h"
 #include "platform/filelists.h"
@@ -115,31 +114,21 @@ QStringList overruns(Form& form) {
   return found;
 }
 
+// Each window is walked as soon as it is loaded: loading one may unload another.
+template <class... Window>
+QStringList overrunsOfEach(Program& prog) {
+  QStringList found;
+  (found.append(overruns(prog.form<Window>())), ...);
+  return found;
+}
+
 class Captions : public ProgramFixture {};
 
 TEST_F(Captions, EveryCaptionOfEveryWindowFitsItsControl) {
   remote& c = startController();
-  // Each window is walked as soon as it is loaded: loading one may unload another.
-  const std::vector<std::function<Form&()>> windows{
-      [&]() -> Form& { return c; },
-      [&]() -> Form& { return prog->load_and_save(); },
-      [&]() -> Form& { return prog->Form1(); },
-      [&]() -> Form& { return prog->Form2(); },
-      [&]() -> Form& { return prog->Form3(); },
-      [&]() -> Form& { return prog->wavedev(); },
-      [&]() -> Form& { return prog->tpwindow(); },
-      [&]() -> Form& { return prog->Splaylist(); },
-      [&]() -> Form& { return prog->text(); },
-      [&]() -> Form& { return prog->susie(); },
-      [&]() -> Form& { return prog->wmp9(); },
-      [&]() -> Form& { return prog->send_to(); },
-      [&]() -> Form& { return prog->frmBrowser(); },
-      [&]() -> Form& { return prog->pictureview(); },
-      [&]() -> Form& { return prog->viewclip(); },
-      [&]() -> Form& { return prog->wmpcontroller(); },
-      [&]() -> Form& { return prog->frmAbout(); }};
-  QStringList found;
-  for (const auto& load : windows) found << overruns(load());
+  QStringList found = overrunsOfEach<remote, load_and_save, Form1, Form2, Form3, wavedev, tpwindow, Splaylist,
+                                     text, susie, wmp9, send_to, frmBrowser, pictureview, viewclip,
+                                     wmpcontroller, frmAbout>(*prog);
 
   // Captions that only appear later: the top-most button's second state, the expanded
   // option panel's.

@@ -276,12 +276,8 @@ TEST_F(OptionsTest, FontAndColoursApplyAndAreSaved) {
   for (Control* ctl : std::initializer_list<Control*>{pl.lblCriteria, pl.Label1, pl.lblCount,
                                                       pl.lstFoundFiles, pl.dirList})
     EXPECT_EQ(ctl->ForeColor(), 0x00FF00u);
-
-  // The log of "save" is checked with the exit's logs.
-  c->saveFontdata->click();
-  EXPECT_EQ(Joined({ReadSetting("Font", "Name"), ReadSetting("Font", "Bold"), ReadSetting("Font", "Italic"),
-                    ReadSetting("Font", "Size"), ReadSetting("Font", "Color"), ReadSetting("PListFont", "Color")}),
-            "DejaVu Serif | True | False | 14 | 255 | 65280");
+  // What "save" writes comes back at the next start (the exit's round trip), its log with
+  // the exit's logs.
 }
 
 TEST_F(OptionsTest, BackPictureIsPaintedAndSavedAndACancelChangesNothing) {

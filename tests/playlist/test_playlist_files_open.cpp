@@ -19,7 +19,6 @@
 namespace vlx::test {
 namespace {
 
-const QString kCrLf = QStringLiteral("\r\n");
 
 TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEndAndSaveKeepsTheFile) {
   struct Case {
