@@ -110,10 +110,6 @@ class InstanceTest : public ProgramFixture {
     p.start(builtVlx(), args);
     ASSERT_TRUE(p.waitForStarted(30000));
   }
-  // Lets this process's events run (the instance answers) until the launch has ended.
-  bool finishes(QProcess& p) {
-    return QTest::qWaitFor([&] { return p.state() == QProcess::NotRunning; }, 60000);
-  }
   // The Controller of a running instance that takes what later launches hand over.
   remote& startInstance() {
     writeSettingsFile("[Kidou]\nShokai=1\n");
@@ -150,7 +146,8 @@ TEST_F(InstanceTest, ALaunchWithFilesHandsThemToTheRunningInstanceAndEnds) {
   file("two.txt");
   QProcess launch;
   startProcess(launch, {"one.txt", "two.txt"}, userFolder());
-  ASSERT_TRUE(finishes(launch));
+  // This process's events run (the instance answers) until the launch has ended.
+  ASSERT_TRUE(QTest::qWaitFor([&] { return launch.state() == QProcess::NotRunning; }, 60000));
   EXPECT_EQ(launch.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().constData();
   pump();

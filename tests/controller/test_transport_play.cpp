@@ -8,8 +8,6 @@
 namespace vlx::test {
 namespace {
 
-const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
-
 // Pause holds the clip where it is and play resumes it without opening it again, in the
 // player the entry's extension chooses ("ra" goes to the Rp window); a clip stopped in one
 // player does not start again when the other resumes.

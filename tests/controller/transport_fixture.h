@@ -16,6 +16,9 @@
 
 namespace vlx::test {
 
+// The time displays of a player with nothing open.
+inline const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
+
 class TransportTest : public ProgramFixture {
  protected:
   static constexpr int kWaitMs = 8000;
@@ -44,9 +47,9 @@ class TransportTest : public ProgramFixture {
 
   // A tone of the given length in the test's folder. The Rp window takes the extension
   // "ra"; the player reads the content, so a WAV named so plays there.
-  QString tone(const QString& name, double seconds, int rate = 8000) {
+  QString tone(const QString& name, double seconds) {
     const QString path = QDir(files.path()).filePath(name);
-    EXPECT_TRUE(WriteToneWav(path, seconds, rate));
+    EXPECT_TRUE(WriteToneWav(path, seconds));
     clips.add(path, seconds);
     return path;
   }
