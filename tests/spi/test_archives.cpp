@@ -43,12 +43,10 @@ std::vector<ArchiveEntry> standard_entries(bool with_link) {
 const std::vector<Family>& families() {
   static const std::vector<Family> all = {
       {"zip", "a.zip", [] { return write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, standard_entries(true)); }},
-      {"zip", "comic.cbz", [] { return write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, standard_entries(false)); }},
       {"7z", "a.7z", [] { return write_archive(ARCHIVE_FORMAT_7ZIP, ARCHIVE_FILTER_NONE, standard_entries(false)); }},
       {"tar", "a.tar", [] { return write_archive(ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FILTER_NONE, standard_entries(true)); }},
       {"tar", "a.tar.gz", [] { return write_archive(ARCHIVE_FORMAT_TAR_USTAR, ARCHIVE_FILTER_GZIP, standard_entries(true)); }},
       {"rar", "a.rar", [] { return write_rar4({{"top.txt", kTop}, {"sub", {}, ArchiveEntry::folder}, {"sub\\dir\\pic.bmp", kPicture}}); }},
-      {"rar", "comic.cbr", [] { return write_rar4({{"top.txt", kTop}, {"sub\\dir\\pic.bmp", kPicture}}); }},
       {"lzh", "a.lzh", [] { return write_lzh({{"top.txt", kTop}, {"sub\\dir\\pic.bmp", kPicture}}); }},
   };
   return all;
