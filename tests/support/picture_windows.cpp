@@ -12,8 +12,9 @@ namespace vlx::test {
 void PictureWindows::SetUp() {
   ProgramFixture::SetUp();
   const QString built = QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN")) + "/tests/spi/";
-  // A picture plug-in for every name (judging the data), and an archive plug-in.
-  ASSERT_TRUE(QFile::copy(built + "anyname.spi", spi_.path() + "/picture.spi"));
+  // A picture plug-in for every name (it names no pattern, so it judges the data), and an
+  // archive plug-in.
+  ASSERT_TRUE(QFile::copy(built + "emptypatterns.spi", spi_.path() + "/picture.spi"));
   ASSERT_TRUE(QFile::copy(built + "archive.spi", spi_.path() + "/archive.spi"));
   WriteRegistry(QStringLiteral("software\\zubetta\\susie\\plug-in"), QStringLiteral("path"),
                 spi_.path());

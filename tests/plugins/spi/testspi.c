@@ -36,8 +36,6 @@ VLX_SPI_DEFINE_ABI_VERSION
 
 #if defined(SPI_JPEG)
 #define SPI_PATTERN2 "*.jpg;*.jpeg"
-#elif defined(SPI_ANY_NAME)
-#define SPI_PATTERN2 "*.*"
 #elif defined(SPI_EMPTY_PATTERNS)
 #define SPI_PATTERN2 ""
 #elif defined(SPI_BLANK_PATTERNS)
