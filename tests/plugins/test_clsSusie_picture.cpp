@@ -184,11 +184,9 @@ TEST_F(PictureTest, DecodingFailuresLeaveNoBlock) {
     EXPECT_EQ(c.wrapper->DecodePicture(c.mode, 0, nullptr, c.save, c.handles ? &info : nullptr,
                                        c.handles ? &bits : nullptr),
               c.code);
-    EXPECT_EQ(c.wrapper->ErrorString(), spierr::Message(c.code));
-    EXPECT_TRUE(c.wrapper->ErrorFunction().startsWith("DecodePicture("));
-    EXPECT_EQ(info, 0u);
-    EXPECT_EQ(bits, 0u);
-    EXPECT_EQ(vlx_localmem_count(), before);
+    EXPECT_EQ((QStringList{c.wrapper->ErrorString(), c.wrapper->ErrorFunction().left(14)}),
+              (QStringList{spierr::Message(c.code), "DecodePicture("}));
+    EXPECT_EQ(std::tuple(info, bits, vlx_localmem_count()), std::tuple(0u, 0u, before));
   }
 }
 
