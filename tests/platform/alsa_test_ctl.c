@@ -76,13 +76,6 @@ static int write_integer(snd_ctl_ext_t* ext, snd_ctl_ext_key_t key, long* value)
   return changed;
 }
 
-static int read_event(snd_ctl_ext_t* ext, snd_ctl_elem_id_t* id, unsigned int* mask) {
-  (void)ext;
-  (void)id;
-  (void)mask;
-  return -EAGAIN;
-}
-
 static const snd_ctl_ext_callback_t callbacks = {
     .close = card_close,
     .elem_count = elem_count,
@@ -92,7 +85,6 @@ static const snd_ctl_ext_callback_t callbacks = {
     .get_integer_info = get_integer_info,
     .read_integer = read_integer,
     .write_integer = write_integer,
-    .read_event = read_event,
 };
 
 SND_CTL_PLUGIN_DEFINE_FUNC(vlxtest) {
@@ -122,11 +114,7 @@ SND_CTL_PLUGIN_DEFINE_FUNC(vlxtest) {
   c->slot = (int)slot;
   c->ext.version = SND_CTL_EXT_VERSION;
   c->ext.card_idx = -1;
-  strncpy(c->ext.id, "vlxtest", sizeof c->ext.id - 1);
-  strncpy(c->ext.driver, "vlxtest", sizeof c->ext.driver - 1);
   strncpy(c->ext.name, card_name, sizeof c->ext.name - 1);
-  strncpy(c->ext.longname, card_name, sizeof c->ext.longname - 1);
-  strncpy(c->ext.mixername, card_name, sizeof c->ext.mixername - 1);
   c->ext.poll_fd = -1;
   c->ext.callback = &callbacks;
   c->ext.private_data = c;
