@@ -2,7 +2,6 @@
 // files as the host library writes them, and the fit of a picture into an area.
 #include <QFile>
 #include <QImage>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -97,7 +96,8 @@ TEST(DibImage, ThirtyTwoBitOpacity) {
   EXPECT_FALSE(image.hasAlphaChannel());
   EXPECT_EQ(image.pixel(1, 1), qRgb(10, 20, 30));
 
-  // Mixed: each pixel keeps its own opacity, colours not premultiplied in the bitmap.
+  // Mixed: each pixel keeps its own opacity, colours not premultiplied in the bitmap (a
+  // picture taken for premultiplied would read back with its colours scaled up).
   image = convert(rgbBitmap(2, 1, 32, [](int x, int) {
     return x == 0 ? qRgba(200, 100, 50, 255) : qRgba(200, 100, 50, 128);
   }));
@@ -105,17 +105,6 @@ TEST(DibImage, ThirtyTwoBitOpacity) {
   EXPECT_EQ(image.pixelColor(0, 0), QColor(200, 100, 50, 255));
   EXPECT_EQ(image.pixelColor(1, 0).alpha(), 128);
   EXPECT_NEAR(image.pixelColor(1, 0).red(), 200, 2);
-
-  // Drawn over a background, a half-transparent pixel mixes with it.
-  QImage canvas(2, 1, QImage::Format_RGB32);
-  canvas.fill(qRgb(0, 0, 255));
-  {
-    QPainter p(&canvas);
-    p.drawImage(0, 0, image);
-  }
-  EXPECT_EQ(canvas.pixel(0, 0), qRgb(200, 100, 50));
-  EXPECT_NEAR(qRed(canvas.pixel(1, 0)), 100, 2);
-  EXPECT_NEAR(qBlue(canvas.pixel(1, 0)), 152, 2);
 }
 
 TEST(DibImage, HeadersThatDoNotHoldAreRefusedBeforeAnyCopy) {
