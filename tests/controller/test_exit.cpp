@@ -203,15 +203,38 @@ TEST_F(ExitTest, WhatTheUserChangedComesBackAtTheNextStart) {
   EXPECT_EQ(Lines(StateOf(again, prog->Form1())), Lines(changed));
 }
 
-// A run of the program in this process with real dialogs, ended by a signal while a box,
-// a dialog or a menu is open.
-class EndUnderABoxTest : public ::testing::Test {
+// A run of the program ended by a signal: in this process with real dialogs, or the real
+// program in a process of its own.
+class SignalTest : public ::testing::Test {
  protected:
   QTemporaryDir home;
   QString settings() const { return home.path() + "/VLX_Data.ini"; }
+  static constexpr char kStored[] = "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n";
+  // The exit routine ran and every window wrote its keys on the way out.
+  void expectWrittenAsByExit() {
+    const QByteArray after = readAll(settings());
+    EXPECT_TRUE(after.contains("CTop=75") && after.contains("CHeight=2115"));
+    EXPECT_TRUE(after.contains("WVTop="));
+  }
+  // Starts vlx and waits until it catches SIGTERM.
+  bool start(QProcess& p) {
+    p.setProcessEnvironment(vlxEnvironment(home.path()));
+    p.start(builtVlx(), {});
+    if (!p.waitForStarted(30000)) return false;
+    return QTest::qWaitFor([&] { return catchesTerm(p.processId()); }, 30000);
+  }
+  // Whether the process has a handler for SIGTERM: its caught-signals mask says so.
+  static bool catchesTerm(qint64 pid) {
+    const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(pid));
+    for (const QByteArray& line : status.split('\n'))
+      if (line.startsWith("SigCgt:"))
+        return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
+    return false;
+  }
 };
 
-TEST_F(EndUnderABoxTest, TermEndsTheRunCleanlyWhateverIsOpen) {
+// Under a box, a dialog or a menu, TERM ends the run in this process cleanly.
+TEST_F(SignalTest, TermEndsTheRunCleanlyWhateverIsOpen) {
   struct Kind {
     const char* name;
     std::function<void(Program&)> open;  // empty: the first-run message of a first start
@@ -231,7 +254,7 @@ TEST_F(EndUnderABoxTest, TermEndsTheRunCleanlyWhateverIsOpen) {
   for (const Kind& kind : kinds) {
     SCOPED_TRACE(kind.name);
     QFile::remove(settings());
-    if (kind.open) writeAll(settings(), "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n");
+    if (kind.open) writeAll(settings(), kStored);
     const QByteArray before = readAll(settings());
     Program::Services services;
     services.shell = std::make_unique<FakeShell>();
@@ -253,11 +276,8 @@ TEST_F(EndUnderABoxTest, TermEndsTheRunCleanlyWhateverIsOpen) {
     EXPECT_TRUE(prog.ended());
     EXPECT_FALSE(QApplication::activeModalWidget());
     if (kind.open) {
-      // The exit routine ran once and every window wrote its keys on the way out.
       ASSERT_TRUE(prog.remote().exitRoutineDone());
-      const QByteArray after = readAll(settings());
-      EXPECT_TRUE(after.contains("CTop=75") && after.contains("CHeight=2115"));
-      EXPECT_TRUE(after.contains("WVTop="));
+      expectWrittenAsByExit();
     } else {
       // Still starting: nothing was written.
       EXPECT_EQ(readAll(settings()), before);
@@ -265,43 +285,20 @@ TEST_F(EndUnderABoxTest, TermEndsTheRunCleanlyWhateverIsOpen) {
   }
 }
 
-// The real program in a process of its own, ended by a signal.
-class SignalTest : public ::testing::Test {
- protected:
-  QTemporaryDir home;
-  // Starts vlx and waits until it catches SIGTERM.
-  bool start(QProcess& p) {
-    p.setProcessEnvironment(vlxEnvironment(home.path()));
-    p.start(builtVlx(), {});
-    if (!p.waitForStarted(30000)) return false;
-    return QTest::qWaitFor([&] { return catchesTerm(p.processId()); }, 30000);
-  }
-  // Whether the process has a handler for SIGTERM: its caught-signals mask says so.
-  static bool catchesTerm(qint64 pid) {
-    const QByteArray status = readAll(QStringLiteral("/proc/%1/status").arg(pid));
-    for (const QByteArray& line : status.split('\n'))
-      if (line.startsWith("SigCgt:"))
-        return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1;
-    return false;
-  }
-};
-
 // The real program ended by INT or HUP (TERM in every state is above) writes its settings
 // like "exit" does.
 TEST_F(SignalTest, IntAndHupWriteTheSettingsAndEnd) {
   if (!QFile::exists(builtVlx())) GTEST_SKIP() << "vlx not built";
   for (int sig : {SIGINT, SIGHUP}) {
     SCOPED_TRACE(sig);
-    writeAll(home.path() + "/VLX_Data.ini", "[Kidou]\nShokai=1\n[CPosition]\nCTop=75\n");
+    writeAll(settings(), kStored);
     QProcess p;
     ASSERT_TRUE(start(p));
     ::kill(pid_t(p.processId()), sig);
     ASSERT_TRUE(p.waitForFinished(30000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
-    const QByteArray bytes = readAll(home.path() + "/VLX_Data.ini");
-    EXPECT_TRUE(bytes.contains("CTop=75") && bytes.contains("CHeight=2115"));
-    EXPECT_TRUE(bytes.contains("WVTop="));  // windows were unloaded in order
+    expectWrittenAsByExit();
   }
 }
 

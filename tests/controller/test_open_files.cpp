@@ -174,9 +174,7 @@ TEST_F(OpenFilesTest, ArgumentsJoinTheListInOrderAndTheFirstNewOneIsOpened) {
 }
 
 TEST_F(OpenFilesTest, ArgumentsThatDoNotFitAreReportedOnceAndAPlaylistsRestWaitsInTheEditor) {
-  QStringList filler;
-  for (int i = 0; i < Form1::kMaxEntries - 2; ++i) filler << QStringLiteral("/f/%1.mp3").arg(i);
-  pl->AddEntries(filler);
+  pl->AddEntries(QStringList(Form1::kMaxEntries - 2, QStringLiteral("/f/x.mp3")));
   const QString list = file("l.vlx", "/p/1.mp3\r\n/p/2.mp3\r\n/p/3.mp3\r\n");
   c->OpenArguments({list, file("late.txt")});
   EXPECT_EQ(pl->lstFoundFiles->ListCount(), Form1::kMaxEntries);

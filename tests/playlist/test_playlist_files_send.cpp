@@ -151,9 +151,7 @@ TEST_F(PlaylistFilesTest, SendsOnAnEmptyBoxReportAndRestore) {
 }
 
 TEST_F(PlaylistFilesTest, FullListStopsAndKeepsTheRestInTheBox) {
-  QStringList filler;
-  for (int i = 0; i < Form1::kMaxEntries - 2; ++i) filler << QStringLiteral("/f/%1").arg(i);
-  list().AddEntries(filler);
+  list().AddEntries(QStringList(Form1::kMaxEntries - 2, QStringLiteral("/f/x")));
   open(writeFile("big.vlx", numberedLines(5)));
   editor().mnuSend1000->click();
   ASSERT_EQ(list().lstFoundFiles->ListCount(), Form1::kMaxEntries);

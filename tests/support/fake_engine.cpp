@@ -57,10 +57,7 @@ void FakeEngine::finishOpening() {
 void FakeEngine::advance(double seconds) {
   if (phase_ != Phase::Loaded || paused_) return;
   position_ += seconds * speed_;
-  if (position_ < clip_.length) return;
-  position_ = clip_.length;
-  phase_ = Phase::Idle;
-  Q_EMIT endOfFile(EndReason::Eof);
+  if (position_ >= clip_.length) reachEnd();
 }
 
 void FakeEngine::reachEnd() {
@@ -114,15 +111,7 @@ bool FakeEngine::seek(double seconds) {
 }
 
 double FakeEngine::position() const {
-  switch (phase_) {
-    case Phase::Idle:
-      return 0;
-    case Phase::Loading:
-      return start_;
-    case Phase::Loaded:
-      break;
-  }
-  return position_;
+  return phase_ == Phase::Idle ? 0 : phase_ == Phase::Loading ? start_ : position_;
 }
 
 void FakeEngine::setVolume(double percent) {

@@ -4,28 +4,30 @@
 
 namespace vlx::test {
 
+namespace {
+// The next answer the test gave; a dialog it did not expect fails it.
+template <class T>
+T next(std::deque<T>& answers, const std::string& what, T unexpected = T()) {
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected " << what;
+    return unexpected;
+  }
+  T answer = std::move(answers.front());
+  answers.pop_front();
+  return answer;
+}
+}  // namespace
+
 int ScriptedDialogs::MsgBox(const QString& text, int style, const QString& title, QWidget*) {
   messages.push_back({text, style, title});
   if (onMessage) onMessage(text);
   if ((style & 0x7) == vbOKOnly) return vbOK;
-  if (msgBoxAnswers.empty()) {
-    ADD_FAILURE() << "unexpected question: " << text.toStdString();
-    return vbCancel;
-  }
-  const int answer = msgBoxAnswers.front();
-  msgBoxAnswers.pop_front();
-  return answer;
+  return next(msgBoxAnswers, "question: " + text.toStdString(), int(vbCancel));
 }
 
 QString ScriptedDialogs::nextFile(const QString& kind, const QString& title) {
   dialogTitles << title;
-  if (fileAnswers.empty()) {
-    ADD_FAILURE() << "unexpected " << kind.toStdString() << " dialog: " << title.toStdString();
-    return {};
-  }
-  QString answer = fileAnswers.front();
-  fileAnswers.pop_front();
-  return answer;
+  return next(fileAnswers, kind.toStdString() + " dialog: " + title.toStdString());
 }
 
 QString ScriptedDialogs::OpenFile(const QString& title, const QString&, const QString&, QWidget*) {
@@ -35,13 +37,7 @@ QString ScriptedDialogs::OpenFile(const QString& title, const QString&, const QS
 QStringList ScriptedDialogs::OpenFiles(const QString& title, const QString&, const QString&,
                                        QWidget*) {
   dialogTitles << title;
-  if (filesAnswers.empty()) {
-    ADD_FAILURE() << "unexpected multiple-open dialog: " << title.toStdString();
-    return {};
-  }
-  QStringList answer = filesAnswers.front();
-  filesAnswers.pop_front();
-  return answer;
+  return next(filesAnswers, "multiple-open dialog: " + title.toStdString());
 }
 
 QString ScriptedDialogs::SaveFile(const QString& title, const QString&, const QString&, QWidget*) {
@@ -53,23 +49,11 @@ QString ScriptedDialogs::PickFolder(const QString& title, const QString&, QWidge
 }
 
 std::optional<QFont> ScriptedDialogs::PickFont(const QFont&, QWidget*) {
-  if (fontAnswers.empty()) {
-    ADD_FAILURE() << "unexpected font dialog";
-    return std::nullopt;
-  }
-  auto answer = fontAnswers.front();
-  fontAnswers.pop_front();
-  return answer;
+  return next(fontAnswers, "font dialog");
 }
 
 std::optional<uint32_t> ScriptedDialogs::PickColor(uint32_t, QWidget*) {
-  if (colorAnswers.empty()) {
-    ADD_FAILURE() << "unexpected colour dialog";
-    return std::nullopt;
-  }
-  auto answer = colorAnswers.front();
-  colorAnswers.pop_front();
-  return answer;
+  return next(colorAnswers, "colour dialog");
 }
 
 QStringList ScriptedDialogs::messageTexts() const {
