@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <optional>
 
 #include "app_identity.h"
 #include "support/program_fixture.h"
@@ -34,17 +35,12 @@ Outcome runTool(const QString& program, const QStringList& args) {
 class InstallTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    prefix_ = new QTemporaryDir;
+    prefix_.emplace();
     const QString build = QString::fromLocal8Bit(qgetenv("VLX_TEST_BIN"));
-    installed_ = new Outcome(runTool("cmake", {"--install", build, "--prefix", prefix_->path()}));
+    installed_ = runTool("cmake", {"--install", build, "--prefix", prefix_->path()});
   }
-  static void TearDownTestSuite() {
-    delete installed_;
-    delete prefix_;
-  }
-  void SetUp() override {
-    ASSERT_EQ(installed_->status, 0) << installed_->output.constData();
-  }
+  static void TearDownTestSuite() { prefix_.reset(); }
+  void SetUp() override { ASSERT_EQ(installed_.status, 0) << installed_.output.constData(); }
   static QString at(const QString& relative) { return prefix_->path() + "/" + relative; }
   static QStringList desktopMimeTypes() {
     const QByteArray entry = readAll(at("share/applications/" + kId + ".desktop"));
@@ -54,11 +50,9 @@ class InstallTest : public ::testing::Test {
     return {};
   }
 
-  static QTemporaryDir* prefix_;
-  static Outcome* installed_;
+  static inline std::optional<QTemporaryDir> prefix_;
+  static inline Outcome installed_;
 };
-QTemporaryDir* InstallTest::prefix_ = nullptr;
-Outcome* InstallTest::installed_ = nullptr;
 
 TEST_F(InstallTest, TheTreeIsCompleteAndTheValidatorsAgree) {
   for (const QString& f : QStringList{"bin/vlx", "lib/vlx/libvlxprogram.so", "share/vlx/readme.txt", "share/vlx/Manual/vlx_man.htm",

@@ -1,34 +1,17 @@
-// Shared set-up of the playlist-file tests: a Program, a folder for playlist files, and the
-// Edit Playlist and Playlist windows driven through their menus and controls.
+// The Edit Playlist window beside the Playlist window, driven through its menus and
+// controls, with playlist files in the fixture's folder.
 #pragma once
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include "playlist/Form1.h"
 #include "playlist/Splaylist.h"
-#include "support/program_fixture.h"
-#include "support/qt_print.h"
+#include "playlist_fixture.h"
 
 namespace vlx::test {
 
 inline const QByteArray kNotFirstRun = "[Kidou]\r\nShokai=1\r\n";
 
-class PlaylistFilesTest : public ProgramFixture {
+class PlaylistFilesTest : public PlaylistFixture {
  protected:
-  void SetUp() override {
-    ProgramFixture::SetUp();
-    ASSERT_TRUE(files.isValid());
-    // Not a first run: the Controller, which the list's counters reach, shows no greeting.
-    writeSettingsFile(kNotFirstRun);
-  }
-
-  QString writeFile(const QString& name, const QByteArray& bytes) {
-    const QString path = files.filePath(name);
-    writeAll(path, bytes);
-    return path;
-  }
   Splaylist& editor() { return prog->Splaylist(); }
-  Form1& list() { return prog->Form1(); }
+  Form1& list() { return *form; }
 
   // "open" with the given file chosen in the dialog.
   void open(const QString& path) {
@@ -40,7 +23,6 @@ class PlaylistFilesTest : public ProgramFixture {
     dialogs->fileAnswers.push_back(path);
     editor().mnuSplaylist->click();
   }
-  QStringList entries() { return itemsOf(*list().lstFoundFiles); }
   void addEntries(const QStringList& items) {
     list().lstFoundFiles->AddItems(items);
     list().lblCount->setCaption(QString::number(list().lstFoundFiles->ListCount() - 1));
@@ -54,8 +36,6 @@ class PlaylistFilesTest : public ProgramFixture {
     for (int i = 0; i < n; ++i) out += "/m/" + QByteArray::number(i) + "\r\n";
     return out;
   }
-
-  QTemporaryDir files;
 };
 
 }  // namespace vlx::test

@@ -54,14 +54,14 @@ TEST(EntryBytes, ValidUtf8IsPlainTextAndOtherBytesReadAsLatin1) {
 
 TEST_F(PlaylistFilesTest, LineThatIsNotUtf8SurvivesLoadSendGetAndSave) {
   const QByteArray file = "/m/caf\xE9.mp3\r\n/m/\x83\x7D\x83\x43.mp3\r\n/m/ok \xE2\x99\xAA.mp3\r\n";
-  open(writeFile("latin.vlx", file));
+  open(makeFile("latin.vlx", file));
   EXPECT_TRUE(editText().startsWith(QStringLiteral("/m/caf\u00E9")));  // shown as Latin-1
   editor().LAplaylist->click();
   ASSERT_EQ(list().lstFoundFiles->ListCount(), 3);
   EXPECT_EQ(entryToBytes(list().lstFoundFiles->List(0)), QByteArray("/m/caf\xE9.mp3"));
   EXPECT_EQ(list().lstFoundFiles->List(2), QStringLiteral("/m/ok ♪.mp3"));
   editor().mnuGetlist->click();
-  const QString out = files.filePath("out.vlx");
+  const QString out = path("out.vlx");
   save(out);
   EXPECT_EQ(readAll(out), file);
 }
@@ -69,8 +69,8 @@ TEST_F(PlaylistFilesTest, LineThatIsNotUtf8SurvivesLoadSendGetAndSave) {
 TEST_F(PlaylistFilesTest, TypingInTheBoxKeepsEveryOtherByte) {
   // A non-breaking space, and the same byte alone (not UTF-8), in an existing file.
   const QByteArray file = "/m/a\xC2\xA0" "b.mp3\r\n/m/a\xA0" "b.mp3\r\n";
-  const QString out = writeFile("out.vlx", QByteArray(5000, 'z'));
-  open(writeFile("nbsp.vlx", file));
+  const QString out = makeFile("out.vlx", QByteArray(5000, 'z'));
+  open(makeFile("nbsp.vlx", file));
   QTest::keyClicks(editor().Text1->editor(), QStringLiteral("x"));
   EXPECT_TRUE(editText().startsWith(QStringLiteral("x/m/a")));
   save(out);
@@ -78,7 +78,7 @@ TEST_F(PlaylistFilesTest, TypingInTheBoxKeepsEveryOtherByte) {
 }
 
 TEST_F(PlaylistFilesTest, PlaylistWhoseNameIsNotUtf8OpensFromTheList) {
-  const QByteArray name = QFile::encodeName(files.path()) + "/liste\xE9.vlx";
+  const QByteArray name = QFile::encodeName(tree.path()) + "/liste\xE9.vlx";
   const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   ASSERT_GE(fd, 0);
   ASSERT_EQ(::write(fd, "/x.mp3\r\n", 8), 8);
@@ -96,9 +96,9 @@ TEST_F(PlaylistFilesTest, BinaryFileLoadsAndSavesWithoutLoss) {
   QByteArray bytes(64 * 1024, Qt::Uninitialized);
   for (char& c : bytes) c = char(rng.bounded(256));
   bytes[0] = '\xEF';  // not a byte order mark: the line starts with other bytes
-  open(writeFile("noise.vlx", bytes));
+  open(makeFile("noise.vlx", bytes));
   ASSERT_FALSE(editText().isEmpty());
-  const QString out = files.filePath("out.vlx");
+  const QString out = path("out.vlx");
   save(out);
   EXPECT_EQ(readAll(out), withCrLf(bytes));
 }

@@ -30,7 +30,7 @@ TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEndAndSaveKeepsTheFile) {
                {"mixed.vlx", "/a\r\n/b"},  // the last line has no line end
                {"bom.m3u", "\xEF\xBB\xBF/a\r\n/b\r\n"}};
   for (const Case& c : cases) {
-    open(writeFile(c.name, c.bytes));
+    open(makeFile(c.name, c.bytes));
     EXPECT_EQ(editText(), QStringLiteral("/a\r\n/b\r\n")) << c.name;
     EXPECT_TRUE(editor().isVisible());
   }
@@ -40,17 +40,17 @@ TEST_F(PlaylistFilesTest, OpenReadsEveryKindOfLineEndAndSaveKeepsTheFile) {
   // Blank lines stay entries, M3U directives do not; open then save keeps the file.
   const QByteArray m3u = "#EXTM3U\r\n#EXTINF:123,One\r\n/music/one.mp3\r\n\r\n#EXTINF:9,Two\r\n"
                          "/music/two.ogg\r\nrelative/three.wav\r\n";
-  open(writeFile("list.m3u", m3u));
-  save(files.filePath("out.vlx"));
-  EXPECT_EQ(readAll(files.filePath("out.vlx")), m3u);
-  open(files.filePath("list.m3u"));
+  open(makeFile("list.m3u", m3u));
+  save(path("out.vlx"));
+  EXPECT_EQ(readAll(path("out.vlx")), m3u);
+  open(path("list.m3u"));
   editor().mnuSend1000->click();
   EXPECT_EQ(entries(), QStringList({"/music/one.mp3", "", "/music/two.ogg", "relative/three.wav"}));
   EXPECT_TRUE(editText().isEmpty());
 }
 
 TEST_F(PlaylistFilesTest, OpenOfAnotherKindWarnsAndLoadsAllTheSame) {
-  open(writeFile("list.txt", "/a\r\n"));
+  open(makeFile("list.txt", "/a\r\n"));
   EXPECT_EQ(dialogs->messageTexts(), QStringList{"list error!"});
   EXPECT_EQ(editText(), QStringLiteral("/a\r\n"));
   EXPECT_TRUE(editor().isVisible());
@@ -60,18 +60,18 @@ TEST_F(PlaylistFilesTest, OpenOfAnotherKindWarnsAndLoadsAllTheSame) {
 // A playlist that cannot be read says which and why, whichever way it was opened, and
 // leaves the edit box and the list as they were.
 TEST_F(PlaylistFilesTest, AFileThatCannotBeReadSaysWhyAndChangesNothing) {
-  ASSERT_TRUE(QDir(files.path()).mkdir(QStringLiteral("folder.vlx")));
-  const QString locked = writeFile("locked.vlx", "/a\r\n");
+  ASSERT_TRUE(QDir(tree.path()).mkdir(QStringLiteral("folder.vlx")));
+  const QString locked = makeFile("locked.vlx", "/a\r\n");
   ASSERT_TRUE(QFile::setPermissions(locked, QFileDevice::WriteOwner));
-  const QString big = writeFile("big.vlx", "/a\r\n");
+  const QString big = makeFile("big.vlx", "/a\r\n");
   ASSERT_TRUE(QFile::resize(big, kMaxPlaylistFileBytes + 1));
   struct Problem {
     QString path;
     QString reason;
   };
   const Problem problems[] = {
-      {files.filePath("missing.vlx"), QString::fromLocal8Bit(std::strerror(ENOENT))},
-      {files.filePath("folder.vlx"), "it is a folder"},
+      {path("missing.vlx"), QString::fromLocal8Bit(std::strerror(ENOENT))},
+      {path("folder.vlx"), "it is a folder"},
       {locked, QString::fromLocal8Bit(std::strerror(EACCES))},
       {big, QString("larger than any playlist (%1 bytes)").arg(kMaxPlaylistFileBytes + 1)},
   };
@@ -126,12 +126,12 @@ TEST_F(PlaylistFilesTest, PlaylistEntriesFillTheEditorAndPlainOnesHideIt) {
   list().lstFoundFiles->setListIndex(0);
   CheckPlaylistEntry(*prog);
   EXPECT_EQ(prog->loaded<Splaylist>(), nullptr);  // not made to be hidden
-  open(writeFile("l.vlx", "/n/1\r\n/n/2\r\n"));
+  open(makeFile("l.vlx", "/n/1\r\n/n/2\r\n"));
   CheckPlaylistEntry(*prog);
   ASSERT_NE(prog->loaded<Splaylist>(), nullptr);
   EXPECT_FALSE(editor().isVisible());
   EXPECT_EQ(editText(), QStringLiteral("/n/1\r\n/n/2\r\n"));
-  const QString path = writeFile("l2.vlx", "/n/3\r\n/n/4\r\n");
+  const QString path = makeFile("l2.vlx", "/n/3\r\n/n/4\r\n");
   addEntries({"/old/2", path});
   list().lstFoundFiles->setListIndex(2);
   CheckPlaylistEntry(*prog);
@@ -148,7 +148,7 @@ TEST_F(PlaylistFilesTest, ControllerCheckSaysSizeDateForEveryEntry) {
   EXPECT_EQ(list().sbStatusBar->PanelText(1), QStringLiteral("size | date"));
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 1);
 
-  const QString path = writeFile("l.vlx", "/n/1\r\n");
+  const QString path = makeFile("l.vlx", "/n/1\r\n");
   CheckPlaylistEntry(*prog, path, EntryCheckFrom::Controller);
   EXPECT_EQ(editText(), QStringLiteral("/n/1\r\n"));
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
@@ -158,7 +158,7 @@ TEST_F(PlaylistFilesTest, ControllerCheckSaysSizeDateForEveryEntry) {
 TEST_F(PlaylistFilesTest, ControllerLoadOfAnotherKindGetsAFreshWindow) {
   Splaylist* before = &editor();
   before->Text1->setText(QStringLiteral("old"));
-  dialogs->fileAnswers.push_back(writeFile("list.txt", "/a\r\n/b\r\n"));
+  dialogs->fileAnswers.push_back(makeFile("list.txt", "/a\r\n/b\r\n"));
   LoadPlaylistFromController(*prog);
   EXPECT_EQ(dialogs->messageTexts(), QStringList{"playlist error!"});
   EXPECT_EQ(dialogs->dialogTitles, QStringList{"load playlist"});
@@ -168,7 +168,7 @@ TEST_F(PlaylistFilesTest, ControllerLoadOfAnotherKindGetsAFreshWindow) {
   EXPECT_EQ((std::vector<bool>{editor().isVisible(), list().lstFoundFiles->Visible(), list().Image2->Enabled()}),
             (std::vector<bool>{true, true, true}));
 
-  dialogs->fileAnswers.push_back(writeFile("list.vlx", "/c\r\n"));
+  dialogs->fileAnswers.push_back(makeFile("list.vlx", "/c\r\n"));
   LoadPlaylistFromController(*prog);
   EXPECT_EQ(dialogs->messages.size(), 1u);
   EXPECT_EQ(editText(), QStringLiteral("/c\r\n"));
@@ -181,7 +181,7 @@ TEST_F(PlaylistFilesTest, GetPlaylistThenSaveWritesEntriesEachEndedByCrLf) {
   addEntries({"e0", "e1", "e2"});
   editor().mnuGetlist->click();
   EXPECT_EQ(editText(), QStringLiteral("e0\r\ne1\r\ne2"));
-  const QString out = files.filePath("out.vlx");
+  const QString out = path("out.vlx");
   save(out);
   EXPECT_EQ(readAll(out), QByteArray("e0\r\ne1\r\ne2\r\n"));
   EXPECT_EQ(dialogs->dialogTitles, QStringList{"save playlist"});
@@ -207,7 +207,7 @@ TEST_F(PlaylistFilesTest, SaveNeedsTextAndAChosenFile) {
   EXPECT_TRUE(editor().isVisible());
   EXPECT_EQ(dialogs->messages.size(), 1u);
   // A file that cannot be written says so; the window stays with its text.
-  const QString out = files.filePath("no/such/folder/out.vlx");
+  const QString out = path("no/such/folder/out.vlx");
   save(out);
   EXPECT_TRUE(editor().isVisible());
   EXPECT_FALSE(QFile::exists(out));
@@ -218,7 +218,7 @@ TEST_F(PlaylistFilesTest, SaveNeedsTextAndAChosenFile) {
 // A name typed without an extension is saved as a playlist the program takes back; a
 // playlist already there under that name is replaced only when the user says so.
 TEST_F(PlaylistFilesTest, SaveGivesANameWithoutExtensionTheVlxOne) {
-  const QString typed = files.filePath("mylist");
+  const QString typed = path("mylist");
   editor().Text1->setText(QStringLiteral("/a"));
   save(typed);
   EXPECT_FALSE(QFile::exists(typed));
@@ -234,14 +234,14 @@ TEST_F(PlaylistFilesTest, SaveGivesANameWithoutExtensionTheVlxOne) {
   save(typed);
   EXPECT_EQ(readAll(typed + ".vlx"), QByteArray("/b\r\n"));
   // Any extension is kept as typed.
-  save(files.filePath("other.txt"));
-  EXPECT_EQ(readAll(files.filePath("other.txt")), QByteArray("/b\r\n"));
+  save(path("other.txt"));
+  EXPECT_EQ(readAll(path("other.txt")), QByteArray("/b\r\n"));
 }
 
 TEST_F(PlaylistFilesTest, MenusFollowTheTextAndBarTitlesWithoutItemsAreCommands) {
   Splaylist& e = editor();
   for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_FALSE(m->Enabled());
-  open(writeFile("l.vlx", "/a\r\n"));
+  open(makeFile("l.vlx", "/a\r\n"));
   for (Menu* m : {e.mnuSend, e.mnuSplaylist, e.nmuClear}) EXPECT_TRUE(m->Enabled());
   e.nmuClear->click();
   EXPECT_TRUE(editText().isEmpty());

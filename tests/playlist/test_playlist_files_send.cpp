@@ -16,19 +16,19 @@ namespace {
 
 TEST_F(PlaylistFilesTest, BatchOf100SendsOneLineMoreThanItsLabel) {
   // Only comments: nothing is sent and the counters stay idle.
-  open(writeFile("c.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\n"));
+  open(makeFile("c.m3u", "#EXTM3U\r\n#EXTINF:1,x\r\n"));
   editor().LAplaylist->click();
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
   EXPECT_EQ(list().lblCount->Caption(), QStringLiteral("files"));
   EXPECT_EQ(list().Label1->Caption(), QStringLiteral("active"));
 
-  open(writeFile("l30.vlx", numberedLines(30)));
+  open(makeFile("l30.vlx", numberedLines(30)));
   editor().LAplaylist->click();
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 30);
   EXPECT_TRUE(editText().isEmpty());
 
   list().lstFoundFiles->Clear();
-  open(writeFile("l150.vlx", numberedLines(150)));
+  open(makeFile("l150.vlx", numberedLines(150)));
   editor().LAplaylist->click();
   ASSERT_EQ(list().lstFoundFiles->ListCount(), 101);
   EXPECT_EQ(list().lstFoundFiles->List(100), QStringLiteral("/m/100"));
@@ -40,8 +40,8 @@ TEST_F(PlaylistFilesTest, BatchOf100SendsOneLineMoreThanItsLabel) {
 }
 
 TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
-  remote& c = startController();
-  open(writeFile("l10.vlx", numberedLines(10)));
+  remote& c = prog->remote();
+  open(makeFile("l10.vlx", numberedLines(10)));
   editor().mnuSEnd500->click();
   EXPECT_EQ(list().lstFoundFiles->ListCount(), 10);
   EXPECT_TRUE(editor().isVisible());  // the window stays open, its box empty
@@ -58,7 +58,7 @@ TEST_F(PlaylistFilesTest, BatchSelectsTheLastEntryAndLeavesTheBusyState) {
 // [get playlist] stops and closes the player window, copies the list and selects entry 0;
 // while it works the list is hidden and loaded windows show the hourglass.
 TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEntryZero) {
-  remote& c = startController();
+  remote& c = prog->remote();
   // The start's show/hide pass has shown the player window before the list closes it.
   ASSERT_TRUE(QTest::qWaitFor([&] { return !c.Timer1->Enabled(); }));
   prog->Form2();
@@ -102,7 +102,7 @@ TEST_F(PlaylistFilesTest, GetPlaylistShowsTheBusyStateStopsThePlayerAndSelectsEn
 }
 
 TEST_F(PlaylistFilesTest, SingleSendsOneLineUntilAllAreAddedTheLastOneUnended) {
-  open(writeFile("l.vlx", "/a\r\n#comment\r\n/b\r\n"));
+  open(makeFile("l.vlx", "/a\r\n#comment\r\n/b\r\n"));
   editor().Lplaylist->click();
   EXPECT_EQ(entries(), QStringList{"/a"});
   EXPECT_TRUE(editor().isVisible());
@@ -152,7 +152,7 @@ TEST_F(PlaylistFilesTest, SendsOnAnEmptyBoxReportAndRestore) {
 
 TEST_F(PlaylistFilesTest, FullListStopsAndKeepsTheRestInTheBox) {
   list().AddEntries(QStringList(Form1::kMaxEntries - 2, QStringLiteral("/f/x")));
-  open(writeFile("big.vlx", numberedLines(5)));
+  open(makeFile("big.vlx", numberedLines(5)));
   editor().mnuSend1000->click();
   ASSERT_EQ(list().lstFoundFiles->ListCount(), Form1::kMaxEntries);
   EXPECT_EQ(list().lstFoundFiles->List(32766), QStringLiteral("/m/1"));
