@@ -91,12 +91,6 @@ void PlaylistFixture::clickEntry(int index, Qt::MouseButton button) {
   pump();
 }
 
-void PlaylistFixture::rightClickEntry(int index) { clickEntry(index, Qt::RightButton); }
-
-void PlaylistFixture::dropFiles(const QList<QUrl>& urls) {
-  dropUrls(form->lstFoundFiles->list()->viewport(), urls);
-}
-
 QString PlaylistFixture::panel() const { return form->sbStatusBar->PanelText(1); }
 
 void PlaylistFixture::expectCounters(const QString& count, const QString& active,

@@ -32,9 +32,6 @@ class PlaylistFixture : public ProgramFixture {
   void addByHand(const QStringList& paths);
   // A mouse click on an entry (the button-down handler runs once the press is done).
   void clickEntry(int index, Qt::MouseButton button = Qt::LeftButton);
-  void rightClickEntry(int index);
-  // Files dropped on the list.
-  void dropFiles(const QList<QUrl>& urls);
   QString panel() const;
   // The list's count of entries and active entry, and the Controller's "active/last".
   void expectCounters(const QString& count, const QString& active, const QString& controller) const;

@@ -212,7 +212,7 @@ TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
   }
   expectCounters("3", "0", "0/3");
   // The right button picks the entry under it and opens the number pad on it.
-  rightClickEntry(3);
+  clickEntry(3, Qt::RightButton);
   EXPECT_EQ(form->lstFoundFiles->ListIndex(), 3);
   EXPECT_TRUE(form->SetPIndex->Visible());
   EXPECT_EQ(form->Text6->Text(), QStringLiteral("3"));
@@ -222,7 +222,7 @@ TEST_F(PlaylistWindowTest, MouseClicksSelectAndShowTheEntry) {
 
 TEST_F(PlaylistWindowTest, NumberPadSelectsTheTypedEntryOrResets) {
   addByHand(numbered(13));
-  rightClickEntry(0);
+  clickEntry(0, Qt::RightButton);
   EXPECT_TRUE(form->SetPIndex->Visible());
   EXPECT_EQ(form->Text6->Text(), QStringLiteral("0"));
   form->b1->press();
@@ -283,9 +283,10 @@ TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
   addByHand({a});
   // Only this machine's files come in: not web addresses, not another host's files, not a
   // name with a NUL in it.
-  dropFiles({QUrl::fromLocalFile(b), QUrl("http://example.org/x.mp3"),
-             QUrl("file://otherhost/etc/passwd"), QUrl::fromEncoded("file://" + a.toUtf8() + "%00.txt"),
-             QUrl::fromEncoded("file://localhost" + raw.toPercentEncoding("/"))});
+  dropUrls(form->lstFoundFiles->list()->viewport(),
+           {QUrl::fromLocalFile(b), QUrl("http://example.org/x.mp3"), QUrl("file://otherhost/etc/passwd"),
+            QUrl::fromEncoded("file://" + a.toUtf8() + "%00.txt"),
+            QUrl::fromEncoded("file://localhost" + raw.toPercentEncoding("/"))});
   ASSERT_EQ(form->lstFoundFiles->ListCount(), 3);
   EXPECT_EQ(form->lstFoundFiles->List(1), b);
   EXPECT_EQ(entryToBytes(form->lstFoundFiles->List(2)), raw);
@@ -319,7 +320,7 @@ TEST_F(PlaylistWindowTest, ADragIsReadOnceWhileItMoves) {
 TEST_F(PlaylistWindowTest, DroppedPlaylistFileGoesToTheEditorAndClearsTheList) {
   const QString list = makeFile("l/songs.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
   addByHand({makeFile("l/a.mp3")});
-  dropFiles({QUrl::fromLocalFile(list)});
+  dropUrls(form->lstFoundFiles->list()->viewport(), {QUrl::fromLocalFile(list)});
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
   expectIdleCounters();
   EXPECT_TRUE(prog->Splaylist().isVisible());
