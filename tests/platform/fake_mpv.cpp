@@ -155,7 +155,6 @@ void FakeMpv::replyToLoad(int64_t entry, int error) {
   auto e = event(MPV_EVENT_COMMAND_REPLY);
   e->ev.reply_userdata = tag;
   e->ev.error = error;
-  e->keyBytes.reserve(1);
   e->keyBytes.push_back("playlist_entry_id");
   mpv_node id{};
   id.format = MPV_FORMAT_INT64;

@@ -103,8 +103,7 @@ TEST(LocalMemory, APlugInOpenedByHandSharesTheAllocator) {
 
 TEST(ModMemory, RoutinesOverTheAllocator) {
   VLX_HLOCAL h = VLX_LocalAlloc(0, 12);
-  EXPECT_TRUE(MemIsValid(h));
-  EXPECT_EQ(MemSize(h), 12);
+  EXPECT_EQ(std::pair(MemIsValid(h), MemSize(h)), std::pair(true, int64_t(12)));
   EXPECT_EQ(MemUnlock(h), -1);  // not locked
   EXPECT_EQ(MemLock(h), intptr_t(h));
   MemLock(h);
