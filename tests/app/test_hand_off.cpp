@@ -112,9 +112,8 @@ class InstanceTest : public ProgramFixture {
   }
   // The Controller of a running instance that takes what later launches hand over.
   remote& startInstance() {
-    writeSettingsFile("[Kidou]\nShokai=1\n");
     arrivals = std::make_unique<FileArrivals>(*prog, QStringList());
-    remote& c = startController();
+    remote& c = startAfterFirstRun();
     arrivals->controllerReady();
     return c;
   }

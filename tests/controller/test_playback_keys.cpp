@@ -18,9 +18,8 @@ namespace {
 
 class PlaybackKeysTest : public TransportTest {
  protected:
-  QWidget* window() { return c; }
   void key(int k, Qt::KeyboardModifiers mods = Qt::NoModifier, QWidget* to = nullptr) {
-    QTest::keyClick(to ? to : window(), Qt::Key(k), mods);
+    QTest::keyClick(to ? to : c, Qt::Key(k), mods);
     pump();
   }
   bool pausedNear(double seconds) {

@@ -6,8 +6,6 @@
 
 namespace vlx::test {
 
-inline const QByteArray kNotFirstRun = "[Kidou]\r\nShokai=1\r\n";
-
 class PlaylistFilesTest : public PlaylistFixture {
  protected:
   Splaylist& editor() { return prog->Splaylist(); }

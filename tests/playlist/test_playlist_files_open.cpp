@@ -81,9 +81,8 @@ TEST_F(PlaylistFilesTest, AFileThatCannotBeReadSaysWhyAndChangesNothing) {
          dialogs->fileAnswers.push_back(path);
          LoadPlaylistFromController(*prog);
        }},
-      {"list entry", [&](const QString& path) {
+      {"list entry", [&](const QString&) {
          list().lstFoundFiles->setListIndex(list().lstFoundFiles->ListCount() - 1);
-         (void)path;
          CheckPlaylistEntry(*prog);
        }},
   };
@@ -268,7 +267,7 @@ TEST_F(PlaylistFilesTest, MenusFollowTheTextAndBarTitlesWithoutItemsAreCommands)
 }
 
 TEST_F(PlaylistFilesTest, PositionIsReadAsSixteenBitAndWrittenAtUnload) {
-  writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=40000\r\nSPLeft=300\r\n");
+  writeSettingsFile("[SPPosition]\r\nSPTop=40000\r\nSPLeft=300\r\n");
   // 40000 does not convert for this window.
   EXPECT_EQ(std::tuple(editor().Left(), editor().Top(), editor().Width(), editor().Height()),
             std::tuple(300, 0, 7065, 3825));
@@ -281,7 +280,7 @@ TEST_F(PlaylistFilesTest, PositionIsReadAsSixteenBitAndWrittenAtUnload) {
   EXPECT_TRUE(list().lstFoundFiles->Visible());
   EXPECT_TRUE(editText().isEmpty());  // a fresh window
 
-  writeSettingsFile(kNotFirstRun + "[SPPosition]\r\nSPTop=-15\r\nSPLeft=300\r\n");
+  writeSettingsFile("[SPPosition]\r\nSPTop=-15\r\nSPLeft=300\r\n");
   makeProgram();
   EXPECT_EQ(std::tuple(editor().Left(), editor().Top()), std::tuple(0, 0));
 }
