@@ -349,6 +349,7 @@ void MpvEngine::finishLoad() {
   answersDue_ = 0;
   phase_ = Phase::Loaded;
   reselectTried_ = false;
+  bringPictureToRenderer();
   pendingSeek_ = -1.0;
   if (paused_ && loadStart_ > 0) {
     pendingSeek_ = loadStart_;  // opened paused at a position: as after a seek
@@ -490,11 +491,7 @@ void MpvEngine::handleProperty(const mpv_event_property& prop, uint64_t userdata
     }
   } else if (name == "current-vo") {
     currentVo_ = none ? QString() : QString::fromUtf8(*static_cast<char**>(prop.data));
-    // The picture fell back to the null output although a renderer exists (it was made
-    // while the output was being rebuilt): rebuild it once more, now on the renderer.
-    if (render_ && phase_ == Phase::Loaded && videoTrack_ > 0 &&
-        currentVo_ == QLatin1String("null") && !reselectTried_)
-      reselectVideo();
+    bringPictureToRenderer();
   }
 
   if (answer && --answersDue_ == 0) finishLoad();
@@ -677,6 +674,15 @@ QWidget* MpvEngine::createVideoWidget(QWidget* parent) {
 
 // ---------------------------------------------------------------------------------
 // Render API
+
+// The picture fell back to the null output although a renderer exists: the renderer was
+// made while the output was being built, or while the file was still opening. Once the file
+// is open, the output is rebuilt once more, now on the renderer.
+void MpvEngine::bringPictureToRenderer() {
+  if (render_ && phase_ == Phase::Loaded && videoTrack_ > 0 &&
+      currentVo_ == QLatin1String("null") && !reselectTried_)
+    reselectVideo();
+}
 
 void MpvEngine::reselectVideo() {
   // Reselecting the video track rebuilds the output, now on the renderer.

@@ -122,6 +122,7 @@ class MpvEngine : public PlayerEngine {
   bool attachRenderer(MpvVideoWidget* widget);
   void detachRenderer();
   void reselectVideo();
+  void bringPictureToRenderer();
 
   const MpvApi* api_ = nullptr;
   std::shared_ptr<Birth> birth_;
