@@ -169,7 +169,7 @@ class RealFrameMode : public ProgramFixture {
 };
 
 TEST_F(RealFrameMode, StepsReachBothEndsOfTheClipWithoutEndingIt) {
-  openStill();
+  ASSERT_NO_FATAL_FAILURE(openStill());
   for (int second = 1; second <= kSeconds; ++second) {
     ASSERT_TRUE(step(frames->nextf)) << second;
     EXPECT_EQ(frames->Slider1->Value(), second);
@@ -209,7 +209,7 @@ TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
   }
   auto* video = qobject_cast<platform::MpvVideoWidget*>(player().videoArea());
   ASSERT_NE(video, nullptr);
-  openStill();
+  ASSERT_NO_FATAL_FAILURE(openStill());
 
   // The first second, one after a key frame, and the last.
   for (int second : {0, 3, 1, kSeconds}) {
@@ -223,6 +223,17 @@ TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(shownGrey(video) - wanted) <= 6; }, kWaitMs))
         << "shows grey " << shownGrey(video) << ", not " << wanted;
   }
+
+  // Made top-most, the window gets a new native window. The clip, which has no sound, stays
+  // open on the picture of its second.
+  const int before = seeks;
+  frames->Slider1->setValue(3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return seeks > before; }, kWaitMs));
+  prog->Form2().setTopMost(true);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(prog->Form2().windowHandle()));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(shownGrey(video) - greyOf(3)) <= 6; }, kWaitMs))
+      << "shows grey " << shownGrey(video);
+  EXPECT_TRUE(player().engine().isLoaded());
 }
 
 }  // namespace
