@@ -669,7 +669,7 @@ double MpvEngine::frameRate() const {
 
 QWidget* MpvEngine::createVideoWidget(QWidget* parent) {
   if (!rendersToWidget_ || failed_ || !MpvVideoWidget::isSupported()) return nullptr;
-  return new MpvVideoWidget(this, parent);
+  return new MpvVideoArea(this, parent);
 }
 
 // ---------------------------------------------------------------------------------

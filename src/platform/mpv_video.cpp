@@ -15,12 +15,6 @@
 #include "platform/mpv_api.h"
 #include "platform/mpv_engine.h"
 
-// Exported by QtGui (the global share context that Qt::AA_ShareOpenGLContexts otherwise makes
-// when the application object is created) but not declared in its public headers.
-QT_BEGIN_NAMESPACE
-Q_GUI_EXPORT void qt_gl_set_global_share_context(QOpenGLContext* context);
-QT_END_NAMESPACE
-
 namespace vlx::platform {
 
 namespace {
@@ -79,21 +73,9 @@ void MpvEngine::detachRenderer() {
 // MpvVideoWidget
 
 bool MpvVideoWidget::isSupported() {
-  // Every picture's context and every window's composing context go into one share group,
-  // made here, before the first picture: a picture's window that gets a new native window
-  // (a new owner, top-most) then keeps the picture's context, and with it mpv's renderer.
-  // Without it Qt makes the context anew, and freeing the renderer takes the open file's
-  // video down (a file without sound ends there). The program's start does not pay for it.
   static const bool supported = [] {
-    if (QOpenGLContext::globalShareContext()) return true;
-    auto* shared = new QOpenGLContext(qApp);
-    if (!shared->create()) {
-      delete shared;
-      return false;
-    }
-    qt_gl_set_global_share_context(shared);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
+    QOpenGLContext probe;
+    return probe.create();
   }();
   return supported;
 }
@@ -193,6 +175,17 @@ void MpvVideoWidget::frameReady() {
                                {MPV_RENDER_PARAM_INVALID, nullptr}};
   api.render_context_render(render, params);
   doneCurrent();
+}
+
+// ---------------------------------------------------------------------------------
+// MpvVideoArea
+
+MpvVideoArea::MpvVideoArea(MpvEngine* engine, QWidget* parent)
+    : QWidget(parent), picture_(new MpvVideoWidget(engine, this)) {}
+
+void MpvVideoArea::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  picture_->setGeometry(QRect(QPoint(0, 0), size().expandedTo(QSize(1, 1))));
 }
 
 }  // namespace vlx::platform

@@ -4,6 +4,11 @@
 // playback never waits for the screen. When the widget's GL context is replaced (the window
 // got a new owner, became top-most, or was shown again on another screen) the renderer is
 // made again and the engine's picture moves to it.
+//
+// The widget sits in an area of its own that the player lays out. The area may be empty (a
+// player showing only its controls); the widget inside never is: Qt 6.4 throws away the
+// context of an empty OpenGL widget that is shown again in a new native window, makes no new
+// one, and then uses the missing context when the window is composed.
 #pragma once
 
 #include <QOpenGLWidget>
@@ -44,6 +49,18 @@ class MpvVideoWidget : public QOpenGLWidget {
   QPointer<MpvEngine> engine_;
   std::atomic<bool> updatePosted_{false};
   bool initialized_ = false;
+};
+
+class MpvVideoArea : public QWidget {
+ public:
+  MpvVideoArea(MpvEngine* engine, QWidget* parent);
+  MpvVideoWidget* picture() const { return picture_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  MpvVideoWidget* picture_;
 };
 
 }  // namespace vlx::platform
