@@ -54,7 +54,6 @@ class MpvVideoWidget : public QOpenGLWidget {
 class MpvVideoArea : public QWidget {
  public:
   MpvVideoArea(MpvEngine* engine, QWidget* parent);
-  MpvVideoWidget* picture() const { return picture_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
