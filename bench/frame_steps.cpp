@@ -268,7 +268,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const int steps = argc > 1 ? std::max(1, QByteArray(argv[1]).toInt()) : kDefaultSteps;
-  const bool canDraw = vlx::platform::MpvVideoWidget::isSupported() &&
+  const bool canDraw = vlx::platform::MpvVideoWindow::isSupported() &&
                        QGuiApplication::platformName() != QLatin1String("offscreen") &&
                        !qEnvironmentVariable("VLX_MPV_OPTIONS").contains(QLatin1String("vo=null"));
   if (!canDraw) qputenv("VLX_MPV_OPTIONS", "vo=null,ao=null");

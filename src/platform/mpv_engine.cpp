@@ -59,7 +59,7 @@ const std::pair<const char*, mpv_format> kAskedAtLoad[] = {
 };
 
 // A quiet embedded core: no user configuration, scripts, key bindings or helper programs.
-// Without a render context (a widget never shown) the picture falls back to the null
+// Without a render context (a picture never shown) the picture falls back to the null
 // output instead of failing the file.
 std::vector<std::pair<QByteArray, QByteArray>> coreOptions(bool* rendersToWidget) {
   std::vector<std::pair<QByteArray, QByteArray>> options{
@@ -179,7 +179,7 @@ void MpvEngine::begin(std::function<const MpvApi*()> table) {
 
 MpvEngine::~MpvEngine() {
   // The render context goes before the core, with its GL context current.
-  if (widget_) widget_->releaseRenderer();
+  if (picture_) picture_->releaseRenderer();
   mpv_handle* unborn = nullptr;
   const MpvApi* unbornApi = nullptr;
   {
@@ -214,7 +214,7 @@ void MpvEngine::coreBorn() {
   api_->set_wakeup_callback(mpv_, &MpvEngine::wakeup, this);
   applySettings();
   if (!loadSent_ && phase_ == Phase::Loading) sendLoad();
-  if (widget_) widget_->coreReady();
+  if (picture_) picture_->coreReady();
   // Events that came before the callback was set.
   wakeup(this);
 }
@@ -668,7 +668,7 @@ double MpvEngine::frameRate() const {
 }
 
 QWidget* MpvEngine::createVideoWidget(QWidget* parent) {
-  if (!rendersToWidget_ || failed_ || !MpvVideoWidget::isSupported()) return nullptr;
+  if (!rendersToWidget_ || failed_ || !MpvVideoWindow::isSupported()) return nullptr;
   return new MpvVideoArea(this, parent);
 }
 

@@ -30,7 +30,7 @@ struct mpv_event_property;
 namespace vlx::platform {
 
 struct MpvApi;
-class MpvVideoWidget;
+class MpvVideoWindow;
 
 // "k=v,k=v" as VLX_MPV_OPTIONS gives them. A piece without "=" continues the value
 // before it, so lists such as "vo=gpu,null" survive the split.
@@ -57,7 +57,7 @@ class MpvEngine : public PlayerEngine {
   bool isValid() const override { return !failed_; }
   // True once the core runs (commands then go straight to it).
   bool isReady() const { return mpv_ != nullptr; }
-  // True when the picture goes through the render API and needs an MpvVideoWidget.
+  // True when the picture goes through the render API and needs an MpvVideoWindow.
   bool drawsIntoWidget() const { return rendersToWidget_; }
 
   void loadFile(const QString& path, bool paused = false, double start = 0.0) override;
@@ -86,7 +86,7 @@ class MpvEngine : public PlayerEngine {
   QWidget* createVideoWidget(QWidget* parent) override;
 
  private:
-  friend class MpvVideoWidget;
+  friend class MpvVideoWindow;
   struct Birth;
 
   // Starts the core in the background with the table `table` gives there.
@@ -118,8 +118,8 @@ class MpvEngine : public PlayerEngine {
   void applySettings();
   void updateVideoSize();
 
-  // Render API, used by MpvVideoWidget with its GL context current.
-  bool attachRenderer(MpvVideoWidget* widget);
+  // Render API, used by MpvVideoWindow with its GL context current.
+  bool attachRenderer(MpvVideoWindow* picture);
   void detachRenderer();
   void reselectVideo();
   void bringPictureToRenderer();
@@ -130,7 +130,7 @@ class MpvEngine : public PlayerEngine {
   bool failed_ = false;
   unsigned long apiVersion_ = 0;
   mpv_render_context* render_ = nullptr;
-  QPointer<MpvVideoWidget> widget_;
+  QPointer<MpvVideoWindow> picture_;
   bool rendersToWidget_ = false;
   bool reselectTried_ = false;
   std::atomic<bool> wakeupPosted_{false};

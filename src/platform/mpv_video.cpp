@@ -4,9 +4,10 @@
 #include <mpv/render_gl.h>
 
 #include <QGuiApplication>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
 #include <QOpenGLFunctions>
-#include <QWindow>
 #include <QtDebug>
 #include <QtGui/qguiapplication_platform.h>
 #include <cmath>
@@ -27,8 +28,8 @@ void* procAddress(void*, const char* name) {
 // ---------------------------------------------------------------------------------
 // The engine's side
 
-bool MpvEngine::attachRenderer(MpvVideoWidget* widget) {
-  widget_ = widget;  // a core still starting attaches it when it is ready
+bool MpvEngine::attachRenderer(MpvVideoWindow* picture) {
+  picture_ = picture;  // a core still starting attaches it when it is ready
   if (!mpv_ || !rendersToWidget_) return false;
   if (render_) return true;
 
@@ -55,9 +56,9 @@ bool MpvEngine::attachRenderer(MpvVideoWidget* widget) {
     render_ = nullptr;
     return false;
   }
-  api_->render_context_set_update_callback(render_, &MpvVideoWidget::onUpdate, widget);
-  // A file already open plays its picture into the null output, or into the output of the
-  // renderer just freed: either way its picture comes here only when the output is rebuilt.
+  api_->render_context_set_update_callback(render_, &MpvVideoWindow::onUpdate, picture);
+  // A file already open plays its picture into the null output; it comes here only when the
+  // output is rebuilt.
   reselectTried_ = false;
   if (phase_ == Phase::Loaded && videoTrack_ > 0) reselectVideo();
   return true;
@@ -70,9 +71,9 @@ void MpvEngine::detachRenderer() {
 }
 
 // ---------------------------------------------------------------------------------
-// MpvVideoWidget
+// MpvVideoWindow
 
-bool MpvVideoWidget::isSupported() {
+bool MpvVideoWindow::isSupported() {
   static const bool supported = [] {
     QOpenGLContext probe;
     return probe.create();
@@ -80,112 +81,160 @@ bool MpvVideoWidget::isSupported() {
   return supported;
 }
 
-MpvVideoWidget::MpvVideoWidget(MpvEngine* engine, QWidget* parent)
-    : QOpenGLWidget(parent), engine_(engine) {}
+MpvVideoWindow::MpvVideoWindow(MpvEngine* engine) : engine_(engine) {
+  setSurfaceType(QSurface::OpenGLSurface);
+  setFlag(Qt::WindowTransparentForInput);
+}
 
-MpvVideoWidget::~MpvVideoWidget() {
-  // QOpenGLWidget destroys its context after this body: no slot of ours may run then.
-  if (QOpenGLContext* ctx = context()) disconnect(ctx, nullptr, this, nullptr);
+MpvVideoWindow::~MpvVideoWindow() {
   releaseRenderer();
-  if (engine_ && engine_->widget_ == this) engine_->widget_ = nullptr;
+  if (engine_ && engine_->picture_ == this) engine_->picture_ = nullptr;
 }
 
-bool MpvVideoWidget::hasRenderer() const {
-  return engine_ && engine_->render_ && engine_->widget_ == this;
+bool MpvVideoWindow::hasRenderer() const {
+  return engine_ && engine_->render_ && engine_->picture_ == this;
 }
 
-void MpvVideoWidget::initializeGL() {
-  initialized_ = true;
-  if (engine_) engine_->attachRenderer(this);
-  // The context goes away when the widget moves to another window; the renderer has to go
-  // first, and is made again by the next initializeGL.
-  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &MpvVideoWidget::releaseRenderer,
-          Qt::DirectConnection);
-}
-
-void MpvVideoWidget::coreReady() {
-  if (!initialized_ || !context() || !engine_) return;
-  makeCurrent();
-  engine_->attachRenderer(this);
-  doneCurrent();
-  update();
-}
-
-void MpvVideoWidget::releaseRenderer() {
-  if (!hasRenderer()) return;
-  makeCurrent();
-  engine_->detachRenderer();
-  doneCurrent();
-}
-
-void MpvVideoWidget::paintGL() {
-  if (!hasRenderer()) {
-    QOpenGLFunctions* f = context()->functions();
-    f->glClearColor(0, 0, 0, 1);
-    f->glClear(GL_COLOR_BUFFER_BIT);
-    return;
+bool MpvVideoWindow::makeCurrentOffscreen() {
+  if (!context_) {
+    if (contextFailed_) return false;
+    auto context = std::make_unique<QOpenGLContext>();
+    context->setFormat(requestedFormat());
+    context->setScreen(screen());
+    auto surface = std::make_unique<QOffscreenSurface>(screen());
+    if (context->create()) {
+      surface->setFormat(context->format());
+      surface->create();
+    }
+    if (!context->isValid() || !surface->isValid()) {
+      contextFailed_ = true;
+      qWarning("vlx: the video picture has no OpenGL context");
+      return false;
+    }
+    context_ = std::move(context);
+    offscreen_ = std::move(surface);
   }
+  return context_->makeCurrent(offscreen_.get());
+}
+
+void MpvVideoWindow::exposeEvent(QExposeEvent*) {
+  if (!isExposed()) return;
+  wasExposed_ = true;
+  coreReady();
+}
+
+void MpvVideoWindow::resizeEvent(QResizeEvent*) {
+  if (canPaint()) draw();
+}
+
+void MpvVideoWindow::coreReady() {
+  // A picture never shown makes no renderer: its file plays into the null output until then.
+  if (!wasExposed_ || !engine_) return;
+  if (!hasRenderer() && makeCurrentOffscreen()) {
+    engine_->attachRenderer(this);
+    context_->doneCurrent();
+  }
+  if (canPaint()) draw();
+}
+
+void MpvVideoWindow::releaseRenderer() {
+  if (!hasRenderer() || !makeCurrentOffscreen()) return;
+  engine_->detachRenderer();
+  context_->doneCurrent();
+}
+
+QSize MpvVideoWindow::pixelSize() const {
+  const qreal dpr = devicePixelRatio();
+  return {int(std::lround(width() * dpr)), int(std::lround(height() * dpr))};
+}
+
+void MpvVideoWindow::render(unsigned framebuffer, QSize size, bool skip) {
   const MpvApi& api = *engine_->api_;
   mpv_render_context* render = engine_->render_;
   api.render_context_update(render);
-  const qreal dpr = devicePixelRatioF();
-  mpv_opengl_fbo fbo{int(defaultFramebufferObject()), int(std::lround(width() * dpr)),
-                     int(std::lround(height() * dpr)), 0};
+  mpv_opengl_fbo fbo{int(framebuffer), size.width(), size.height(), 0};
   int flip = 1;
+  int skipping = skip ? 1 : 0;
   int block = 0;  // never hold the Qt thread waiting for a frame's display time
   mpv_render_param params[] = {{MPV_RENDER_PARAM_OPENGL_FBO, &fbo},
                                {MPV_RENDER_PARAM_FLIP_Y, &flip},
+                               {MPV_RENDER_PARAM_SKIP_RENDERING, &skipping},
                                {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
                                {MPV_RENDER_PARAM_INVALID, nullptr}};
   api.render_context_render(render, params);
-  Q_EMIT engine_->frameDrawn();
 }
 
-void MpvVideoWidget::onUpdate(void* self) {
+void MpvVideoWindow::draw() {
+  if (!context_ && !makeCurrentOffscreen()) return;
+  if (!context_->makeCurrent(this)) return;
+  const bool drawing = hasRenderer();
+  if (drawing) {
+    render(context_->defaultFramebufferObject(), pixelSize());
+  } else {
+    QOpenGLFunctions* f = context_->functions();
+    f->glClearColor(0, 0, 0, 1);
+    f->glClear(GL_COLOR_BUFFER_BIT);
+  }
+  context_->swapBuffers(this);
+  if (drawing) Q_EMIT engine_->frameDrawn();
+}
+
+QImage MpvVideoWindow::grabFrame() {
+  if (!hasRenderer() || pixelSize().isEmpty() || !makeCurrentOffscreen()) return {};
+  QOpenGLFramebufferObject fbo(pixelSize());
+  render(fbo.handle(), fbo.size());
+  QImage frame = fbo.toImage();
+  context_->doneCurrent();
+  return frame;
+}
+
+void MpvVideoWindow::onUpdate(void* self) {
   // Called on one of mpv's threads.
-  auto* widget = static_cast<MpvVideoWidget*>(self);
-  if (widget->updatePosted_.exchange(true)) return;
-  QMetaObject::invokeMethod(widget, [widget] { widget->frameReady(); }, Qt::QueuedConnection);
+  auto* picture = static_cast<MpvVideoWindow*>(self);
+  if (picture->updatePosted_.exchange(true)) return;
+  QMetaObject::invokeMethod(picture, [picture] { picture->frameReady(); }, Qt::QueuedConnection);
 }
 
-bool MpvVideoWidget::canPaint() const {
-  const QWidget* top = window();
-  const QWindow* handle = top ? top->windowHandle() : nullptr;
-  return isVisible() && !top->isMinimized() && handle && handle->isExposed();
+bool MpvVideoWindow::canPaint() const {
+  // The window stays "exposed" inside a minimised top-level window on some platforms.
+  const QWindow* top = this;
+  while (top->parent()) top = top->parent();
+  return isExposed() && !(top->windowStates() & Qt::WindowMinimized);
 }
 
-void MpvVideoWidget::frameReady() {
+void MpvVideoWindow::frameReady() {
   updatePosted_ = false;
   if (!hasRenderer()) return;
   if (canPaint()) {
-    update();
+    draw();
     return;
   }
-  // Hidden or minimised: take the frame without drawing it, so that mpv's video output
-  // never waits for a paint that will not come.
-  makeCurrent();
-  if (!context()) return;
-  const MpvApi& api = *engine_->api_;
-  mpv_render_context* render = engine_->render_;
-  api.render_context_update(render);
-  int skip = 1;
-  int block = 0;
-  mpv_render_param params[] = {{MPV_RENDER_PARAM_SKIP_RENDERING, &skip},
-                               {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
-                               {MPV_RENDER_PARAM_INVALID, nullptr}};
-  api.render_context_render(render, params);
-  doneCurrent();
+  // Not on screen: take the frame without drawing it, so that mpv's video output never
+  // waits for a paint that will not come.
+  if (!makeCurrentOffscreen()) return;
+  render(0, QSize(1, 1), true);
+  context_->doneCurrent();
 }
 
 // ---------------------------------------------------------------------------------
 // MpvVideoArea
 
 MpvVideoArea::MpvVideoArea(MpvEngine* engine, QWidget* parent)
-    : QWidget(parent), picture_(new MpvVideoWidget(engine, this)) {}
+    : QWidget(parent),
+      picture_(new MpvVideoWindow(engine)),
+      container_(QWidget::createWindowContainer(picture_, this)) {
+  container_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  container_->setFocusPolicy(Qt::NoFocus);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  setPalette(pal);
+  setAutoFillBackground(true);
+}
 
 void MpvVideoArea::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  picture_->setGeometry(QRect(QPoint(0, 0), size().expandedTo(QSize(1, 1))));
+  container_->setGeometry(rect());
+  container_->setVisible(!size().isEmpty());
 }
 
 }  // namespace vlx::platform

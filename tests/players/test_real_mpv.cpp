@@ -3,6 +3,7 @@
 // whose picture tells the second.
 #include <gtest/gtest.h>
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -69,17 +70,21 @@ TEST(RealEngine, FilesThatCannotBePlayedSettleAndSayWhy) {
   EXPECT_TRUE(QTest::qWaitFor([&] { return p.PlayState() == 2; }, kWaitMs));
 }
 
-// True when the widget shows more than a black area.
-bool showsPicture(platform::MpvVideoWidget* video) {
-  const QImage frame = video->grabFramebuffer();
+bool brighterThanBlack(const QImage& frame) {
   for (int y = 0; y < frame.height(); y += 7)
     for (int x = 0; x < frame.width(); x += 7)
       if (qGray(frame.pixel(x, y)) > 40) return true;
   return false;
 }
 
+// True when the renderer's picture, and the window on the screen, show more than black.
+bool showsPicture(platform::MpvVideoWindow* video) {
+  return brighterThanBlack(video->grabFrame()) &&
+         brighterThanBlack(video->screen()->grabWindow(video->winId()).toImage());
+}
+
 TEST(RealEngine, VideoIsDrawnAndSurvivesHidingAndANewOwner) {
-  if (!platform::MpvVideoWidget::isSupported() ||
+  if (!platform::MpvVideoWindow::isSupported() ||
       QGuiApplication::platformName() == QLatin1String("offscreen"))
     GTEST_SKIP() << "needs a display with OpenGL";
   if (media().mp4.isEmpty()) GTEST_SKIP() << "needs ffmpeg";
@@ -94,7 +99,7 @@ TEST(RealEngine, VideoIsDrawnAndSurvivesHidingAndANewOwner) {
   window.resize(320, 300);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  auto* video = p->videoArea()->findChild<platform::MpvVideoWidget*>();
+  auto* video = static_cast<platform::MpvVideoArea*>(p->videoArea())->picture();
   ASSERT_NE(video, nullptr);
 
   p->Open(media().mp4);
@@ -193,13 +198,13 @@ TEST_F(RealFrameMode, StepsReachBothEndsOfTheClipWithoutEndingIt) {
 }
 
 // The middle grey of the video widget's picture.
-int shownGrey(platform::MpvVideoWidget* video) {
-  const QImage frame = video->grabFramebuffer();
+int shownGrey(platform::MpvVideoWindow* video) {
+  const QImage frame = video->grabFrame();
   return qGray(frame.pixel(frame.width() / 2, frame.height() / 2));
 }
 
 TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
-  if (!platform::MpvVideoWidget::isSupported() ||
+  if (!platform::MpvVideoWindow::isSupported() ||
       QGuiApplication::platformName() == QLatin1String("offscreen"))
     GTEST_SKIP() << "needs a display with OpenGL";
   // The picture goes through the render API: no null video output here.
@@ -207,7 +212,7 @@ TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
     ScopedEnv options("VLX_MPV_OPTIONS", "ao=null");
     prog->Form2().Show();
   }
-  auto* video = player().videoArea()->findChild<platform::MpvVideoWidget*>();
+  auto* video = static_cast<platform::MpvVideoArea*>(player().videoArea())->picture();
   ASSERT_NE(video, nullptr);
   ASSERT_NO_FATAL_FAILURE(openStill());
 
@@ -223,6 +228,15 @@ TEST_F(RealFrameMode, TheStillPictureIsTheFrameOfThatSecond) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(shownGrey(video) - wanted) <= 6; }, kWaitMs))
         << "shows grey " << shownGrey(video) << ", not " << wanted;
   }
+
+  // Top-most, the player gets a new native window; the picture keeps its renderer, and the
+  // clip, which has no sound to go on with, stays open.
+  prog->Form2().setTopMost(true);
+  const int before = seeks;
+  frames->Slider1->setValue(3);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return seeks > before; }, kWaitMs));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return std::abs(shownGrey(video) - greyOf(3)) <= 6; }, kWaitMs));
+  EXPECT_EQ(ends, 0);
 }
 
 }  // namespace
