@@ -123,6 +123,7 @@ TEST_F(WmpLayout, TheRateBoxSetsOnlyRatesTypedOrPickedIntoIt) {
   Form2& w = wmp();
   w.Show();
   w.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
   pick(w.Combo2, QStringLiteral("1.5"));
   EXPECT_DOUBLE_EQ(w.MediaPlayer1->Rate(), 1.5);
   w.Combo2->setText(QStringLiteral("fast"));
