@@ -181,9 +181,13 @@ void MpvVideoWindow::draw() {
 
 QImage MpvVideoWindow::grabFrame() {
   if (!hasRenderer() || pixelSize().isEmpty() || !makeCurrentOffscreen()) return {};
-  QOpenGLFramebufferObject fbo(pixelSize());
-  render(fbo.handle(), fbo.size());
-  QImage frame = fbo.toImage();
+  QImage frame;
+  {
+    // The buffer goes while its context is still current.
+    QOpenGLFramebufferObject fbo(pixelSize());
+    render(fbo.handle(), fbo.size());
+    frame = fbo.toImage();
+  }
   context_->doneCurrent();
   return frame;
 }
