@@ -57,10 +57,9 @@ bool MpvEngine::attachRenderer(MpvVideoWindow* picture) {
     return false;
   }
   api_->render_context_set_update_callback(render_, &MpvVideoWindow::onUpdate, picture);
-  // A file already open plays its picture into the null output; it comes here only when the
-  // output is rebuilt.
+  // A file already open plays its picture into the null output.
   reselectTried_ = false;
-  if (phase_ == Phase::Loaded && videoTrack_ > 0) reselectVideo();
+  bringPictureToRenderer();
   return true;
 }
 

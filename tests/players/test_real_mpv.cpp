@@ -97,13 +97,14 @@ TEST(RealEngine, VideoIsDrawnAndSurvivesHidingAndANewOwner) {
   }();
   (new QVBoxLayout(&window))->addWidget(p);
   window.resize(320, 300);
-  window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   auto* video = static_cast<platform::MpvVideoArea*>(p->videoArea())->picture();
   ASSERT_NE(video, nullptr);
 
+  // Opened while never shown, the clip plays into the null output; shown, it moves across.
   p->Open(media().mp4);
   ASSERT_TRUE(QTest::qWaitFor([&] { return p->PlayState() == 2; }, kWaitMs));
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   p->Pause();
   ASSERT_TRUE(QTest::qWaitFor([&] { return showsPicture(video); }, kWaitMs));
 
@@ -112,7 +113,7 @@ TEST(RealEngine, VideoIsDrawnAndSurvivesHidingAndANewOwner) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   EXPECT_TRUE(QTest::qWaitFor([&] { return showsPicture(video); }, kWaitMs)) << "after hiding";
 
-  // A new owner gives the widget a new native window and a new GL context.
+  // A new owner gives the window a new native window; the picture keeps its renderer.
   window.setParent(&otherOwner, Qt::Window);
   window.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
