@@ -228,10 +228,6 @@ MpvVideoArea::MpvVideoArea(MpvEngine* engine, QWidget* parent)
       container_(QWidget::createWindowContainer(picture_, this)) {
   container_->setAttribute(Qt::WA_TransparentForMouseEvents);
   container_->setFocusPolicy(Qt::NoFocus);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::black);
-  setPalette(pal);
-  setAutoFillBackground(true);
 }
 
 void MpvVideoArea::resizeEvent(QResizeEvent* event) {

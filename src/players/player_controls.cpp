@@ -70,15 +70,14 @@ PlayerBase::PlayerBase(std::unique_ptr<PlayerEngine> core, QWidget* parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
-  // Without a picture (no OpenGL, or no video output) the area stays black.
+  // Black where no picture is drawn: around it, before it, or always without one (no OpenGL,
+  // or no video output).
   videoArea_ = engine_->createVideoWidget(this);
-  if (!videoArea_) {
-    videoArea_ = new QWidget(this);
-    videoArea_->setAutoFillBackground(true);
-    QPalette pal = videoArea_->palette();
-    pal.setColor(QPalette::Window, Qt::black);
-    videoArea_->setPalette(pal);
-  }
+  if (!videoArea_) videoArea_ = new QWidget(this);
+  videoArea_->setAutoFillBackground(true);
+  QPalette pal = videoArea_->palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  videoArea_->setPalette(pal);
   videoArea_->setObjectName(QStringLiteral("videoArea"));
   videoArea_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   videoArea_->setMinimumSize(0, 0);
