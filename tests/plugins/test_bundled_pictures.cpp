@@ -1,6 +1,7 @@
 // The plug-in picture window with the bundled plug-ins: a picture and an archive entry shown
-// through them, and hostile files failing clearly within bounded memory. Every format, archive
-// family and hostile file of each plug-in is checked with the plug-in itself.
+// through them, and a hostile archive failing clearly within bounded memory. Every format,
+// archive family, hostile file and climbing entry name is checked at the plug-in or at the
+// wrapper that writes the entries.
 #include <QFile>
 #include <QFileInfo>
 #include <archive.h>
@@ -53,48 +54,30 @@ class BundledPictures : public PictureWindows {
   susie& show(const QString& path) {
     setPlaylist({path});
     susie& w = window();
-    w.Image1->Cls();  // the last picture stays when a file fails
     w.setFileName(QFileInfo(path).fileName());
     return w;
   }
 };
 
-// A name in capitals reaches its plug-in with the transparency kept; content decides where
-// the name misleads.
+// A name in capitals reaches its plug-in with the transparency kept.
 TEST_F(BundledPictures, PicturesAreShownUprightInTheirColours) {
   EXPECT_EQ(window().Caption(), "V L X   [Picture Viewer]  Powered by 14 SPI");
   expectReference(show(file("a.PNG", qbytes(encode_png()))), true);
-  expectReference(show(file("photo.png", qbytes(encode_jpeg()))), false);
 }
 
-// An entry that climbs out of the archive is shown, written inside the temporary folder all
-// the same (whose privacy is the folder routine's own).
-TEST_F(BundledPictures, ArchiveEntriesAreShownFromThePrivateTemporaryFolder) {
-  const Bytes page = encode_png();
+TEST_F(BundledPictures, ArchiveEntriesAreShown) {
   susie& w = show(file("a.cbz", qbytes(write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE,
                                                      {{"pages/cover.txt", text_bytes("cover")},
-                                                      {"pages/p1.png", page},
-                                                      {"../../climb.png", page}}))));
-  ASSERT_EQ(w.ArchiveList->ListCount(), 3) << w.Label1->Caption().toStdString();
+                                                      {"pages/p1.png", encode_png()}}))));
+  ASSERT_EQ(w.ArchiveList->ListCount(), 2) << w.Label1->Caption().toStdString();
   EXPECT_EQ(w.ArchiveList->List(1), "pages/p1.png");
-  for (int entry : {1, 2}) {
-    w.Image1->Cls();
-    w.ArchiveList->setListIndex(entry);
-    expectReference(w, true);
-  }
-  const QString temp = platform::GetTempFolder();
-  EXPECT_FALSE(QFileInfo::exists(QFileInfo(temp).dir().absolutePath() + "/climb.png"));
-  EXPECT_FALSE(QFileInfo::exists(QFileInfo(temp + "/..").dir().absolutePath() + "/climb.png"));
+  w.ArchiveList->setListIndex(1);
+  expectReference(w, true);
 }
 
-TEST_F(BundledPictures, HostileFilesFailClearlyWithinBoundedMemory) {
-  const Bytes bomb = write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE,
-                                   {{"zero.png", Bytes(size_t(64) << 20, 0)}});
-  susie& w = show(file("enormous.png", qbytes(png_claiming(100000, 100000))));
-  EXPECT_FALSE(w.Image1->HasPicture());
-  EXPECT_FALSE(w.Label1->Caption().isEmpty());
-
-  show(file("bomb.zip", qbytes(bomb)));
+TEST_F(BundledPictures, AnArchiveBombFailsClearlyWithinBoundedMemory) {
+  susie& w = show(file("bomb.zip", qbytes(write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE,
+                                                        {{"zero.png", Bytes(size_t(64) << 20, 0)}}))));
   ASSERT_EQ(w.ArchiveList->ListCount(), 1);
   w.ArchiveList->setListIndex(0);
   EXPECT_FALSE(w.Image1->HasPicture());

@@ -25,8 +25,7 @@ TEST_F(SusieTest, RegisteringPlugInsOfEveryKind) {
   const Case cases[] = {
       {testSpi("picture"), 0, Wrapper::kPicture},
       {testSpi("archive"), 0, Wrapper::kArchive},
-      {testSpi("noabi"), -1, Wrapper::kUnusable},    // no version symbol
-      {testSpi("oldabi"), -1, Wrapper::kUnusable},   // another version
+      {testSpi("noabi"), -1, Wrapper::kUnusable},    // no version symbol (the host reads 0)
       {testSpi("neither"), -1, Wrapper::kUnusable},  // neither pictures nor archives
       {testSpi("noinfo"), -1, Wrapper::kUnusable},   // no GetPluginInfo
       {textFile, -1, Wrapper::kUnusable},

@@ -155,15 +155,11 @@ TEST(DibImage, BitmapFiles) {
   EXPECT_EQ(big.pixel(3, 0), qRgb(3, 0, 7));
 
   const QByteArray whole = picture.file();
-  QByteArray huge = whole;
-  const int32_t side = 100000;
-  std::memcpy(huge.data() + 18, &side, 4);
-  std::memcpy(huge.data() + 22, &side, 4);
   const QString fifo = dir.path() + "/fifo.bmp";
   ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   for (const QString& path :
        {write("short.bmp", whole.left(whole.size() - 1)), write("head.bmp", whole.left(30)),
-        write("notbmp.bmp", "PK" + whole.mid(2)), write("huge.bmp", huge), fifo,
+        write("notbmp.bmp", "PK" + whole.mid(2)), fifo,
         dir.path() + "/missing.bmp", dir.path()}) {
     SCOPED_TRACE(path.toStdString());
     EXPECT_TRUE(LoadBitmapFile(path).isNull());

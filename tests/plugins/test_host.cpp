@@ -88,7 +88,6 @@ TEST_F(HostTest, AMemorySourceMustLieInOneBlock) {
   auto supported = entry<VLX_IsSupportedFn>("picture", "IsSupported");
   EXPECT_EQ(host->IsSupported(supported, "x.tst", h), 1);
   EXPECT_EQ(host->IsSupported(supported, "x.tst", uintptr_t(&onStack)), VLX_SPI_MEMORY_ERROR);
-  EXPECT_EQ(host->GetPreview(nullptr, "x", 0, 0, nullptr, nullptr, nullptr, 0), VLX_SPI_ABSENT);
 }
 
 TEST_F(HostTest, LibrariesThatAreNotPlugInsAndTheVersionSymbol) {

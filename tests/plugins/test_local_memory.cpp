@@ -1,12 +1,10 @@
 // The local-memory allocator that plug-ins return their blocks in.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "localmem.h"
 #include "plugins/modMemory.h"
-#include "plugins_support.h"
 
 namespace vlx::test {
 namespace {
@@ -77,28 +75,6 @@ TEST(LocalMemory, SpansAreCheckedAgainstLiveBlocks) {
             (std::vector<bool>{true, true, false, false, false, false}));
   VLX_LocalFree(h);
   EXPECT_FALSE(vlx_localmem_holds(p, 1));
-}
-
-// A plug-in built from the public header alone, opened straight with dlopen as a third
-// party's tool would, allocates in the same allocator that the program frees with.
-TEST(LocalMemory, APlugInOpenedByHandSharesTheAllocator) {
-  void* lib = dlopen(testSpi("archive").toUtf8().constData(), RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(lib, nullptr) << dlerror();
-  auto info = reinterpret_cast<VLX_GetArchiveInfoFn>(dlsym(lib, "GetArchiveInfo"));
-  ASSERT_NE(info, nullptr);
-  const size_t before = vlx_localmem_count();
-  const char data[] = "VLXTEST entries 3";
-  VLX_HLOCAL dir = 0;
-  ASSERT_EQ(info(data, sizeof data, VLX_SPI_SOURCE_MEMORY, &dir), VLX_SPI_OK);
-  EXPECT_EQ(vlx_localmem_count(), before + 1);
-  EXPECT_EQ(VLX_LocalSize(dir), 4 * sizeof(VLX_FileInfo));
-  const auto* records = static_cast<const VLX_FileInfo*>(VLX_LocalLock(dir));
-  EXPECT_STREQ(records[1].path, "sub");
-  EXPECT_STREQ(records[2].filename, "entry2.tst");
-  EXPECT_EQ(records[3].method[0], 0);
-  EXPECT_EQ(VLX_LocalFree(dir), 0u);
-  EXPECT_EQ(vlx_localmem_count(), before);
-  dlclose(lib);
 }
 
 TEST(ModMemory, RoutinesOverTheAllocator) {
