@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QSlider>
 
 #include "controller/controller_state.h"
 #include "controller/transport_fixture.h"
@@ -118,29 +117,6 @@ TEST_F(TransportTest, MuteTogglesBothPlayersAndTheVolumeControls) {
   EXPECT_EQ(mute(), QStringLiteral("mute off, mute label 1, slider 0, mixer 0, wmp 1, rp 1"));
   c->Command3->press();
   EXPECT_EQ(mute(), QStringLiteral("mute on, mute label 0, slider 1, mixer 1, wmp 0, rp 0"));
-}
-
-TEST_F(TransportTest, VolumeSliderReachesBothPlayers) {
-  Form2& w = prog->Form2();
-  rp();  // both windows loaded
-  w.Timer2->setEnabled(false);
-  c->Slider1->setValue(150);
-  EXPECT_TRUE(w.Timer2->Enabled()) << "the Wmp window applies the slider shortly";
-  ASSERT_TRUE(prog->Form3().Timer2->Enabled()) << "and so does the Rp window";
-  prog->Form3().Timer2->fire();
-  EXPECT_DOUBLE_EQ(rp().engine().volume(), 50);
-  w.Timer2->fire();
-  EXPECT_EQ(wmp().Volume(), -1500);
-
-  // Dragging the knob counts as well.
-  w.Timer2->setEnabled(false);
-  auto* knob = static_cast<QSlider*>(c->Slider1->widget());
-  knob->setSliderDown(true);
-  knob->setSliderPosition(300);
-  knob->setSliderDown(false);
-  EXPECT_TRUE(w.Timer2->Enabled());
-  prog->Form3().Timer2->fire();
-  EXPECT_DOUBLE_EQ(rp().engine().volume(), 0);
 }
 
 TEST_F(TransportTest, SavedVolumeDoesNotLoadThePlayersAtStartButReachesThemWhenTheyLoad) {

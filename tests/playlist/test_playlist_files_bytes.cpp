@@ -3,8 +3,6 @@
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "playlist/entry_bytes.h"
 #include "playlist/playlist_files.h"
@@ -75,19 +73,6 @@ TEST_F(PlaylistFilesTest, TypingInTheBoxKeepsEveryOtherByte) {
   EXPECT_TRUE(editText().startsWith(QStringLiteral("x/m/a")));
   save(out);
   EXPECT_EQ(readAll(out), "x" + file);
-}
-
-TEST_F(PlaylistFilesTest, PlaylistWhoseNameIsNotUtf8OpensFromTheList) {
-  const QByteArray name = QFile::encodeName(tree.path()) + "/liste\xE9.vlx";
-  const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  ASSERT_GE(fd, 0);
-  ASSERT_EQ(::write(fd, "/x.mp3\r\n", 8), 8);
-  ::close(fd);
-  addEntries({bytesToEntry(name)});
-  list().lstFoundFiles->setListIndex(0);
-  CheckPlaylistEntry(*prog);
-  EXPECT_EQ(editText(), QStringLiteral("/x.mp3\r\n"));
-  EXPECT_EQ(list().lstFoundFiles->ListCount(), 0);
 }
 
 // Its lines go to the list with their bytes as any other line does (checked above).

