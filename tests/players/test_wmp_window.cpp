@@ -15,6 +15,7 @@
 #include "platform/twips.h"
 #include "players/Form2.h"
 #include "players/player_controls.h"
+#include "players/player_panel.h"
 #include "players/wmp9.h"
 #include "players/wmpcontroller.h"
 #include "playlist/Form1.h"
@@ -230,6 +231,9 @@ TEST_F(Wmp9Window, PlaysTheSelectedEntryOnItsOwnAndADoubleClickTakesTheSelection
   EXPECT_EQ(prog->loaded<vlx::Form2>(), nullptr);
 
   list.lstFoundFiles->setListIndex(2);
+  QTest::mouseDClick(player().panel()->findChild<QWidget*>("statusBar"), Qt::LeftButton);
+  pump();
+  EXPECT_EQ(engine().path(), entries[1]) << "a double click counts on the picture only";
   QTest::mouseDClick(player().videoArea(), Qt::LeftButton);
   ASSERT_TRUE(playing(entries[2]));
 
