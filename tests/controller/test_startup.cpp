@@ -92,14 +92,6 @@ TEST_F(StartupTest, EachStoredValueRestoresAndAnyOtherLeavesTheDesignValue) {
   EXPECT_EQ(c.Label1->Caption(), QStringLiteral("V L X"));
 }
 
-TEST_F(StartupTest, RestoredHideAllHidesEveryWindowAndLocksTheBoxesOnTheFirstEngineRun) {
-  remote& c = startOn(kStarted + "[CCheckValue]\r\nHideDisplaylist=1\r\n");
-  c.Timer1->fire();
-  EXPECT_FALSE(prog->Form1().isVisible());
-  EXPECT_FALSE(c.Check1->Enabled());
-  EXPECT_EQ(c.mnuBhide->Caption(), QStringLiteral("cansel"));
-}
-
 TEST_F(StartupTest, FirstRunMessageComesUntilANormalExit) {
   const QStringList lines = FirstRunMessage().split(QStringLiteral("\r\n"));
   ASSERT_EQ(lines.size(), 14);
