@@ -96,16 +96,6 @@ TEST_F(PictureTest, DecodingIntoABitmapFileOrBlocks) {
   EXPECT_TRUE(MemFree(info));
   EXPECT_TRUE(MemFree(bits));
 
-  // The progress routine hears of the work.
-  std::vector<std::pair<int32_t, int32_t>> heard;
-  auto progress = [](int32_t num, int32_t denom, intptr_t data) -> int32_t {
-    reinterpret_cast<std::vector<std::pair<int32_t, int32_t>>*>(data)->emplace_back(num, denom);
-    return 0;
-  };
-  EXPECT_EQ(w.DecodePicture(0, 0, progress, bmp, nullptr, nullptr, intptr_t(&heard)), 0);
-  ASSERT_FALSE(heard.empty());
-  EXPECT_EQ(heard.back(), std::pair(1, 1));
-
   // Behind a 128-byte header, and from memory.
   ASSERT_EQ(w.setFile(writeFile("h.tst", QByteArray(128, 'x') +
                                              rgbBitmap(3, 2, 24, sample).testPluginData())),

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 
 #include "samples.h"
 #include "spi_api.h"
@@ -157,60 +158,66 @@ INSTANTIATE_TEST_SUITE_P(All, ArchiveFamilies, ::testing::Range(size_t(0), famil
                            return n;
                          });
 
+// An archive written into a fresh folder, listed and extracted into folders by one plug-in.
+class ArchiveSafety : public ::testing::Test {
+ protected:
+  // Writes the archive as `name` and lists it with `plugin`.
+  std::vector<VLX_FileInfo> listed(const char* plugin, const std::string& name, const Bytes& data) {
+    path = dir.file(name);
+    write_bytes(path, data);
+    p = std::make_unique<Plugin>(plugin);
+    int32_t rc = -1;
+    const auto records = list_file(*p, path, &rc);
+    EXPECT_EQ(rc, VLX_SPI_OK);
+    return records;
+  }
+  // A new folder below the test's own; its path.
+  std::string folder(const std::string& name) {
+    fs::create_directories(dir.file(name));
+    return dir.file(name);
+  }
+  int32_t extract(const VLX_FileInfo& r, const std::string& into) {
+    return p->GetFile(path.c_str(), r.position, const_cast<char*>(into.c_str()), VLX_SPI_DEST_FILE, nullptr, 0);
+  }
+
+  TempDir dir;
+  std::string path;
+  std::unique_ptr<Plugin> p;
+};
+
 // Names that are absolute, climb with "..", or use backslashes are listed inside the
 // archive's own tree, and extraction never writes outside the destination folder.
-TEST(ArchiveSafety, NamesNeverLeadOutOfTheDestination) {
+TEST_F(ArchiveSafety, NamesNeverLeadOutOfTheDestination) {
   const std::vector<ArchiveEntry> entries = {
       {"/abs/x.txt", text_bytes("1")},   {"../../up.txt", text_bytes("2")},
       {"a/../../b.txt", text_bytes("3")}, {"dir\\win.txt", text_bytes("4")},
       {"c/./d/../e.txt", text_bytes("5")}};
-  const Listing listed = {{"abs", "x.txt", 1}, {"", "up.txt", 1}, {"", "b.txt", 1}, {"dir", "win.txt", 1}, {"c", "e.txt", 1}};
-  for (int format : {ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FORMAT_ZIP}) {
-    TempDir dir;
-    const std::string path = dir.file("evil.bin");
-    write_bytes(path, write_archive(format, ARCHIVE_FILTER_NONE, entries));
-    Plugin p(format == ARCHIVE_FORMAT_ZIP ? "zip" : "tar");
-    int32_t rc = -1;
-    const auto records = list_file(p, path, &rc);
-    ASSERT_EQ(rc, VLX_SPI_OK);
-    ASSERT_EQ(listing(records), listed);
-    const std::string out = dir.file("deep/out");
-    fs::create_directories(out);
-    for (size_t i = 0; i < records.size(); ++i) {
-      EXPECT_EQ(p.GetFile(path.c_str(), records[i].position, const_cast<char*>(out.c_str()),
-                          VLX_SPI_DEST_FILE, nullptr, 0),
-                VLX_SPI_OK);
-    }
-    EXPECT_EQ(files_below(out), (std::vector<std::string>{"b.txt", "e.txt", "up.txt", "win.txt", "x.txt"}));
-    EXPECT_EQ(files_below(dir.file("deep")), (std::vector<std::string>{"out", "out/b.txt", "out/e.txt",
-                                                                        "out/up.txt", "out/win.txt", "out/x.txt"}));
+  const Listing listed_names = {{"abs", "x.txt", 1}, {"", "up.txt", 1}, {"", "b.txt", 1}, {"dir", "win.txt", 1}, {"c", "e.txt", 1}};
+  for (const auto& [plugin, format] : {std::pair("tar", ARCHIVE_FORMAT_TAR_PAX_RESTRICTED), std::pair("zip", ARCHIVE_FORMAT_ZIP)}) {
+    const std::string out = std::string(plugin) + "/deep/out";
+    const auto records = listed(plugin, std::string("evil.") + plugin, write_archive(format, ARCHIVE_FILTER_NONE, entries));
+    ASSERT_EQ(listing(records), listed_names);
+    for (const VLX_FileInfo& r : records) EXPECT_EQ(extract(r, folder(out)), VLX_SPI_OK);
+    EXPECT_EQ(files_below(dir.file(plugin)), (std::vector<std::string>{"deep", "deep/out", "deep/out/b.txt", "deep/out/e.txt",
+                                                                        "deep/out/up.txt", "deep/out/win.txt", "deep/out/x.txt"}));
   }
 }
 
 // A link in the archive is never listed or made; a link already standing under an
 // entry's name in the destination is replaced, not written through.
-TEST(ArchiveSafety, LinksAreNeverFollowed) {
-  TempDir dir;
-  const std::string path = dir.file("links.tar");
-  write_bytes(path, write_archive(ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FILTER_NONE,
-                                  {{"escape", {}, ArchiveEntry::symlink, ".."},
-                                   {"escape/x.txt", text_bytes("through the link")},
-                                   {"top.txt", kTop}}));
-  Plugin p("tar");
-  int32_t rc = -1;
-  const auto records = list_file(p, path, &rc);
-  ASSERT_EQ(rc, VLX_SPI_OK);
+TEST_F(ArchiveSafety, LinksAreNeverFollowed) {
+  const auto records = listed("tar", "links.tar",
+                              write_archive(ARCHIVE_FORMAT_TAR_PAX_RESTRICTED, ARCHIVE_FILTER_NONE,
+                                            {{"escape", {}, ArchiveEntry::symlink, ".."},
+                                             {"escape/x.txt", text_bytes("through the link")},
+                                             {"top.txt", kTop}}));
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(name_of(records[0]), "x.txt");
 
-  const std::string outside = dir.file("outside.txt");
+  const std::string outside = dir.file("outside.txt"), out = folder("out");
   write_bytes(outside, text_bytes("keep me"));
-  const std::string out = dir.file("out");
-  fs::create_directory(out);
   ASSERT_EQ(symlink(outside.c_str(), (out + "/top.txt").c_str()), 0);
-  for (const VLX_FileInfo& r : records)
-    EXPECT_EQ(p.GetFile(path.c_str(), r.position, const_cast<char*>(out.c_str()), VLX_SPI_DEST_FILE, nullptr, 0),
-              VLX_SPI_OK);
+  for (const VLX_FileInfo& r : records) EXPECT_EQ(extract(r, out), VLX_SPI_OK);
   EXPECT_EQ(read_bytes(outside), text_bytes("keep me"));
   EXPECT_FALSE(fs::is_symlink(out + "/top.txt"));
   EXPECT_EQ(read_bytes(out + "/top.txt"), kTop);
@@ -219,23 +226,17 @@ TEST(ArchiveSafety, LinksAreNeverFollowed) {
 
 // An entry that unpacks far beyond its compressed size, or declares more than 1 GiB,
 // fails without handing out memory or leaving a file behind.
-TEST(ArchiveSafety, DecompressionBombsFail) {
-  TempDir dir;
-  const std::string zip = dir.file("bomb.zip");
-  write_bytes(zip, write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"zeros.bin", Bytes(64 << 20, 0)}}));
-  ASSERT_LT(fs::file_size(zip), 1u << 20);
-  Plugin p("zip");
+TEST_F(ArchiveSafety, DecompressionBombsFail) {
   const size_t blocks = live_blocks();
-  int32_t rc = -1;
-  const auto records = list_file(p, zip, &rc);
+  const auto records = listed("zip", "bomb.zip",
+                              write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"zeros.bin", Bytes(64 << 20, 0)}}));
+  ASSERT_LT(fs::file_size(path), 1u << 20);
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_TRUE(extract_to_memory(p, zip.c_str(), records[0].position, VLX_SPI_SOURCE_FILE, &rc).empty());
+  int32_t rc = -1;
+  EXPECT_TRUE(extract_to_memory(*p, path.c_str(), records[0].position, VLX_SPI_SOURCE_FILE, &rc).empty());
   EXPECT_EQ(rc, VLX_SPI_NO_MEMORY);
-  const std::string out = dir.file("out");
-  fs::create_directory(out);
-  EXPECT_EQ(p.GetFile(zip.c_str(), records[0].position, const_cast<char*>(out.c_str()), VLX_SPI_DEST_FILE, nullptr, 0),
-            VLX_SPI_NO_MEMORY);
-  EXPECT_TRUE(files_below(out).empty());
+  EXPECT_EQ(extract(records[0], folder("out")), VLX_SPI_NO_MEMORY);
+  EXPECT_TRUE(files_below(dir.file("out")).empty());
 
   // A header that declares 2 GiB is refused before a byte is read.
   const std::string tar = dir.file("huge.tar");
@@ -246,26 +247,14 @@ TEST(ArchiveSafety, DecompressionBombsFail) {
   EXPECT_EQ(live_blocks(), blocks);
 }
 
-// A folder destination that cannot be written gives the write failure and no block.
-TEST(ArchiveSafety, UnwritableDestinationFails) {
-  TempDir dir;
-  const std::string path = dir.file("a.zip");
-  write_bytes(path, write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"top.txt", kTop}}));
-  Plugin p("zip");
-  int32_t rc = -1;
-  const auto records = list_file(p, path, &rc);
+// A folder destination that cannot be written gives the write failure; a folder already
+// standing under the entry's name is not replaced.
+TEST_F(ArchiveSafety, UnwritableDestinationFails) {
+  const auto records = listed("zip", "a.zip", write_archive(ARCHIVE_FORMAT_ZIP, ARCHIVE_FILTER_NONE, {{"top.txt", kTop}}));
   ASSERT_EQ(records.size(), 1u);
-  const std::string missing = dir.file("no/such/folder");
-  EXPECT_EQ(p.GetFile(path.c_str(), records[0].position, const_cast<char*>(missing.c_str()), VLX_SPI_DEST_FILE,
-                      nullptr, 0),
-            VLX_SPI_WRITE_ERROR);
-  // A folder already standing under the entry's name is not replaced.
-  fs::create_directory(dir.file("top.txt"));
-  fs::create_directory(dir.file("top.txt/keep"));
-  EXPECT_EQ(p.GetFile(path.c_str(), records[0].position, const_cast<char*>(dir.path().c_str()), VLX_SPI_DEST_FILE,
-                      nullptr, 0),
-            VLX_SPI_WRITE_ERROR);
-  EXPECT_TRUE(fs::is_directory(dir.file("top.txt/keep")));
+  EXPECT_EQ(extract(records[0], dir.file("no/such/folder")), VLX_SPI_WRITE_ERROR);
+  folder("top.txt/keep");
+  EXPECT_EQ(extract(records[0], dir.path()), VLX_SPI_WRITE_ERROR);
   EXPECT_EQ(files_below(dir.path()), (std::vector<std::string>{"a.zip", "top.txt", "top.txt/keep"}));
 }
 
