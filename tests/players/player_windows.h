@@ -19,6 +19,9 @@ class PlayerBase;
 
 namespace vlx::test {
 
+// The Controller's time display with no clip.
+inline const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
+
 class PlayerWindows : public ProgramFixture {
  protected:
   void SetUp() override;

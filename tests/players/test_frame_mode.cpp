@@ -107,8 +107,7 @@ TEST_F(FrameMode, HeldStepButtonsStepOnEveryTickAndBackLeavesTheStepPositive) {
   setStep("2");
   frames->Slider1->setValue(8);
   QTest::mousePress(frames->backf->widget(), Qt::LeftButton);
-  EXPECT_EQ(frames->changeapart->Text(), QStringLiteral("-2"));
-  EXPECT_TRUE(frames->Timer1->Enabled());
+  EXPECT_EQ(std::pair(frames->changeapart->Text(), frames->Timer1->Enabled()), std::pair(QStringLiteral("-2"), true));
   frames->Timer1->fire();
   frames->Timer1->fire();
   EXPECT_EQ(frames->Slider1->Value(), 4);

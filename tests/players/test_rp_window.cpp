@@ -19,7 +19,6 @@
 namespace vlx::test {
 namespace {
 
-const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
 constexpr int kWaitMs = 30000;
 
 // What the Controller and the playlist show right after each of a window's clip events

@@ -24,8 +24,6 @@
 namespace vlx::test {
 namespace {
 
-const QString kTimeZero = QStringLiteral(" 0: 0: 0 / 0: 0: 0");
-
 using WmpWindow = PlayerWindows;
 
 class RealWmpWindow : public PlayerWindows {

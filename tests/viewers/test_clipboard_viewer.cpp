@@ -39,8 +39,7 @@ class ClipboardViewer : public ProgramFixture {
 TEST_F(ClipboardViewer, ReadsTheClipboardOnlyWhenItsTimerFires) {
   QApplication::clipboard()->setText(QStringLiteral("before"));
   viewclip& v = open();
-  EXPECT_TRUE(v.Timer1->Enabled());
-  EXPECT_EQ(v.Timer1->Interval(), 1000);
+  EXPECT_EQ(std::pair(v.Timer1->Enabled(), v.Timer1->Interval()), std::pair(true, 1000));
   v.Timer1->fire();
   EXPECT_EQ(v.RichTextBox1->Text(), QStringLiteral("before"));
   EXPECT_FALSE(v.Timer1->Enabled()) << "it does not watch the clipboard";
