@@ -150,6 +150,8 @@ TEST_F(PlaybackKeysTest, ThePlayerWindowsTakeTheKeysAndGoFullScreen) {
   pump();
   key(Qt::Key_Space, Qt::NoModifier, &w2);
   ASSERT_TRUE(waitFor([&] { return wmp().PlayState() == 2; })) << "Space in the Wmp window";
+  // Playing starts the pass again; with "show rp" off it hides the Rp window shown below.
+  ASSERT_TRUE(waitFor([&] { return !c->Timer1->Enabled(); }));
 
   Form3& w3 = prog->Form3();
   const struct {
